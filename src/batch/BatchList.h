@@ -1,0 +1,54 @@
+#pragma once
+
+// The batch encode list writer: the public face of the core.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BatchRequest.h"
+#include "Status.h"
+
+namespace quorvel {
+
+// Converts UTF-8 text to the code page the list is written in.
+using AnsiEncoder = std::string (*)(std::string_view utf8);
+
+// Windows-1252, '?' for what it cannot hold and for bytes that are not valid UTF-8.
+std::string EncodeWindows1252(std::string_view utf8);
+
+// The system ANSI code page on Windows; Windows-1252 elsewhere.
+AnsiEncoder PlatformAnsiEncoder();
+
+// Writes the whole list to job.BatchFile: into a temporary file beside it, moved over the
+// target only when complete. On failure nothing is left behind and an old list is untouched.
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options,
+                      AnsiEncoder encoder = PlatformAnsiEncoder());
+
+// Writes the whole list to an open stream (quorvel-batch's "-o -"). Checks run first, so a
+// refused request writes nothing.
+Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const AdvancedOptions& options,
+                              AnsiEncoder encoder = PlatformAnsiEncoder());
+
+// The checks WriteBatchList makes before writing anything: the clipping texts, and outputs
+// that would destroy data (two sources with one output, an output that is its own source).
+Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options);
+Status CheckOutputConflicts(const BatchJob& job);
+
+// The paths a job's list lines hold for a source name (before the quote escaping).
+std::string SourcePath(const BatchJob& job, std::string_view fileName);
+std::string OutputPath(const BatchJob& job, std::string_view fileName);
+
+// Removes one trailing backslash, if there is one.
+std::string StripTrailingBackslash(std::string_view path);
+// Removes the last extension of a file name; a leading dot is not an extension.
+std::string StripExtension(std::string_view fileName);
+// Every single quote becomes the five characters '#39'.
+std::string EscapeSingleQuotes(std::string_view text);
+
+// The clipping decision: the joined text is a number when it is optional blanks, an optional
+// sign, digits with at most one decimal point (at least one digit), optional blanks.
+bool IsClippingNumber(std::string_view joined);
+
+}  // namespace quorvel

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// All texts are UTF-8. They are converted to the batch list's code page only when written.
+
+// A check box state: 0 cleared, 1 set.
+using CheckState = int;
+
+// What to write and for which sources. Filled from the main window, or by quorvel-batch.
+struct BatchJob {
+    std::string BatchFile;        // the list to create, used as given
+    std::string TemplateFile;     // empty (and only empty) selects the built-in settings
+    std::string OutputDirectory;  // joined with each output name; normally ends with a backslash
+    std::string SourceDirectory;  // ends with a backslash only at a drive root ("C:\")
+    std::vector<std::string> SourceNames;  // names without directory, in list order
+};
+
+// How every source of the batch is treated. The initial values are the Advanced options
+// dialog's design values.
+struct AdvancedOptions {
+    std::string AspectRatio = "4:3 Display";
+    std::string VideoSourceType = "Non-interlace (progressive)";
+    std::string TopClipping = "0";
+    std::string BottomClipping = "0";
+    CheckState Deinterlace = 0;
+    CheckState NoiseReduction = 0;
+    CheckState AutoLaunch = 0;
+    std::string TMPGEncPath;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,32 @@
+#pragma once
+
+// The file list rules: which names a pattern lets through, and the order they are shown in.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Status.h"
+
+namespace quorvel {
+
+// The pattern of a pattern box item: everything before the first "(", blanks included.
+// A text without "(" is taken whole.
+std::string FilePatternOfItem(std::string_view itemText);
+
+// True when the name matches any ";"-separated part of the pattern: case-insensitive,
+// "*" any run, "?" one character, "*.*" every name; trailing blanks of a part are ignored.
+bool MatchesFilePattern(std::string_view name, std::string_view pattern);
+
+// Explorer's name order: letter case ignored, runs of digits by value (clip2 before clip10),
+// ties broken by plain character order.
+bool ExplorerNameLess(std::string_view a, std::string_view b);
+
+// The names that match, in Explorer's order.
+std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern);
+
+// The ordinary files of a directory (no directories) that match, in Explorer's order.
+Status ListSourceFiles(const std::string& directory, std::string_view pattern,
+                       std::vector<std::string>& names);
+
+}  // namespace quorvel
