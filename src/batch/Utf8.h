@@ -1,0 +1,30 @@
+#pragma once
+
+// UTF-8 reading and the letter-case folding shared by name ordering, matching and path
+// comparison.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// Code points given for bytes that do not start a valid UTF-8 sequence: 0xDC80 + byte,
+// so every byte string still reads as a sequence of distinct values.
+inline constexpr char32_t kInvalidByteBase = 0xDC00;
+
+// Reads the code point at text[pos] and advances pos past it. An invalid or truncated
+// sequence, an overlong form or an encoded surrogate yields kInvalidByteBase + the first
+// byte and advances by one byte.
+char32_t NextCodePoint(std::string_view text, std::size_t& pos);
+
+// True when the value came from a byte that is not valid UTF-8.
+inline bool IsInvalidByte(char32_t c) { return c >= kInvalidByteBase + 0x80 && c <= kInvalidByteBase + 0xFF; }
+
+// Lower case for ASCII and the Latin-1 letters; every other value is returned unchanged.
+char32_t FoldCase(char32_t c);
+
+// The text with FoldCase applied to every code point, as code points.
+std::u32string FoldedCodePoints(std::string_view text);
+
+}  // namespace quorvel

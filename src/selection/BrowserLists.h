@@ -1,0 +1,48 @@
+#pragma once
+
+// The drive list and the directory list, shared by the main window's source browser and the
+// output directory dialog. Each wraps a control created from a layout table.
+
+#include <windows.h>
+
+#include <string>
+
+namespace quorvel {
+
+// Every drive of the machine with its letter and volume label; one of them current.
+class DriveListControl {
+public:
+    void Attach(HWND comboBox);
+    void Fill();                     // reads the drives anew, keeping the current one
+    wchar_t Drive() const;           // upper-case letter of the current drive
+    bool SelectDrive(wchar_t letter);  // false (nothing changed) when it is not in the list
+    // CBN_SELCHANGE: true when the current drive changed.
+    bool OnSelectionChange();
+
+private:
+    HWND combo_ = nullptr;
+    wchar_t current_ = 0;
+};
+
+// The path from the root down to the current directory as opened folders, then its
+// subdirectories. Double click or Enter opens the highlighted entry; a single click only
+// highlights.
+class DirectoryListControl {
+public:
+    void Attach(HWND listBox);
+    // Shows the directory; on failure (not ready, unreadable, not a directory) the list stays
+    // where it was and error receives the reason.
+    bool SetPath(const std::wstring& path, std::wstring* error = nullptr);
+    // The drive's current directory as the process keeps it (its root when there is none).
+    bool SetDrive(wchar_t letter, std::wstring* error = nullptr);
+    // No trailing backslash, except at a root ("C:\").
+    const std::wstring& Path() const { return path_; }
+    // Opens the highlighted entry (LBN_DBLCLK, Enter): true when the path changed.
+    bool OpenHighlighted(std::wstring* error = nullptr);
+
+private:
+    HWND list_ = nullptr;
+    std::wstring path_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,113 @@
+#pragma once
+
+// The one window base: the object is bound to its HWND on WM_NCCREATE, and a noexcept window
+// procedure hands every message to T::HandleMessage, catching everything at the boundary.
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "win/MessageBox.h"
+#include "win/Text.h"
+
+namespace quorvel::win {
+
+struct WindowClassSpec {
+    const wchar_t* name;
+    HICON icon = nullptr;
+    HBRUSH background = nullptr;  // null: the window paints its own background
+    UINT style = CS_DBLCLKS;
+};
+
+template <typename T>
+class BaseWindow {
+public:
+    BaseWindow() = default;
+    BaseWindow(const BaseWindow&) = delete;
+    BaseWindow& operator=(const BaseWindow&) = delete;
+    virtual ~BaseWindow() {
+        if (window_) {
+            ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            ::DestroyWindow(window_);
+        }
+    }
+
+    HWND Window() const noexcept { return window_; }
+    bool IsCreated() const noexcept { return window_ != nullptr; }
+
+protected:
+    // Registers the class on first use; a class registered before is reused.
+    static bool RegisterClassOnce(const WindowClassSpec& spec) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        HINSTANCE instance = ::GetModuleHandleW(nullptr);
+        if (::GetClassInfoExW(instance, spec.name, &wc)) return true;
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.style = spec.style;
+        wc.lpfnWndProc = &BaseWindow::WindowProc;
+        wc.hInstance = instance;
+        wc.hIcon = spec.icon;
+        wc.hIconSm = spec.icon;
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = spec.background;
+        wc.lpszClassName = spec.name;
+        return ::RegisterClassExW(&wc) != 0;
+    }
+
+    // Creates the window with the given client size in pixels; position CW_USEDEFAULT unless given.
+    bool CreateWindowOf(const WindowClassSpec& spec, const wchar_t* caption, DWORD style, DWORD exStyle,
+                        HWND owner, int clientWidth, int clientHeight) {
+        if (!RegisterClassOnce(spec)) return false;
+        RECT frame{0, 0, clientWidth, clientHeight};
+        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+        ::CreateWindowExW(exStyle, spec.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                          frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+                          ::GetModuleHandleW(nullptr), static_cast<T*>(this));
+        return window_ != nullptr;
+    }
+
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+        return ::DefWindowProcW(window_, message, wParam, lParam);
+    }
+
+    // Called once the HWND is gone, so the object can forget what belonged to it.
+    virtual void OnWindowGone() {}
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        T* self = nullptr;
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            self = static_cast<T*>(create->lpCreateParams);
+            self->window_ = window;
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        } else {
+            self = reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        }
+        if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+
+        LRESULT result = 0;
+        try {
+            result = self->HandleMessage(message, wParam, lParam);
+        } catch (const std::exception& e) {
+            ShowMessage(window, L"Unexpected error: " + Widen(e.what()));
+        } catch (...) {
+            ShowMessage(window, L"Unexpected error.");
+        }
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->window_ = nullptr;
+            try {
+                self->OnWindowGone();
+            } catch (...) {
+            }
+        }
+        return result;
+    }
+
+    HWND window_ = nullptr;
+};
+
+}  // namespace quorvel::win

@@ -1,0 +1,283 @@
+#include "win/LayoutBuilder.h"
+
+#include <uxtheme.h>
+
+#include <algorithm>
+
+#include "win/Dpi.h"
+
+namespace quorvel::win {
+namespace {
+
+using layout::Kind;
+
+constexpr int kFirstControlId = 100;
+// A drop-down's table height is its closed height; the open list needs room of its own.
+constexpr int kDropDownListTwips = 2400;
+
+struct ClassAndStyle {
+    const wchar_t* ClassName;
+    DWORD Style;
+    DWORD ExStyle;
+};
+
+ClassAndStyle ClassFor(const layout::Control& c) {
+    const bool right = c.Flags & layout::kAlignRight;
+    const bool centre = c.Flags & layout::kAlignCentre;
+    switch (c.Type) {
+    case Kind::Frame:
+        return {L"BUTTON", BS_GROUPBOX, 0};
+    case Kind::PushButton:
+        return {L"BUTTON", WS_TABSTOP | static_cast<DWORD>((c.Flags & layout::kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
+    case Kind::TextBox:
+        return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::Label:
+        return {L"STATIC",
+                static_cast<DWORD>(right ? SS_RIGHT : centre ? SS_CENTER : SS_LEFT) | SS_NOPREFIX |
+                    ((c.Flags & layout::kBorder) ? WS_BORDER : 0u),
+                0};
+    case Kind::CheckBox:
+        return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case Kind::ComboDropDown:
+        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case Kind::DriveList:
+        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case Kind::DirectoryList:
+        return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+    case Kind::FileList:
+        return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
+                WS_EX_CLIENTEDGE};
+    case Kind::Picture:
+        return {kPictureClass, 0, 0};
+    case Kind::Line:
+        break;
+    }
+    return {nullptr, 0, 0};
+}
+
+bool IsDropDown(Kind kind) { return kind == Kind::ComboDropDown || kind == Kind::DriveList; }
+
+bool TakesFocus(const layout::Control& c) {
+    if (c.Flags & layout::kHidden) return false;
+    switch (c.Type) {
+    case Kind::PushButton:
+    case Kind::TextBox:
+    case Kind::CheckBox:
+    case Kind::ComboDropDown:
+    case Kind::DriveList:
+    case Kind::DirectoryList:
+    case Kind::FileList:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int WindowDpi(HWND window) {
+    const UINT dpi = ::GetDpiForWindow(window);
+    return dpi ? static_cast<int>(dpi) : 96;
+}
+
+}  // namespace
+
+COLORREF ResolveColour(const layout::Colour& colour, COLORREF standard) {
+    switch (colour.From) {
+    case layout::Colour::Source::System:
+        return ::GetSysColor(static_cast<int>(colour.Value));
+    case layout::Colour::Source::Rgb:
+        return static_cast<COLORREF>(colour.Value);
+    case layout::Colour::Source::Standard:
+        break;
+    }
+    return standard;
+}
+
+void BuiltLayout::Build(HWND parent, const layout::Window& spec) {
+    parent_ = parent;
+    spec_ = &spec;
+    dpi_ = WindowDpi(parent);
+    entries_.clear();
+
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    int id = kFirstControlId;
+    for (const layout::Control& c : spec.Controls) {
+        Entry entry{&c, nullptr, id++};
+        const ClassAndStyle cs = ClassFor(c);
+        if (cs.ClassName) {
+            const RECT r = PixelRect(c);
+            const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;
+            entry.Handle = ::CreateWindowExW(cs.ExStyle, cs.ClassName, c.Caption ? c.Caption : L"",
+                                             WS_CHILD | WS_CLIPSIBLINGS | visible | cs.Style, r.left, r.top,
+                                             r.right - r.left, r.bottom - r.top, parent,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), instance,
+                                             reinterpret_cast<void*>(static_cast<INT_PTR>(c.Resource)));
+            // Themed group boxes and check boxes draw their text in the theme's colour.
+            if (entry.Handle && (c.Type == Kind::Frame || c.Type == Kind::CheckBox) &&
+                c.TextColour.From != layout::Colour::Source::Standard) {
+                ::SetWindowTheme(entry.Handle, L"", L"");
+            }
+            for (const wchar_t* item : c.Items) {
+                ::SendMessageW(entry.Handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+            }
+            if (c.Type == Kind::ComboDropDown && c.Caption) ::SetWindowTextW(entry.Handle, c.Caption);
+        }
+        entries_.push_back(entry);
+    }
+
+    // Tab order is z-order: put the windows in tab-index order, those without one last.
+    std::vector<const Entry*> ordered;
+    for (const Entry& e : entries_)
+        if (e.Handle) ordered.push_back(&e);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const Entry* a, const Entry* b) {
+        const int ta = a->Spec->TabIndex < 0 ? 1 << 30 : a->Spec->TabIndex;
+        const int tb = b->Spec->TabIndex < 0 ? 1 << 30 : b->Spec->TabIndex;
+        return ta < tb;
+    });
+    HWND after = HWND_TOP;
+    for (const Entry* e : ordered) {
+        ::SetWindowPos(e->Handle, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = e->Handle;
+    }
+    ApplyFonts();
+}
+
+int BuiltLayout::Scale(int twips) const { return TwipsToPixels(twips, dpi_); }
+
+SIZE BuiltLayout::ClientSize() const {
+    if (!spec_) return {0, 0};
+    return {Scale(spec_->ClientWidth), Scale(spec_->ClientHeight)};
+}
+
+RECT BuiltLayout::PixelRect(const layout::Control& c) const {
+    int left = c.Left, top = c.Top;
+    if (c.Container) {
+        for (const Entry& e : entries_) {
+            if (std::wstring_view(e.Spec->Name) == c.Container) {
+                left += e.Spec->Left;
+                top += e.Spec->Top;
+                break;
+            }
+        }
+    }
+    int height = c.Height;
+    if (IsDropDown(c.Type)) height += kDropDownListTwips;
+    return {Scale(left), Scale(top), Scale(left + c.Width), Scale(top + height)};
+}
+
+HWND BuiltLayout::Control(std::wstring_view name) const {
+    for (const Entry& e : entries_)
+        if (name == e.Spec->Name) return e.Handle;
+    return nullptr;
+}
+
+int BuiltLayout::IdOf(std::wstring_view name) const {
+    for (const Entry& e : entries_)
+        if (name == e.Spec->Name) return e.Id;
+    return 0;
+}
+
+std::wstring_view BuiltLayout::NameOf(int id) const {
+    for (const Entry& e : entries_)
+        if (e.Id == id) return e.Spec->Name;
+    return {};
+}
+
+const layout::Control* BuiltLayout::SpecOf(HWND control) const {
+    for (const Entry& e : entries_)
+        if (e.Handle == control) return e.Spec;
+    return nullptr;
+}
+
+HFONT BuiltLayout::FontFor(const layout::Font& font) {
+    const layout::Font& f = font.Face ? font : spec_->DefaultFont;
+    const int height = PointsToFontHeight(f.Points, dpi_);
+    auto key = std::make_tuple(std::wstring(f.Face ? f.Face : L"MS Shell Dlg"), height, f.Bold);
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second.Get();
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = f.Bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, std::get<0>(key).c_str(), LF_FACESIZE);
+    HFONT made = ::CreateFontIndirectW(&lf);
+    fonts_.emplace(std::move(key), UniqueFont(made));
+    return made;
+}
+
+void BuiltLayout::ApplyFonts() {
+    for (const Entry& e : entries_)
+        if (e.Handle) ::SendMessageW(e.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(e.Spec->TextFont)), TRUE);
+}
+
+void BuiltLayout::Rescale(int dpi) {
+    if (dpi == dpi_ || !spec_) return;
+    dpi_ = dpi;
+    fonts_.clear();  // safe: WM_SETFONT below replaces every use before the old ones are gone
+    for (const Entry& e : entries_) {
+        if (!e.Handle) continue;
+        const RECT r = PixelRect(*e.Spec);
+        ::SetWindowPos(e.Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ApplyFonts();
+    ::InvalidateRect(parent_, nullptr, TRUE);
+}
+
+HBRUSH BuiltLayout::BrushFor(COLORREF colour) {
+    auto found = brushes_.find(colour);
+    if (found != brushes_.end()) return found->second.Get();
+    HBRUSH made = ::CreateSolidBrush(colour);
+    brushes_.emplace(colour, UniqueBrush(made));
+    return made;
+}
+
+HBRUSH BuiltLayout::BackgroundBrush() {
+    return BrushFor(ResolveColour(spec_ ? spec_->Background : layout::Colour{}, ::GetSysColor(COLOR_BTNFACE)));
+}
+
+HBRUSH BuiltLayout::OnCtlColor(HDC dc, HWND control) {
+    const layout::Control* c = SpecOf(control);
+    if (!c || c->Type == Kind::TextBox || c->Type == Kind::ComboDropDown || c->Type == Kind::DriveList ||
+        c->Type == Kind::DirectoryList || c->Type == Kind::FileList) {
+        return nullptr;
+    }
+    if (c->TextColour.From != layout::Colour::Source::Standard)
+        ::SetTextColor(dc, ResolveColour(c->TextColour, ::GetSysColor(COLOR_WINDOWTEXT)));
+    const COLORREF windowBack = ResolveColour(spec_->Background, ::GetSysColor(COLOR_BTNFACE));
+    if (c->Flags & layout::kTransparent) {
+        ::SetBkMode(dc, TRANSPARENT);
+        return BrushFor(windowBack);
+    }
+    const COLORREF back = ResolveColour(c->Background, windowBack);
+    ::SetBkColor(dc, back);
+    return BrushFor(back);
+}
+
+void BuiltLayout::PaintBackground(HDC dc, const RECT& area) { ::FillRect(dc, &area, BackgroundBrush()); }
+
+void BuiltLayout::PaintLines(HDC dc) {
+    for (const Entry& e : entries_) {
+        const layout::Control& c = *e.Spec;
+        if (c.Type != Kind::Line) continue;
+        UniquePen pen(::CreatePen(PS_SOLID, std::max(1, TwipsToPixels(c.LineWidth * 15, dpi_)),
+                                  ResolveColour(c.TextColour, RGB(0, 0, 0))));
+        HGDIOBJ old = ::SelectObject(dc, pen.Get());
+        ::MoveToEx(dc, Scale(c.Left), Scale(c.Top), nullptr);
+        ::LineTo(dc, Scale(c.Width), Scale(c.Height));
+        ::SelectObject(dc, old);
+    }
+}
+
+std::vector<HWND> BuiltLayout::FocusOrder() const {
+    std::vector<const Entry*> order;
+    for (const Entry& e : entries_)
+        if (e.Handle && e.Spec->TabIndex >= 0 && TakesFocus(*e.Spec)) order.push_back(&e);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Entry* a, const Entry* b) { return a->Spec->TabIndex < b->Spec->TabIndex; });
+    std::vector<HWND> handles;
+    for (const Entry* e : order) handles.push_back(e->Handle);
+    return handles;
+}
+
+}  // namespace quorvel::win

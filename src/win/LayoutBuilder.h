@@ -1,0 +1,78 @@
+#pragma once
+
+// Creates a window's controls from its layout table and keeps what the table implies at run
+// time: control lookup by name, fonts at the window's DPI, colours, lines, focus order.
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "resources/Layout.h"
+#include "win/UniqueHandle.h"
+
+namespace quorvel::win {
+
+// Pictures are windows of this class; CreateWindowEx's lpParam carries the JPEG resource id,
+// and a click reaches the parent as WM_COMMAND/BN_CLICKED with the control's id.
+inline constexpr wchar_t kPictureClass[] = L"QuorvelPicture";
+
+class BuiltLayout {
+public:
+    BuiltLayout() = default;
+    BuiltLayout(const BuiltLayout&) = delete;
+    BuiltLayout& operator=(const BuiltLayout&) = delete;
+
+    // Creates every control of the table as a child of parent, at the parent's DPI.
+    void Build(HWND parent, const layout::Window& spec);
+
+    HWND Control(std::wstring_view name) const;  // null when the table has no such control
+    int IdOf(std::wstring_view name) const;      // 0 when the table has no such control
+    std::wstring_view NameOf(int id) const;      // empty for an id not from the table
+    const layout::Control* SpecOf(HWND control) const;
+
+    int Dpi() const { return dpi_; }
+    int Scale(int twips) const;
+    // The client size the table asks for, in pixels at the current DPI.
+    SIZE ClientSize() const;
+
+    // Moves and re-fonts every control for a new DPI (WM_DPICHANGED).
+    void Rescale(int dpi);
+
+    // WM_CTLCOLORSTATIC / WM_CTLCOLORBTN / WM_CTLCOLOREDIT / WM_CTLCOLORLISTBOX: the brush to
+    // return, or null to let the default handling answer.
+    HBRUSH OnCtlColor(HDC dc, HWND control);
+    HBRUSH BackgroundBrush();
+    // Fills the background and draws the table's lines (WM_ERASEBKGND / WM_PAINT).
+    void PaintBackground(HDC dc, const RECT& area);
+    void PaintLines(HDC dc);
+
+    // The controls that take the focus, in tab order.
+    std::vector<HWND> FocusOrder() const;
+
+private:
+    struct Entry {
+        const layout::Control* Spec;
+        HWND Handle;
+        int Id;
+    };
+
+    RECT PixelRect(const layout::Control& control) const;
+    HFONT FontFor(const layout::Font& font);
+    HBRUSH BrushFor(COLORREF colour);
+    void ApplyFonts();
+
+    HWND parent_ = nullptr;
+    const layout::Window* spec_ = nullptr;
+    int dpi_ = 96;
+    std::vector<Entry> entries_;
+    std::map<std::tuple<std::wstring, int, bool>, UniqueFont> fonts_;
+    std::map<COLORREF, UniqueBrush> brushes_;
+};
+
+COLORREF ResolveColour(const layout::Colour& colour, COLORREF standard);
+
+}  // namespace quorvel::win

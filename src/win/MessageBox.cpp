@@ -1,0 +1,25 @@
+#include "win/MessageBox.h"
+
+#include <string>
+#include <utility>
+
+namespace quorvel::win {
+namespace {
+MessageHandler& Handler() {
+    static MessageHandler handler;
+    return handler;
+}
+}  // namespace
+
+void ShowMessage(HWND owner, std::wstring_view text) {
+    if (Handler()) {
+        Handler()(owner, text);
+        return;
+    }
+    const std::wstring copy(text);
+    ::MessageBoxW(owner, copy.c_str(), kAppTitle, MB_OK);
+}
+
+MessageHandler SetMessageHandler(MessageHandler handler) { return std::exchange(Handler(), std::move(handler)); }
+
+}  // namespace quorvel::win

@@ -1,0 +1,16 @@
+#pragma once
+
+// Window text is UTF-16; the core speaks UTF-8; the common dialog and the registry tool lookups
+// speak the system ANSI code page.
+
+#include <string>
+#include <string_view>
+
+namespace quorvel::win {
+
+std::wstring Widen(std::string_view utf8);     // invalid bytes become U+FFFD
+std::string Narrow(std::wstring_view utf16);   // unpaired surrogates become U+FFFD
+std::string ToAnsi(std::wstring_view utf16);   // CP_ACP, '?' for what it cannot hold
+std::wstring FromAnsi(std::string_view ansi);  // CP_ACP
+
+}  // namespace quorvel::win

@@ -1,0 +1,126 @@
+#pragma once
+
+// One move-only owner for every kind of handle the windows use. A traits type says what the
+// empty value is and how the handle is let go.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace quorvel::win {
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    ~UniqueHandle() { Reset(); }
+
+    Handle Get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != Traits::Empty(); }
+
+    Handle Release() noexcept { return std::exchange(handle_, Traits::Empty()); }
+    void Reset(Handle handle = Traits::Empty()) noexcept {
+        Handle old = std::exchange(handle_, handle);
+        if (old != Traits::Empty()) Traits::Close(old);
+    }
+    // For APIs that hand a handle back through a pointer.
+    Handle* Put() noexcept {
+        Reset();
+        return &handle_;
+    }
+
+private:
+    Handle handle_ = Traits::Empty();
+};
+
+struct KernelHandleTraits {  // CreateProcess, threads, events: empty is null
+    using Handle = HANDLE;
+    static Handle Empty() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::CloseHandle(h); }
+};
+struct FileHandleTraits {  // CreateFile: empty is INVALID_HANDLE_VALUE
+    using Handle = HANDLE;
+    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::CloseHandle(h); }
+};
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) noexcept { ::FindClose(h); }
+};
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle Empty() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::RegCloseKey(h); }
+};
+struct HookTraits {
+    using Handle = HHOOK;
+    static Handle Empty() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
+};
+template <typename T>
+struct GdiObjectTraits {
+    using Handle = T;
+    static Handle Empty() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteObject(h); }
+};
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Empty() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
+};
+
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueHkey = UniqueHandle<RegKeyTraits>;
+using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+// A window DC must go back to the window it came from, so it remembers that window.
+class UniqueWindowDc {
+public:
+    UniqueWindowDc() noexcept = default;
+    explicit UniqueWindowDc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    UniqueWindowDc(const UniqueWindowDc&) = delete;
+    UniqueWindowDc& operator=(const UniqueWindowDc&) = delete;
+    UniqueWindowDc(UniqueWindowDc&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    UniqueWindowDc& operator=(UniqueWindowDc&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    ~UniqueWindowDc() { Reset(); }
+
+    HDC Get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    void Reset() noexcept {
+        if (dc_) ::ReleaseDC(window_, dc_);
+        dc_ = nullptr;
+        window_ = nullptr;
+    }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+}  // namespace quorvel::win
