@@ -1,0 +1,139 @@
+#include "cli/Platform.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+extern char** environ;
+
+namespace quorvel::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string CurrentDirectory() {
+    std::error_code ec;
+    const fs::path current = fs::current_path(ec);
+    return ec ? std::string("/") : current.string();
+}
+
+std::string WineCommand() {
+    const char* wine = std::getenv("WINE");
+    return (wine != nullptr && *wine != '\0') ? wine : "wine";
+}
+
+// The program a command names, the way execvp looks it up.
+std::optional<std::string> FindProgram(const std::string& command) {
+    if (command.find('/') != std::string::npos) {
+        if (access(command.c_str(), X_OK) == 0) return command;
+        return std::nullopt;
+    }
+    const char* path = std::getenv("PATH");
+    std::string_view dirs = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+    while (true) {
+        const std::size_t colon = dirs.find(':');
+        std::string dir(dirs.substr(0, colon));
+        if (dir.empty()) dir = ".";
+        const std::string candidate = dir + "/" + command;
+        if (access(candidate.c_str(), X_OK) == 0 && !fs::is_directory(candidate)) return candidate;
+        if (colon == std::string_view::npos) break;
+        dirs.remove_prefix(colon + 1);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PathResolver::PathResolver() : links_(ReadDosDevices(WinePrefixDirectory())), currentDirectory_(CurrentDirectory()) {}
+
+PathResolver::PathResolver(std::vector<DriveLink> links, std::string currentDirectory)
+    : links_(std::move(links)), currentDirectory_(std::move(currentDirectory)) {}
+
+Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) const {
+    if (given.empty()) return Status::Fail("An empty path was given");
+    if (IsWindowsForm(given)) {
+        std::error_code ec;
+        const fs::path current = fs::weakly_canonical(currentDirectory_, ec);
+        const std::optional<std::string> currentForm = MapToWinePath(ec ? currentDirectory_ : current.string(), links_);
+        const std::optional<std::string> full = FullWindowsForm(given, currentForm.value_or(""));
+        if (!full) {
+            return Status::Fail("The path " + given + " depends on a drive's own current directory; give it in full, as " +
+                                given.substr(0, 2) + "\\...");
+        }
+        resolved.Encoder = *full;
+        resolved.Local = MapFromWinePath(*full, links_).value_or("");
+        return Status::Ok();
+    }
+
+    fs::path absolute = given.front() == '/' ? fs::path(given) : fs::path(currentDirectory_) / given;
+    std::string local = absolute.lexically_normal().string();
+    while (local.size() > 1 && local.back() == '/') local.pop_back();
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(local, ec);
+    const std::optional<std::string> form = MapToWinePath(ec ? local : canonical.string(), links_);
+    if (!form) return Status::Fail("The path " + given + " holds a name that Windows cannot name, so the encoder cannot reach it");
+    resolved.Local = std::move(local);
+    resolved.Encoder = *form;
+    return Status::Ok();
+}
+
+std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile) {
+    return WineCommand() + " \"" + encoder + "\" /batch \"" + batchFile + "\"";
+}
+
+Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
+    const std::string wine = WineCommand();
+    if (!FindProgram(wine)) {
+        return Status::Fail("Cannot start the encoder: the Wine command " + wine + " was not found (set WINE to it)");
+    }
+    // A bare name is looked up by Wine itself; only a path can be checked here.
+    if (encoder.find_first_of("/\\") == std::string::npos) return Status::Ok();
+    ResolvedPath program;
+    if (Status resolved = resolver.Resolve(encoder, program); !resolved) return resolved;
+    std::error_code ec;
+    if (!program.Local.empty() && !fs::is_regular_file(program.Local, ec)) {
+        return Status::Fail("The encoder program " + encoder + " does not exist");
+    }
+    return Status::Ok();
+}
+
+Status LaunchEncoder(const std::string& encoder, const std::string& batchFile) {
+    const std::string wine = WineCommand();
+    const std::optional<std::string> program = FindProgram(wine);
+    if (!program) return Status::Fail("Cannot start the encoder: the Wine command " + wine + " was not found");
+
+    // The encoder outlives this process: its own session, and none of our standard streams,
+    // so a caller reading our output is not kept waiting on it.
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_init(&attributes);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+
+    std::string argv0 = wine;
+    std::string argv1 = encoder;
+    std::string argv2 = "/batch";
+    std::string argv3 = batchFile;
+    char* argv[] = {argv0.data(), argv1.data(), argv2.data(), argv3.data(), nullptr};
+    pid_t child = 0;
+    const int result = posix_spawn(&child, program->c_str(), &actions, &attributes, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (result != 0) {
+        return Status::Fail("Cannot start the encoder " + encoder + " through " + wine + ": " + std::strerror(result));
+    }
+    return Status::Ok();
+}
+
+}  // namespace quorvel::cli

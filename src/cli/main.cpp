@@ -1,0 +1,29 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/QuorvelBatch.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include "cli/WindowsText.h"
+
+int main() {
+    // The list is bytes with its own CR LF; text mode would double the CR.
+    _setmode(_fileno(stdout), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(quorvel::cli::Utf8FromWide(wide[i]));
+    if (wide != nullptr) LocalFree(wide);
+    return quorvel::cli::RunQuorvelBatch(args, stdout, stderr);
+}
+#else
+int main(int argc, char** argv) {
+    return quorvel::cli::RunQuorvelBatch(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
+}
+#endif
