@@ -1,0 +1,215 @@
+#include "BatchList.h"
+
+#include <memory>
+#include <new>
+#include <unordered_map>
+
+#include "BatchOutput.h"
+#include "FileAccess.h"
+#include "JobWriter.h"
+#include "TemplateImport.h"
+#include "Utf8.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::string_view kListStart =
+    "   object TTMPGEncBatchEncodeList  \r\n"
+    "     List = <  \r\n";
+constexpr std::string_view kListEnd =
+    "       >    \r\n"
+    "    End \r\n";
+
+bool IsBlank(char c) { return c == ' '; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Checks that hold before the first byte of a list exists anywhere.
+Status CheckBeforeWriting(const BatchJob& job, const AdvancedOptions& options) {
+    Status checked = CheckBatchRequest(job, options);
+    if (!checked) return checked;
+    if (!job.SourceNames.empty() && !job.TemplateFile.empty()) return CheckTemplateFile(job.TemplateFile);
+    return Status::Ok();
+}
+
+Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder) {
+    BatchOutput out(sink);
+    out.Append(kListStart);
+    for (const std::string& name : job.SourceNames) {
+        Status item = PrintItemToBatch(out, EscapeSingleQuotes(name), job, options, encoder);
+        if (!item) return item;
+        if (out.Failed()) break;
+    }
+    out.Append(kListEnd);
+    return out.Flush();
+}
+
+struct FoldedHash {
+    std::size_t operator()(const std::u32string& text) const { return std::hash<std::u32string>()(text); }
+};
+
+}  // namespace
+
+std::string StripTrailingBackslash(std::string_view path) {
+    if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+    return std::string(path);
+}
+
+std::string StripExtension(std::string_view fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return std::string(fileName);
+    return std::string(fileName.substr(0, dot));
+}
+
+std::string EscapeSingleQuotes(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        if (c == '\'') {
+            escaped += "'#39'";
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string SourcePath(const BatchJob& job, std::string_view fileName) {
+    std::string path = StripTrailingBackslash(job.SourceDirectory);
+    path += '\\';
+    path += fileName;
+    return path;
+}
+
+std::string OutputFolder(const BatchJob& job) {
+    std::string folder = job.OutputDirectory;
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    return folder;
+}
+
+std::string OutputPath(const BatchJob& job, std::string_view fileName) {
+    return OutputFolder(job) + StripExtension(fileName) + ".mpg";
+}
+
+bool IsClippingNumber(std::string_view joined) {
+    std::size_t pos = 0;
+    while (pos < joined.size() && IsBlank(joined[pos])) ++pos;
+    if (pos < joined.size() && (joined[pos] == '+' || joined[pos] == '-')) ++pos;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; pos < joined.size(); ++pos) {
+        if (IsDigit(joined[pos])) {
+            ++digits;
+        } else if (joined[pos] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    while (pos < joined.size() && IsBlank(joined[pos])) ++pos;
+    return digits > 0 && pos == joined.size();
+}
+
+Status CheckClipping(const AdvancedOptions& options) {
+    if (IsClippingNumber(options.TopClipping + options.BottomClipping)) return Status::Ok();
+    return Status::Fail("The top clipping \"" + options.TopClipping + "\" and the bottom clipping \"" +
+                        options.BottomClipping + "\" do not read as a number");
+}
+
+Status CheckOutputConflicts(const BatchJob& job) {
+    std::unordered_map<std::u32string, std::size_t, FoldedHash> outputs;
+    outputs.reserve(job.SourceNames.size());
+    for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
+        const std::string& name = job.SourceNames[i];
+        const std::string output = OutputPath(job, name);
+        std::u32string folded = FoldedCodePoints(output);
+        if (folded == FoldedCodePoints(SourcePath(job, name))) {
+            return Status::Fail("The output file " + output + " would overwrite its own source");
+        }
+        const auto [found, added] = outputs.emplace(std::move(folded), i);
+        if (!added) {
+            return Status::Fail("Two sources would be encoded to the same file " + output + ": " +
+                                job.SourceNames[found->second] + " and " + name);
+        }
+    }
+    return Status::Ok();
+}
+
+Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options) {
+    // The clipping texts are read by jobs only; a list without jobs does not depend on them.
+    if (!job.SourceNames.empty()) {
+        Status clipping = CheckClipping(options);
+        if (!clipping) return clipping;
+    }
+    return CheckOutputConflicts(job);
+}
+
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder) {
+    if (encoder == nullptr) encoder = PlatformAnsiEncoder();
+    try {
+        Status checked = CheckBeforeWriting(job, options);
+        if (!checked) return checked;
+        std::unique_ptr<AtomicFile> file;
+        Status created = CreateAtomicFile(job.BatchFile, file);
+        if (!created) return created;
+        Status written = WriteList(*file, job, options, encoder);
+        if (!written) return written;
+        return file->Commit();
+    } catch (const std::bad_alloc&) {
+        return Status::Fail("Cannot write the batch file " + job.BatchFile + ": not enough memory");
+    } catch (const std::exception& error) {
+        return Status::Fail("Cannot write the batch file " + job.BatchFile + ": " + error.what());
+    }
+}
+
+Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const AdvancedOptions& options,
+                              AnsiEncoder encoder) {
+    if (stream == nullptr) return Status::Fail("Cannot write the batch list: no output stream");
+    if (encoder == nullptr) encoder = PlatformAnsiEncoder();
+    try {
+        Status checked = CheckBeforeWriting(job, options);
+        if (!checked) return checked;
+        StreamSink sink(stream);
+        Status written = WriteList(sink, job, options, encoder);
+        if (!written) return written;
+        return sink.FlushStream();
+    } catch (const std::bad_alloc&) {
+        return Status::Fail("Cannot write the batch list: not enough memory");
+    } catch (const std::exception& error) {
+        return Status::Fail(std::string("Cannot write the batch list: ") + error.what());
+    }
+}
+
+std::string EncodeWindows1252(std::string_view utf8) {
+    // Code points U+0152..U+2122 that have a byte of their own in 0x80..0x9F.
+    struct Special {
+        char32_t CodePoint;
+        unsigned char Byte;
+    };
+    static constexpr Special kSpecials[] = {
+        {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86},
+        {0x2021, 0x87}, {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C},
+        {0x017D, 0x8E}, {0x2018, 0x91}, {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95},
+        {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98}, {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B},
+        {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
+    };
+    std::string encoded;
+    encoded.reserve(utf8.size());
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = NextCodePoint(utf8, pos);
+        // The five bytes the code page leaves undefined stand for the C1 controls of the same value.
+        const bool undefinedByte = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || undefinedByte) {
+            encoded += static_cast<char>(c);
+            continue;
+        }
+        char byte = '?';
+        for (const Special& special : kSpecials) {
+            if (special.CodePoint == c) byte = static_cast<char>(special.Byte);
+        }
+        encoded += byte;
+    }
+    return encoded;
+}
+
+}  // namespace quorvel

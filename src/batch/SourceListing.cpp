@@ -1,0 +1,161 @@
+#include "SourceListing.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "Utf8.h"
+
+namespace quorvel {
+namespace {
+
+bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+
+// '*' any run, '?' one character; both texts already folded.
+bool WildcardMatch(std::u32string_view name, std::u32string_view pattern) {
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starPattern = std::u32string_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == U'*') {
+            starPattern = p++;
+            starName = n;
+        } else if (starPattern != std::u32string_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == U'*') ++p;
+    return p == pattern.size();
+}
+
+// Orders two digit runs by value, whatever their length and leading zeros.
+int CompareNumbers(std::u32string_view a, std::u32string_view b) {
+    const auto significant = [](std::u32string_view digits) {
+        const std::size_t first = digits.find_first_not_of(U'0');
+        return first == std::u32string_view::npos ? std::u32string_view() : digits.substr(first);
+    };
+    a = significant(a);
+    b = significant(b);
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    const int compared = a.compare(b);
+    return compared < 0 ? -1 : (compared > 0 ? 1 : 0);
+}
+
+// Names as runs of characters and numbers: a number sorts as a digit would, after the
+// characters below '0' and before those above '9'.
+int CompareNatural(std::u32string_view a, std::u32string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (IsDigit(a[i]) && IsDigit(b[j])) {
+            std::size_t endA = i;
+            while (endA < a.size() && IsDigit(a[endA])) ++endA;
+            std::size_t endB = j;
+            while (endB < b.size() && IsDigit(b[endB])) ++endB;
+            const int compared = CompareNumbers(a.substr(i, endA - i), b.substr(j, endB - j));
+            if (compared != 0) return compared;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        const char32_t ca = IsDigit(a[i]) ? U'0' : a[i];
+        const char32_t cb = IsDigit(b[j]) ? U'0' : b[j];
+        if (ca != cb) return ca < cb ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+}  // namespace
+
+std::string FilePatternOfItem(std::string_view itemText) {
+    return std::string(itemText.substr(0, itemText.find('(')));
+}
+
+bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
+    const std::u32string foldedName = FoldedCodePoints(name);
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = pattern.find(';', start);
+        std::string_view part = pattern.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
+        if (!part.empty()) {
+            if (part == "*.*" || WildcardMatch(foldedName, FoldedCodePoints(part))) return true;
+        }
+        if (end == std::string_view::npos) return false;
+        start = end + 1;
+    }
+}
+
+bool ExplorerNameLess(std::string_view a, std::string_view b) {
+    const int compared = CompareNatural(FoldedCodePoints(a), FoldedCodePoints(b));
+    if (compared != 0) return compared < 0;
+    return a < b;
+}
+
+std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern) {
+    std::erase_if(names, [&](const std::string& name) { return !MatchesFilePattern(name, pattern); });
+    // Folding once per name keeps large folders quick to sort.
+    std::vector<std::pair<std::u32string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) {
+        std::u32string key = FoldedCodePoints(name);
+        keyed.emplace_back(std::move(key), std::move(name));
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) {
+        const int compared = CompareNatural(x.first, y.first);
+        if (compared != 0) return compared < 0;
+        return x.second < y.second;
+    });
+    names.clear();
+    for (auto& entry : keyed) names.push_back(std::move(entry.second));
+    return names;
+}
+
+Status ListSourceFiles(const std::string& directory, std::string_view pattern, std::vector<std::string>& names) {
+    names.clear();
+    const auto cannotRead = [&](const std::string& reason) {
+        return Status::Fail("Cannot read the folder " + directory + ": " + reason);
+    };
+    const auto reasonOf = [](const std::error_code& error) -> std::string {
+        if (error == std::errc::no_such_file_or_directory) return "folder not found";
+        if (error == std::errc::not_a_directory) return "it is not a folder";
+        if (error == std::errc::permission_denied) return "access denied";
+        return error.message();
+    };
+    try {
+        const std::filesystem::path folder(std::u8string(directory.begin(), directory.end()));
+        std::error_code error;
+        std::filesystem::directory_iterator entries(folder, error);
+        if (error) return cannotRead(reasonOf(error));
+        std::vector<std::string> found;
+        for (const std::filesystem::directory_iterator end; entries != end; entries.increment(error)) {
+            if (error) return cannotRead(reasonOf(error));
+            std::error_code typeError;
+            if (!entries->is_regular_file(typeError)) continue;
+            try {
+                const std::u8string name = entries->path().filename().u8string();
+                found.emplace_back(name.begin(), name.end());
+            } catch (const std::exception&) {
+                // A name that has no UTF-8 form cannot be written into a list; leave it out.
+            }
+        }
+        if (error) return cannotRead(reasonOf(error));
+        names = SelectSourceNames(std::move(found), pattern);
+        return Status::Ok();
+    } catch (const std::exception& failure) {
+        return cannotRead(failure.what());
+    }
+}
+
+}  // namespace quorvel
