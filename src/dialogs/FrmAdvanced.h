@@ -24,10 +24,23 @@ public:
     bool IsLoaded() const { return IsCreated(); }
     HWND Control(std::wstring_view name) const { return layout_.Control(name); }
 
+    void Form_Load();
+    void chkAutoRun_Click();
+    void cmdFindTMPEG_Click();
+    void cmdOK_Click();
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    friend class win::BaseWindow<FrmAdvanced>;
+    void OnWindowGone() override;
+    bool Load(HWND owner);
+    // Changes the auto-launch box as the program; a change runs chkAutoRun_Click.
+    void SetAutoRun(CheckState state);
+    void OnCommand(int id, int code);
+
     win::BuiltLayout layout_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel

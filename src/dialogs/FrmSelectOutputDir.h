@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "selection/BrowserLists.h"
 #include "win/BaseWindow.h"
 #include "win/LayoutBuilder.h"
 
@@ -18,10 +19,25 @@ public:
     void Show(HWND owner);
     HWND Control(std::wstring_view name) const { return layout_.Control(name); }
 
+    // The directory that is open in dirList (no trailing backslash except at a root).
+    const std::wstring& OpenDirectory() const { return dirs_.Path(); }
+
+    void cmdSelect_Click();
+    void cmdCancel_Click();
+    void DrvList_Change();
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    friend class win::BaseWindow<FrmSelectOutputDir>;
+    void OnWindowGone() override;
+    bool Load(HWND owner);
+    void OnCommand(int id, int code);
+
     win::BuiltLayout layout_;
+    DriveListControl drives_;
+    DirectoryListControl dirs_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel
