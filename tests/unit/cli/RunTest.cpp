@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+#include "CliTestSupport.h"
+
+namespace quorvel::cli::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSpaces = "The batch file (and path) cannot have any spaces in it to run automatically";
+
+// Sources in ROOT/clips; ROOT is drive D: and the current directory.
+class CliRun : public testing::Test {
+protected:
+    void SetUp() override {
+        clips = fs::path(root.Path()) / "clips";
+        fs::create_directories(clips / "folder.avi");
+        for (const char* name : {"clip1.avi", "clip10.avi", "clip2.avi", "Bob's.mov", "Notes.txt", "CLIP3.MPG"}) {
+            WriteFile(clips / name, "");
+        }
+        fs::create_directories(root.Path() / "out");
+    }
+
+    RunResult RunHere(const std::vector<std::string>& args) const { return RunCli(args, resolver); }
+
+    std::string List() const { return (root.Path() / "out" / "list.tbe").string(); }
+
+    TempDirectory root;
+    fs::path clips;
+    PathResolver resolver{{{'D', root.Path().string()}}, root.Path().string()};
+};
+
+TEST_F(CliRun, DefaultOutputIsTheBatchFilesDirectoryAndNameOrderIsKept) {
+    RunResult result = RunHere({"-o", List(), "-s", clips.string(), "clip2.avi", "clip10.avi", "clip1.avi"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out, "Created Batch List to file " + List() + " (3 jobs)\n");
+    EXPECT_EQ(result.Err, "");
+    const std::string list = ReadFile(List());
+    EXPECT_EQ(QuotedValues(list, "Video.SourceFileName"),
+              (std::vector<std::string>{"D:\\clips\\clip2.avi", "D:\\clips\\clip10.avi", "D:\\clips\\clip1.avi"}));
+    EXPECT_EQ(QuotedValues(list, "Job.OutputFileName"),
+              (std::vector<std::string>{"D:\\out\\clip2.mpg", "D:\\out\\clip10.mpg", "D:\\out\\clip1.mpg"}));
+    EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
+}
+
+TEST_F(CliRun, PatternListsOrdinaryFilesInFileListOrder) {
+    RunResult result = RunHere({"-o", List(), "-s", "clips", "-d", "D:\\Encoded"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"),
+              (std::vector<std::string>{"D:\\clips\\Bob'#39's.mov", "D:\\clips\\clip1.avi", "D:\\clips\\clip2.avi",
+                                        "D:\\clips\\CLIP3.MPG", "D:\\clips\\clip10.avi"}));
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Job.OutputFileName")[1], "D:\\Encoded\\clip1.mpg");
+
+    result = RunHere({"-o", List(), "-s", "clips", "--pattern", "*.txt ;c?ip1*"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"),
+              (std::vector<std::string>{"D:\\clips\\clip1.avi", "D:\\clips\\clip10.avi", "D:\\clips\\Notes.txt"}));
+}
+
+TEST_F(CliRun, StandardOutputTakesTheListAndTheCurrentDirectoryAsOutput) {
+    RunResult result = RunHere({"-o", "-", "-s", "clips", "clip1.avi"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_TRUE(result.Out.starts_with("   object TTMPGEncBatchEncodeList  \r\n")) << result.Out.substr(0, 80);
+    EXPECT_TRUE(result.Out.ends_with("    End \r\n"));
+    EXPECT_EQ(QuotedValues(result.Out, "Job.OutputFileName"), std::vector<std::string>{"D:\\clip1.mpg"});
+    EXPECT_EQ(result.Err, "Created Batch List to file - (1 jobs)\n");
+}
+
+TEST_F(CliRun, DryRunPrintsTheJobsAndWritesNothing) {
+    WriteFile(List(), "old list");
+    RunResult result = RunHere({"-n", "-o", List(), "-s", "D:\\clips", "-d", "E:\\Enc", "Bob's.mov", "clip1.avi"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out,
+              "D:\\clips\\Bob's.mov -> E:\\Enc\\Bob's.mpg\n"
+              "D:\\clips\\clip1.avi -> E:\\Enc\\clip1.mpg\n"
+              "2 jobs (dry run, nothing written)\n");
+    EXPECT_EQ(ReadFile(List()), "old list");
+    EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
+
+    // A dry run refuses what the real run would refuse.
+    result = RunHere({"-n", "-o", List(), "-s", "clips", "--clip-top", "x", "clip1.avi"});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Out, "");
+}
+
+TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
+    WriteFile(clips / "clip1.mov", "");
+    const std::vector<std::vector<std::string>> refused = {
+        {"--clip-top", "5", "--clip-bottom", "-5", "clip1.avi"},
+        {"-t", (root.Path() / "missing.mcf").string(), "clip1.avi"},
+        {"missing.avi"},
+        {"folder.avi"},
+        {"clip1.avi", "clip1.mov"},
+        {"-d", clips.string(), "CLIP3.MPG"},
+        {"-s", (root.Path() / "nowhere").string()},
+        {"-s", "Q:\\clips"},
+    };
+    for (const std::vector<std::string>& extra : refused) {
+        std::vector<std::string> args = {"-o", List(), "-s", "clips"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        SCOPED_TRACE(testing::PrintToString(args));
+        WriteFile(List(), "old list");
+        RunResult result = RunHere(args);
+        EXPECT_EQ(result.Status, 1);
+        EXPECT_TRUE(result.Err.starts_with("quorvel-batch: ")) << result.Err;
+        EXPECT_EQ(result.Out, "");
+        EXPECT_EQ(ReadFile(List()), "old list");
+        EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
+    }
+}
+
+TEST_F(CliRun, WindowsFormDirectoriesAreWrittenAsGiven) {
+    RunResult result = RunHere({"-o", "D:\\out\\list.tbe", "-s", "d:\\clips\\", "-d", "E:\\Enc", "clip2.avi"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    const std::string list = ReadFile(List());
+    EXPECT_EQ(QuotedValues(list, "Video.SourceFileName"), std::vector<std::string>{"d:\\clips\\clip2.avi"});
+    EXPECT_EQ(QuotedValues(list, "Job.OutputFileName"), std::vector<std::string>{"E:\\Enc\\clip2.mpg"});
+
+    // A drive this machine cannot see: the names are taken as given, but nothing can be listed.
+    result = RunHere({"-o", List(), "-s", "Q:\\Video", "tape 1.avi"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"), std::vector<std::string>{"Q:\\Video\\tape 1.avi"});
+    result = RunHere({"-o", List(), "-s", "Q:\\Video"});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("Q:\\Video"), std::string::npos) << result.Err;
+}
+
+TEST_F(CliRun, NamesWindowsCannotOpenAreRefused) {
+    WriteFile(clips / "part:1.avi", "");
+    RunResult result = RunHere({"-o", List(), "-s", "clips"});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("part:1.avi"), std::string::npos) << result.Err;
+    EXPECT_FALSE(fs::exists(List()));
+}
+
+TEST_F(CliRun, DriveLinksComeFromTheWinePrefix) {
+    TempDirectory prefix;
+    fs::create_directories(prefix.Path() / "dosdevices");
+    fs::create_directory_symlink(root.Path(), prefix.Path() / "dosdevices" / "m:");
+    setenv("WINEPREFIX", prefix.Path().c_str(), 1);
+    RunResult result = RunCli({"-n", "-o", List(), "-s", clips.string(), "clip1.avi"});
+    unsetenv("WINEPREFIX");
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out, "M:\\clips\\clip1.avi -> M:\\out\\clip1.mpg\n1 jobs (dry run, nothing written)\n");
+}
+
+// $WINE for the launch tests: records its arguments and the list it was started on.
+class CliLaunch : public CliRun {
+protected:
+    void SetUp() override {
+        CliRun::SetUp();
+        fakeWine = root.Path() / "fake-wine";
+        WriteFile(fakeWine,
+                  "#!/bin/sh\n"
+                  "cp \"$QUORVEL_TEST_LIST\" \"$0.list\"\n"
+                  "printf '%s\\n' \"$@\" > \"$0.tmp\"\n"
+                  "mv \"$0.tmp\" \"$0.args\"\n");
+        fs::permissions(fakeWine, fs::perms::owner_all);
+        setenv("WINE", fakeWine.c_str(), 1);
+        setenv("QUORVEL_TEST_LIST", List().c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("WINE");
+        unsetenv("QUORVEL_TEST_LIST");
+    }
+
+    std::optional<std::string> WaitForArguments() const {
+        const fs::path args = fakeWine.string() + ".args";
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (fs::exists(args)) return ReadFile(args);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return std::nullopt;
+    }
+
+    fs::path fakeWine;
+};
+
+TEST_F(CliLaunch, StartsTheEncoderThroughWineOnTheFinishedList) {
+    RunResult result = RunHere({"-o", List(), "-s", "clips", "--launch", "C:\\Program Files\\TMPGEnc\\TMPGEnc.exe", "clip1.avi"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out, "Created Batch List to file " + List() + " (1 jobs)\n");
+    const std::optional<std::string> args = WaitForArguments();
+    ASSERT_TRUE(args) << "the encoder was not started";
+    EXPECT_EQ(*args, "C:\\Program Files\\TMPGEnc\\TMPGEnc.exe\n/batch\nD:\\out\\list.tbe\n");
+    EXPECT_EQ(ReadFile(fakeWine.string() + ".list"), ReadFile(List()));
+}
+
+TEST_F(CliLaunch, RefusedBeforeAnythingIsWritten) {
+    fs::create_directories(root.Path() / "my lists");
+    const std::string spaced = (root.Path() / "my lists" / "list.tbe").string();
+    const std::string encoder = "C:\\TMPGEnc\\TMPGEnc.exe";
+    WriteFile(spaced, "old list");
+    WriteFile(List(), "old list");
+
+    RunResult result = RunHere({"-o", spaced, "-s", "clips", "--launch", encoder, "clip1.avi"});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Err, std::string("quorvel-batch: ") + kSpaces + "\n");
+    EXPECT_EQ(ReadFile(spaced), "old list");
+
+    // The blank may come from the current directory: the encoder gets the full path.
+    const PathResolver inSpacedDir({{'D', root.Path().string()}}, (root.Path() / "my lists").string());
+    result = RunCli({"-o", "list.tbe", "-s", clips.string(), "--launch", encoder, "clip1.avi"}, inSpacedDir);
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find(kSpaces), std::string::npos);
+    EXPECT_EQ(ReadFile(spaced), "old list");
+
+    // Without --launch the same path is fine.
+    result = RunHere({"-o", spaced, "-s", "clips", "clip1.avi"});
+    EXPECT_EQ(result.Status, 0) << result.Err;
+
+    const std::vector<std::vector<std::string>> refused = {
+        {"--launch", (root.Path() / "TMPGEnc.exe").string(), "clip1.avi"},
+        {"--launch", encoder, "--pattern", "*.none"},
+    };
+    for (const std::vector<std::string>& extra : refused) {
+        std::vector<std::string> args = {"-o", List(), "-s", "clips"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        SCOPED_TRACE(testing::PrintToString(args));
+        result = RunHere(args);
+        EXPECT_EQ(result.Status, 1);
+        EXPECT_EQ(ReadFile(List()), "old list");
+    }
+    EXPECT_NE(result.Err.find("No Files select to add to batch"), std::string::npos) << result.Err;
+
+    setenv("WINE", (root.Path() / "no-wine-here").c_str(), 1);
+    result = RunHere({"-o", List(), "-s", "clips", "--launch", encoder, "clip1.avi"});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("no-wine-here"), std::string::npos) << result.Err;
+    EXPECT_EQ(ReadFile(List()), "old list");
+    EXPECT_FALSE(fs::exists(fakeWine.string() + ".args"));
+}
+
+}  // namespace
+}  // namespace quorvel::cli::test
