@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "cli/WindowsText.h"
 
