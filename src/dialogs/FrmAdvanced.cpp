@@ -5,6 +5,7 @@
 #include "app/FrmQuorvel.h"
 #include "app/Program.h"
 #include "app/SettingsStore.h"
+#include "filedialog/CommonDialogApi.h"
 #include "resources/AdvancedLayout.h"
 #include "win/DialogNavigation.h"
 #include "win/Dpi.h"
@@ -17,6 +18,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvelAdvancedOptions";
 constexpr wchar_t kEncoderName[] = L"TMPGEnc.exe";
+using namespace std::string_literals;
+const std::wstring kEncoderFilter = L"TMPEG Batch Encoder (TMPGEnc.exe)\0TMPGEnc.exe"s;
 constexpr wchar_t kInvalidPathMessage[] = L"You must set a valid Path for TMPGEnc.EXE";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
@@ -189,7 +192,27 @@ void FrmAdvanced::chkAutoRun_Click() {
     ::SetFocus(Control(L"txtCommandLineTMPGEnc"));
 }
 
-void FrmAdvanced::cmdFindTMPEG_Click() {}
+void FrmAdvanced::cmdFindTMPEG_Click() {
+    OpenFileRequest& request = CommonDialogApi::OpenFileRecord;
+    request.lpstrFilter = kEncoderFilter;
+    request.lpstrTitle = L"Select TMPEG Batch Encoder EXE";
+    request.lpstrInitialDir = ProgramFolder();
+    request.lpstrFile = kEncoderName;
+    FileDialogResult result;
+    try {
+        result = ShowFileDialog(Window(), true);
+    } catch (...) {
+        // The dialog did not answer: the path box keeps what it held.
+        return;
+    }
+    std::wstring path;
+    if (!result.Cancelled && !result.FileNames.empty()) {
+        path = result.Directory;
+        if (!path.empty() && path.back() != L'\\') path += L'\\';
+        path += result.FileNames.front();
+    }
+    ::SetWindowTextW(Control(L"txtCommandLineTMPGEnc"), path.c_str());
+}
 
 void FrmAdvanced::cmdOK_Click() {
     ::ShowWindow(Window(), SW_HIDE);
