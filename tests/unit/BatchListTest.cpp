@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "batch/BatchList.h"
+#include "batch/FileAccess.h"
+
+namespace quorvel::test {
+namespace {
+
+class BatchListFile : public testing::Test {
+protected:
+    BatchJob Job(std::vector<std::string> names) {
+        BatchJob job = SampleJob();
+        job.BatchFile = list_;
+        job.SourceNames = std::move(names);
+        return job;
+    }
+
+    // What a request writes to a stream, or the failure message.
+    static std::string Streamed(const BatchJob& job, const AdvancedOptions& options) {
+        std::FILE* stream = std::tmpfile();
+        EXPECT_NE(stream, nullptr);
+        if (stream == nullptr) return "no stream";
+        const Status status = WriteBatchListToStream(stream, job, options, &EncodeWindows1252);
+        std::string bytes;
+        std::rewind(stream);
+        char piece[4096];
+        for (std::size_t got; (got = std::fread(piece, 1, sizeof piece, stream)) > 0;) bytes.append(piece, got);
+        std::fclose(stream);
+        return status.IsOk() ? bytes : "failed: " + status.Message() + " after " + std::to_string(bytes.size()) + " bytes";
+    }
+
+    TempFolder folder_;
+    std::string list_ = folder_.File("list.tbe");
+};
+
+TEST_F(BatchListFile, TwoJobsWithTheBuiltInBlockAreByteExact) {
+    const BatchJob job = Job({"clip01.avi", "Bob's clip.avi"});
+    ASSERT_TRUE(WriteBatchList(job, AdvancedOptions(), &EncodeWindows1252).IsOk());
+    const std::string expected = ExpectedList("two_jobs_builtin.tbe");
+    EXPECT_EQ(ReadBytes(list_), expected);
+    EXPECT_EQ(CrLfLines(expected).size(), 2u + 2 * 198 + 2);
+    EXPECT_EQ(Streamed(job, AdvancedOptions()), expected);
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
+}
+
+TEST_F(BatchListFile, TemplateAndOptionsAreByteExact) {
+    const std::string templatePath = folder_.File("svcd.mcf");
+    WriteBytes(templatePath,
+               "object TMPGEncTemplate\r\n  MPEG.Video.Width = 480\r\n  mpeg.Audio.BitRate = 224000  \n\r\n"
+               "Job.MPEG.Video.Height = 576\rEndTime = 0\r\nend");
+    BatchJob job = Job({"a.avi"});
+    job.SourceDirectory = "C:\\";
+    job.OutputDirectory = "E:\\Enc";
+    job.TemplateFile = templatePath;
+    AdvancedOptions options;
+    options.VideoSourceType = "Interlace";
+    options.AspectRatio = "16:9 Display";
+    options.TopClipping = "8";
+    options.BottomClipping = "0";
+    options.Deinterlace = 1;
+    options.NoiseReduction = 1;
+    ASSERT_TRUE(WriteBatchList(job, options, &EncodeWindows1252).IsOk());
+    EXPECT_EQ(ReadBytes(list_), ExpectedList("template_options.tbe"));
+}
+
+TEST_F(BatchListFile, NoSourcesGiveTheFourEnvelopeLines) {
+    BatchJob job = Job({});
+    // Neither the template nor the clipping texts are read for a list without jobs.
+    job.TemplateFile = folder_.File("missing.mcf");
+    AdvancedOptions options;
+    options.TopClipping = "x";
+    ASSERT_TRUE(WriteBatchList(job, options, &EncodeWindows1252).IsOk());
+    const std::string expected = ExpectedList("empty.tbe");
+    EXPECT_EQ(ReadBytes(list_), expected);
+    EXPECT_EQ(CrLfLines(expected).size(), 4u);
+}
+
+TEST_F(BatchListFile, ReplacesALongerListCompletely) {
+    WriteBytes(list_, std::string(100000, 'z'));
+    ASSERT_TRUE(WriteBatchList(Job({}), AdvancedOptions(), &EncodeWindows1252).IsOk());
+    EXPECT_EQ(ReadBytes(list_), ExpectedList("empty.tbe"));
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
+}
+
+TEST_F(BatchListFile, EveryWrittenTextGoesThroughTheEncoder) {
+    AdvancedOptions options;
+    options.TopClipping = "4";
+    options.BottomClipping = "2";
+    ASSERT_TRUE(WriteBatchList(Job({"a.avi"}), options, [](std::string_view text) { return "<" + std::string(text) + ">"; })
+                    .IsOk());
+    const std::string bytes = ReadBytes(list_);
+    EXPECT_NE(bytes.find("Video.SourceFileName = '<C:\\Video\\a.avi>'  \r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Audio.SourceFileName = '<C:\\Video\\a.avi>'  \r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Job.OutputFileName = '<D:\\Out\\a.mpg>' \r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Video.Clipping.Top =<4>\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Video.Clipping.Bottom =<2>\r\n"), std::string::npos);
+}
+
+struct RefusedCase {
+    const char* What;
+    std::function<void(BatchJob&, AdvancedOptions&, TempFolder&)> Arrange;
+    std::function<std::string(const BatchJob&)> Message;
+};
+
+TEST_F(BatchListFile, RefusalsLeaveTheOldListAndNoTemporaryFile) {
+    const RefusedCase cases[] = {
+        {"missing template",
+         [](BatchJob& job, AdvancedOptions&, TempFolder& folder) { job.TemplateFile = folder.File("none.mcf"); },
+         [](const BatchJob& job) { return "Cannot read the template file " + job.TemplateFile + ": file not found"; }},
+        {"empty template",
+         [](BatchJob& job, AdvancedOptions&, TempFolder& folder) {
+             job.TemplateFile = folder.File("empty.mcf");
+             WriteBytes(job.TemplateFile, "");
+         },
+         [](const BatchJob& job) { return "The template file " + job.TemplateFile + " is empty"; }},
+        {"clipping", [](BatchJob&, AdvancedOptions& options, TempFolder&) { options.TopClipping = "1.2"; options.BottomClipping = ".3"; },
+         [](const BatchJob&) { return std::string("The top clipping \"1.2\" and the bottom clipping \".3\" do not read as a number"); }},
+        {"same output",
+         [](BatchJob& job, AdvancedOptions&, TempFolder&) { job.SourceNames = {"a.avi", "b.avi", "A.mov"}; },
+         [](const BatchJob&) { return std::string("Two sources would be encoded to the same file D:\\Out\\A.mpg: a.avi and A.mov"); }},
+        {"read-only list",
+         [](BatchJob& job, AdvancedOptions&, TempFolder&) {
+             std::filesystem::permissions(PathOf(job.BatchFile),
+                                          std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                              std::filesystem::perms::others_write,
+                                          std::filesystem::perm_options::remove);
+         },
+         [](const BatchJob& job) { return "Cannot create the batch file " + job.BatchFile + ": the file is read-only"; }},
+    };
+    for (const RefusedCase& c : cases) {
+        TempFolder folder;
+        BatchJob job = Job({"a.avi", "b.avi"});
+        job.BatchFile = folder.File("list.tbe");
+        WriteBytes(job.BatchFile, "old list\r\n");
+        AdvancedOptions options;
+        c.Arrange(job, options, folder);
+        const std::vector<std::string> before = folder.Names();
+        const Status status = WriteBatchList(job, options, &EncodeWindows1252);
+        ASSERT_FALSE(status.IsOk()) << c.What;
+        EXPECT_EQ(status.Message(), c.Message(job)) << c.What;
+        EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n") << c.What;
+        EXPECT_EQ(folder.Names(), before) << c.What;
+        if (std::string(c.What) != "read-only list") {
+            EXPECT_EQ(Streamed(job, options), "failed: " + c.Message(job) + " after 0 bytes") << c.What;
+        }
+    }
+}
+
+TEST_F(BatchListFile, UnusableTargetsAreNamedInTheMessage) {
+    const std::string missingFolder = Utf8(folder_.Path() / "missing" / "list.tbe");
+    BatchJob job = Job({"a.avi"});
+    job.BatchFile = missingFolder;
+    EXPECT_EQ(WriteBatchList(job, AdvancedOptions()).Message(),
+              "Cannot create the batch file " + missingFolder + ": folder not found");
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "missing"));
+
+    job.BatchFile = Utf8(folder_.Path());
+    EXPECT_EQ(WriteBatchList(job, AdvancedOptions()).Message(), "Cannot create the batch file " + job.BatchFile + ": it is a folder");
+
+    job.BatchFile = "";
+    EXPECT_EQ(WriteBatchList(job, AdvancedOptions()).Message(), "Cannot create the batch file: no path is given");
+    EXPECT_TRUE(folder_.Names().empty());
+}
+
+TEST_F(BatchListFile, AnUncommittedFileLeavesNothingBehind) {
+    WriteBytes(list_, "old list\r\n");
+    {
+        std::unique_ptr<AtomicFile> file;
+        ASSERT_TRUE(CreateAtomicFile(list_, file).IsOk());
+        ASSERT_TRUE(file->Write("half a list").IsOk());
+        EXPECT_EQ(folder_.Names().size(), 2u);
+    }
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
+    EXPECT_EQ(ReadBytes(list_), "old list\r\n");
+}
+
+#ifndef _WIN32
+TEST_F(BatchListFile, AFullDiskFailsTheStream) {
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_NE(full, nullptr);
+    const Status status = WriteBatchListToStream(full, Job({"a.avi"}), AdvancedOptions());
+    std::fclose(full);
+    EXPECT_EQ(status.Message(), "Cannot write the batch list: the disk is full");
+}
+#endif
+
+TEST(OutputConflicts, AreFoundWithoutRegardToLetterCase) {
+    BatchJob job = SampleJob();
+    job.SourceNames = {"a.avi", "a.b.avi", ".avi", "b.avi"};
+    EXPECT_TRUE(CheckOutputConflicts(job).IsOk());
+
+    job.SourceNames = {"\xC3\x89t\xC3\xA9.avi", "x.avi", "\xC3\xA9T\xC3\x89.mov"};
+    EXPECT_EQ(CheckOutputConflicts(job).Message(),
+              "Two sources would be encoded to the same file D:\\Out\\\xC3\xA9T\xC3\x89.mpg: \xC3\x89t\xC3\xA9.avi and "
+              "\xC3\xA9T\xC3\x89.mov");
+
+    job.SourceDirectory = "C:\\v";
+    job.OutputDirectory = "c:\\V\\";
+    job.SourceNames = {"a.avi", "x.MPG"};
+    EXPECT_EQ(CheckOutputConflicts(job).Message(), "The output file c:\\V\\x.mpg would overwrite its own source");
+
+    // Output folder given without its backslash, source folder at a root.
+    job.SourceDirectory = "C:\\";
+    job.OutputDirectory = "C:";
+    job.SourceNames = {"x.mpg"};
+    EXPECT_FALSE(CheckOutputConflicts(job).IsOk());
+}
+
+TEST(OutputConflicts, TakeListsBeyondTheOldListLimit) {
+    BatchJob job = SampleJob();
+    for (int i = 0; i < 40000; ++i) job.SourceNames.push_back("clip" + std::to_string(i) + ".avi");
+    EXPECT_TRUE(CheckOutputConflicts(job).IsOk());
+    job.SourceNames.push_back("clip39999.mov");
+    EXPECT_EQ(CheckOutputConflicts(job).Message(),
+              "Two sources would be encoded to the same file D:\\Out\\clip39999.mpg: clip39999.avi and clip39999.mov");
+}
+
+}  // namespace
+}  // namespace quorvel::test
