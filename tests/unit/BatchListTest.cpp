@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -86,6 +87,22 @@ TEST_F(BatchListFile, ReplacesALongerListCompletely) {
     WriteBytes(list_, std::string(100000, 'z'));
     ASSERT_TRUE(WriteBatchList(Job({}), AdvancedOptions(), &EncodeWindows1252).IsOk());
     EXPECT_EQ(ReadBytes(list_), ExpectedList("empty.tbe"));
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
+}
+
+TEST_F(BatchListFile, AListHeldOpenByAReaderIsReplacedOrKept) {
+    WriteBytes(list_, "old list\r\n");
+    // The C library's reader does not share deletion: Windows may refuse the move then.
+    std::ifstream reader(PathOf(list_), std::ios::binary);
+    ASSERT_TRUE(reader.is_open());
+    const Status status = WriteBatchList(Job({}), AdvancedOptions(), &EncodeWindows1252);
+    reader.close();
+    if (status.IsOk()) {
+        EXPECT_EQ(ReadBytes(list_), ExpectedList("empty.tbe"));
+    } else {
+        EXPECT_EQ(status.Message(), "Cannot replace the batch file " + list_ + ": the file is in use by another program");
+        EXPECT_EQ(ReadBytes(list_), "old list\r\n");
+    }
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
 }
 
