@@ -44,10 +44,6 @@ Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& opt
     return out.Flush();
 }
 
-struct FoldedHash {
-    std::size_t operator()(const std::u32string& text) const { return std::hash<std::u32string>()(text); }
-};
-
 }  // namespace
 
 std::string StripTrailingBackslash(std::string_view path) {
@@ -117,20 +113,28 @@ Status CheckClipping(const AdvancedOptions& options) {
 }
 
 Status CheckOutputConflicts(const BatchJob& job) {
-    std::unordered_map<std::u32string, std::size_t, FoldedHash> outputs;
+    // Only a hash per source is kept, so a list of any length checks in little memory;
+    // equal hashes are settled by comparing the paths themselves.
+    std::unordered_multimap<std::size_t, std::size_t> outputs;
     outputs.reserve(job.SourceNames.size());
+    const std::hash<std::u32string> hash;
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
         const std::string& name = job.SourceNames[i];
         const std::string output = OutputPath(job, name);
-        std::u32string folded = FoldedCodePoints(output);
+        const std::u32string folded = FoldedCodePoints(output);
         if (folded == FoldedCodePoints(SourcePath(job, name))) {
             return Status::Fail("The output file " + output + " would overwrite its own source");
         }
-        const auto [found, added] = outputs.emplace(std::move(folded), i);
-        if (!added) {
-            return Status::Fail("Two sources would be encoded to the same file " + output + ": " +
-                                job.SourceNames[found->second] + " and " + name);
+        const std::size_t key = hash(folded);
+        const auto [first, last] = outputs.equal_range(key);
+        for (auto candidate = first; candidate != last; ++candidate) {
+            const std::string& other = job.SourceNames[candidate->second];
+            if (FoldedCodePoints(OutputPath(job, other)) == folded) {
+                return Status::Fail("Two sources would be encoded to the same file " + output + ": " + other + " and " +
+                                    name);
+            }
         }
+        outputs.emplace(key, i);
     }
     return Status::Ok();
 }
