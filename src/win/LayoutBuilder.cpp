@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "win/Dpi.h"
+#include "win/PictureBox.h"
 
 namespace quorvel::win {
 namespace {
@@ -103,6 +104,7 @@ void BuiltLayout::Build(HWND parent, const layout::Window& spec) {
     for (const layout::Control& c : spec.Controls) {
         Entry entry{&c, nullptr, id++};
         const ClassAndStyle cs = ClassFor(c);
+        if (c.Type == Kind::Picture) RegisterPictureClass();
         if (cs.ClassName) {
             const RECT r = PixelRect(c);
             const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;
