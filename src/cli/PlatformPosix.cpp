@@ -79,7 +79,7 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
     std::error_code ec;
     const fs::path canonical = fs::weakly_canonical(local, ec);
     const std::optional<std::string> form = MapToWinePath(ec ? local : canonical.string(), links_);
-    if (!form) return Status::Fail("The path " + given + " holds a name that Windows cannot name, so the encoder cannot reach it");
+    if (!form) return Status::Fail("The path " + given + " cannot be named for the encoder: no Wine drive reaches it, or a name in it is not allowed on Windows");
     resolved.Local = std::move(local);
     resolved.Encoder = *form;
     return Status::Ok();

@@ -6,6 +6,7 @@
 
 #include "batch/BatchList.h"
 #include "batch/SourceListing.h"
+#include "batch/TemplateImport.h"
 #include "cli/Options.h"
 
 namespace quorvel::cli {
@@ -90,15 +91,6 @@ Status CollectNames(const CliOptions& options, const ResolvedPath& sourceDir, co
     return Status::Ok();
 }
 
-Status CheckTemplateReadable(const std::string& templateFile) {
-    if (templateFile.empty()) return Status::Ok();
-    std::error_code ec;
-    if (!fs::is_regular_file(PathFromUtf8(templateFile), ec)) {
-        return Status::Fail("Cannot read the template file " + templateFile + ": file not found");
-    }
-    return Status::Ok();
-}
-
 }  // namespace
 
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -166,7 +158,9 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
 
     if (options.DryRun) {
         if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return Failed(err, checked.Message());
-        if (Status readable = CheckTemplateReadable(job.TemplateFile); !readable) return Failed(err, readable.Message());
+        if (!job.TemplateFile.empty()) {
+            if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return Failed(err, readable.Message());
+        }
         for (const std::string& name : job.SourceNames) {
             std::fprintf(out, "%s -> %s\n", SourcePath(job, name).c_str(), OutputPath(job, name).c_str());
         }

@@ -76,6 +76,10 @@ std::optional<std::string> MapToWinePath(std::string_view posixPath, const std::
         }
     }
     if (!found) {
+        // Z: stands for "/" only while no link gives Z: another meaning.
+        for (const DriveLink& link : links) {
+            if (UpperLetter(link.Letter) == 'Z' && !link.Target.empty() && link.Target.front() == '/') return std::nullopt;
+        }
         letter = 'Z';
         matched = 0;
     }

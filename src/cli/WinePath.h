@@ -22,8 +22,8 @@ bool IsWindowsForm(std::string_view path);
 bool IsWindowsFileName(std::string_view name);
 
 // The Windows form of an absolute POSIX path: the longest matching drive link wins, and "/"
-// is Z: when nothing else matches. Nothing for a relative path, or for a path with a name
-// Windows cannot hold.
+// is Z: when nothing else matches (and no link puts Z: elsewhere). Nothing for a relative path,
+// for a path no drive reaches, or for a path with a name Windows cannot hold.
 std::optional<std::string> MapToWinePath(std::string_view posixPath, const std::vector<DriveLink>& links);
 
 // The POSIX path behind a full Windows path ("D:\Video"), through the same links. Nothing when

@@ -89,6 +89,10 @@ TEST_F(CliRun, DryRunPrintsTheJobsAndWritesNothing) {
     result = RunHere({"-n", "-o", List(), "-s", "clips", "--clip-top", "x", "clip1.avi"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_EQ(result.Out, "");
+    WriteFile(root.Path() / "empty.mcf", "");
+    result = RunHere({"-n", "-o", List(), "-s", "clips", "-t", (root.Path() / "empty.mcf").string(), "clip1.avi"});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("empty"), std::string::npos) << result.Err;
 }
 
 TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {

@@ -36,6 +36,9 @@ TEST(WinePath, RootIsZWhenNothingElseMatches) {
     EXPECT_EQ(Mapped("/tmp/x", {{'C', "/home/ann/.wine/drive_c"}}), "Z:\\tmp\\x");
     // A drive linked to the root is a match like any other.
     EXPECT_EQ(Mapped("/tmp/x", {{'Y', "/"}}), "Y:\\tmp\\x");
+    // With Z: linked elsewhere, Z:\tmp\x would name another file.
+    EXPECT_EQ(Mapped("/tmp/x", {{'Z', "/home/ann"}}), "<none>");
+    EXPECT_EQ(Mapped("/home/ann/x", {{'Z', "/home/ann"}}), "Z:\\x");
 }
 
 TEST(WinePath, EqualLinksGiveTheFirstLetter) {
