@@ -18,12 +18,13 @@ bool WildcardMatch(std::u32string_view name, std::u32string_view pattern) {
     std::size_t starPattern = std::u32string_view::npos;
     std::size_t starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == U'*') {
+        // The wildcard test comes first: a name may hold a '*' itself.
+        if (p < pattern.size() && pattern[p] == U'*') {
             starPattern = p++;
             starName = n;
+        } else if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
         } else if (starPattern != std::u32string_view::npos) {
             p = starPattern + 1;
             n = ++starName;
