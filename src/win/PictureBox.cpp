@@ -64,6 +64,7 @@ void PictureBox::MouseUp(LPARAM lParam) {
     const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     if (!::PtInRect(&client, at)) return;
     const int id = ::GetDlgCtrlID(window_);
+    // Last thing touched: the parent may destroy this picture while it handles the click.
     ::SendMessageW(::GetParent(window_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window_));
 }
 

@@ -118,6 +118,7 @@ public:
         for (HWND picture : pictures_) ::DestroyWindow(picture);
         pictures_.clear();
         Commands.clear();
+        DestroyOnClick = false;
         ::SetFocus(button_);
     }
 
@@ -127,6 +128,7 @@ public:
         HWND From;
     };
     std::vector<Command> Commands;
+    bool DestroyOnClick = false;
 
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -135,8 +137,10 @@ private:
             ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         }
         auto* self = reinterpret_cast<ParentWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self && message == WM_COMMAND)
+        if (self && message == WM_COMMAND) {
             self->Commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
+            if (self->DestroyOnClick) ::DestroyWindow(reinterpret_cast<HWND>(lParam));
+        }
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
 
@@ -331,6 +335,13 @@ TEST_F(PictureControl, AClickReachesTheParentAndTheFocusStays) {
     EXPECT_EQ(parent.Commands[0].From, picture);
     EXPECT_EQ(::GetFocus(), parent.Button());
     EXPECT_EQ(::GetCapture(), nullptr);
+
+    // A parent that closes the window on the click (Quit) takes the picture with it.
+    parent.DestroyOnClick = true;
+    ::SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    ::SendMessageW(picture, WM_LBUTTONUP, 0, At(5, 5));
+    EXPECT_FALSE(::IsWindow(picture));
+    EXPECT_EQ(parent.Commands.size(), 2u);
 }
 
 TEST_F(PictureControl, OnlyAPressReleasedOnThePictureIsAClick) {
