@@ -1,6 +1,5 @@
 #include "JobWriter.h"
 
-#include <array>
 #include <span>
 #include <string>
 
