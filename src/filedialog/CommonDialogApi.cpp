@@ -61,7 +61,9 @@ FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner) {
     record.hwndOwner = owner;
     record.lpstrFileTitle.assign(kFileBufferSpare, L' ');
     record.nMaxFileTitle = static_cast<DWORD>(kFileBufferSpare);
-    record.lpstrFile = DefaultName(record.lpstrFile) + std::wstring(kFileBufferSpare - 1, L' ') + L'\0';
+    // Room for a long multiple choice. NULs, not blanks: the dialog would show blanks after the
+    // name, and confirming that name as shown overflows the stack of Wine's dialog.
+    record.lpstrFile = DefaultName(record.lpstrFile) + std::wstring(kFileBufferSpare, L'\0');
     record.nMaxFile = static_cast<DWORD>(record.lpstrFile.size());
     record.Flags = kDialogFlags;
 
