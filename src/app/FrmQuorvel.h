@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "batch/BatchRequest.h"
+#include "selection/BrowserLists.h"
 #include "win/BaseWindow.h"
 #include "win/LayoutBuilder.h"
 
@@ -27,9 +28,12 @@ public:
     BatchJob TakeBatchJob() const;
     int SelectedCount() const;
 
-    // Start-up and quit.
+    // Start-up and quit. Quit is its save step followed by its end step.
     void Form_Load();
     void cmdQuit_Click();
+    // Writes the four keys in order; a failure is reported in one message. False when one failed.
+    bool SaveMainSettings();
+    [[noreturn]] static void EndProgram();
     void Image1_Click();
     void Image3_Click();
     void Image4_Click();
@@ -41,6 +45,10 @@ public:
     void cmdSelectAll_Click();
     void cmdSelectNone_Click();
     void SetFileSelection(bool value);
+    // The directory and pattern the file list shows now.
+    const std::wstring& FileListDirectory() const { return fileListDirectory_; }
+    const std::wstring& FilePattern() const { return filePattern_; }
+    const std::wstring& StageMarker() const { return stageMarker_; }
 
     // Output pickers, Advanced options and the create commands (src/selection/OutputPickers.cpp,
     // src/app/CreateCommands.cpp).
@@ -53,8 +61,27 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // The HWND is gone: forget the controls that went with it.
+    void OnWindowGone() override;
+
 private:
+    void InitialiseBrowser();
+    void RestoreOutputDirectory();
+    void RestoreSourceDirectory();
+    // Shows the directory in the directory list and the file list; on failure both stay as they
+    // were and reason says why.
+    bool OpenSourceDirectory(const std::wstring& path, std::wstring* reason);
+    bool FillFileList(const std::wstring& directory, std::wstring* reason);
+    void OnCommand(int id, int code);
+    LRESULT OnDefaultButtonQuery();
+
     win::BuiltLayout layout_;
+    DriveListControl drvList_;
+    DirectoryListControl dirList_;
+    std::wstring fileListDirectory_;
+    std::wstring filePattern_ = L"*.*";
+    std::wstring stageMarker_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel

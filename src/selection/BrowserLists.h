@@ -5,9 +5,30 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace quorvel {
+
+// What a look at a directory found. Unreadable covers a drive that is not ready, a malformed
+// path and any other failure that is not a plain "not there".
+enum class DirectoryState { Exists, Missing, Unreadable };
+DirectoryState ProbeDirectory(const std::wstring& path, std::wstring* reason = nullptr);
+
+// Replaces the probe (tests simulate a drive that is not ready); an empty function brings the
+// real one back. Returns the previous probe.
+using DirectoryProbe = std::function<DirectoryState(const std::wstring& path, std::wstring* reason)>;
+DirectoryProbe SetDirectoryProbe(DirectoryProbe probe);
+
+// The names in a directory: its subdirectories, or its ordinary files (hidden and system
+// files left out, as Explorer shows them). False with a reason when it cannot be read.
+enum class EntryKind { Directories, OrdinaryFiles };
+bool ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names,
+                        std::wstring* reason = nullptr);
+
+// "C:\" stays; "C:\Video\" becomes "C:\Video"; relative paths are made full.
+std::wstring NormaliseDirectoryPath(const std::wstring& path);
 
 // Every drive of the machine with its letter and volume label; one of them current.
 class DriveListControl {
@@ -43,6 +64,7 @@ public:
 private:
     HWND list_ = nullptr;
     std::wstring path_;
+    std::vector<std::wstring> entries_;  // the full path of each line of the list
 };
 
 }  // namespace quorvel

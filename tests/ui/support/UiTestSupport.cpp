@@ -1,0 +1,269 @@
+#include "UiTestSupport.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "win/DialogNavigation.h"
+#include "win/MessageBox.h"
+
+namespace quorvel::testing {
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
+bool gQuitPosted = false;
+
+}  // namespace
+
+ScratchRegistry::ScratchRegistry(HKEY root) : root_(root) {
+    static std::atomic<int> counter{0};
+    path_ = L"Software\\QuorvelUiTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    // Made under the real root before that root is redirected to it.
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) !=
+        ERROR_SUCCESS) {
+        key_ = nullptr;
+        return;
+    }
+    if (::RegOverridePredefKey(root_, key_) != ERROR_SUCCESS) {
+        ::RegCloseKey(key_);
+        key_ = nullptr;
+    }
+}
+
+ScratchRegistry::~ScratchRegistry() {
+    if (!key_) return;
+    ::RegOverridePredefKey(root_, nullptr);
+    ::RegCloseKey(key_);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+}
+
+std::optional<std::wstring> ScratchRegistry::Setting(const std::wstring& name) const {
+    wchar_t buffer[4096];
+    DWORD bytes = sizeof buffer;
+    DWORD type = 0;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+    std::wstring text(buffer, bytes / sizeof(wchar_t));
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+void ScratchRegistry::SetSetting(const std::wstring& name, const std::wstring& value) const {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> ScratchRegistry::AllSettings() const {
+    std::vector<std::pair<std::wstring, std::wstring>> all;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return all;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (::RegEnumValueW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        all.emplace_back(name, Setting(name).value_or(L"<not text>"));
+    }
+    ::RegCloseKey(key);
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+MessageRecorder::MessageRecorder() {
+    win::SetMessageHandler([this](HWND, std::wstring_view text) {
+        texts_.emplace_back(text);
+        if (action_) action_(texts_.back());
+    });
+}
+
+MessageRecorder::~MessageRecorder() { win::SetMessageHandler({}); }
+
+void Pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            gQuitPosted = true;
+            continue;
+        }
+        if (win::RouteNavigationMessage(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        Pump();
+        if (condition()) return true;
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)),
+                                    QS_ALLINPUT);
+    }
+}
+
+bool QuitPosted() { return gQuitPosted; }
+void ForgetQuit() { gQuitPosted = false; }
+
+TempDirectory::TempDirectory() {
+    static std::atomic<int> counter{0};
+    wchar_t base[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, base);
+    std::wstring root(base, length);
+    if (!root.empty() && root.back() == L'\\') root.pop_back();
+    path_ = root + L"\\quorvel-ui-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    RemoveTree(path_);
+    ::CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempDirectory::~TempDirectory() { RemoveTree(path_); }
+
+std::wstring TempDirectory::MakeDirectory(const std::wstring& name) const {
+    const std::wstring path = *this / name;
+    ::CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
+std::wstring TempDirectory::MakeFile(const std::wstring& name, DWORD attributes) const {
+    const std::wstring path = *this / name;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        ::WriteFile(file, "x", 1, &written, nullptr);
+        ::CloseHandle(file);
+    }
+    return path;
+}
+
+void TempDirectory::Remove(const std::wstring& name) const { RemoveTree(*this / name); }
+
+CurrentDirectoryScope::CurrentDirectoryScope(const std::wstring& directory) {
+    wchar_t buffer[MAX_PATH + 1];
+    previous_.assign(buffer, ::GetCurrentDirectoryW(MAX_PATH + 1, buffer));
+    ::SetCurrentDirectoryW(directory.c_str());
+}
+
+CurrentDirectoryScope::~CurrentDirectoryScope() { ::SetCurrentDirectoryW(previous_.c_str()); }
+
+void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryW(path.c_str());
+}
+
+std::wstring ExecutableDirectory() {
+    wchar_t buffer[MAX_PATH + 1];
+    std::wstring path(buffer, ::GetModuleFileNameW(nullptr, buffer, MAX_PATH + 1));
+    path.resize(path.find_last_of(L'\\'));
+    if (path.size() == 2) path += L'\\';
+    return path;
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::vector<std::wstring> ListItems(HWND listBox) {
+    std::vector<std::wstring> items;
+    const LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(static_cast<size_t>(::SendMessageW(listBox, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        text.resize(static_cast<size_t>(::SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::vector<std::wstring> ComboItems(HWND comboBox) {
+    std::vector<std::wstring> items;
+    const LRESULT count = ::SendMessageW(comboBox, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(static_cast<size_t>(::SendMessageW(comboBox, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        text.resize(
+            static_cast<size_t>(::SendMessageW(comboBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::vector<int> SelectedIndexes(HWND listBox) {
+    std::vector<int> selected;
+    const LRESULT count = ::SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i)
+        if (::SendMessageW(listBox, LB_GETSEL, i, 0) > 0) selected.push_back(static_cast<int>(i));
+    return selected;
+}
+
+void Notify(HWND control, int code) {
+    ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code),
+                   reinterpret_cast<LPARAM>(control));
+}
+
+void ClickButton(HWND button) { Notify(button, BN_CLICKED); }
+
+void ChooseComboItem(HWND combo, int index) {
+    ::SendMessageW(combo, CB_SETCURSEL, index, 0);
+    Notify(combo, CBN_SELCHANGE);
+}
+
+namespace {
+void Route(MSG message) {
+    if (win::RouteNavigationMessage(message)) return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+}
+}  // namespace
+
+void PressKey(UINT virtualKey, bool shift) {
+    HWND focus = ::GetFocus();
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    const BYTE oldShift = keys[VK_SHIFT];
+    if (shift) {
+        keys[VK_SHIFT] = 0x80;
+        ::SetKeyboardState(keys);
+    }
+    Route(MSG{focus, WM_KEYDOWN, virtualKey, 1, 0, {}});
+    Pump();
+    Route(MSG{::GetFocus(), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u), 0, {}});
+    Pump();
+    if (shift) {
+        keys[VK_SHIFT] = oldShift;
+        ::SetKeyboardState(keys);
+    }
+}
+
+void PressAltKey(wchar_t letter) {
+    HWND focus = ::GetFocus();
+    // Bit 29: Alt is held.
+    Route(MSG{focus, WM_SYSCHAR, static_cast<WPARAM>(letter), static_cast<LPARAM>(0x20000001), 0, {}});
+    Pump();
+}
+
+}  // namespace quorvel::testing
