@@ -1,0 +1,34 @@
+// Stands in for the encoder: records how it was started, then exits. The record goes to the file
+// named by QUORVEL_FAKE_ENCODER_RECORD, written beside it and renamed, so a reader never sees
+// half of it: line 1 the full command line, line 2 the start-up show state.
+
+#include <windows.h>
+
+#include <string>
+
+int wmain() {
+    wchar_t target[MAX_PATH * 2] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"QUORVEL_FAKE_ENCODER_RECORD", target, MAX_PATH * 2);
+    if (length == 0 || length >= MAX_PATH * 2) return 2;
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    ::GetStartupInfoW(&startup);
+    const int showState = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+
+    const std::wstring record = std::wstring(::GetCommandLineW()) + L"\r\n" + std::to_wstring(showState) + L"\r\n";
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, record.c_str(), static_cast<int>(record.size()), nullptr, 0,
+                                            nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, record.c_str(), static_cast<int>(record.size()), utf8.data(), bytes, nullptr,
+                          nullptr);
+
+    const std::wstring partial = std::wstring(target) + L".partial";
+    HANDLE file = ::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 3;
+    DWORD written = 0;
+    const BOOL ok = ::WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    ::CloseHandle(file);
+    if (!ok || written != utf8.size()) return 4;
+    return ::MoveFileExW(partial.c_str(), target, MOVEFILE_REPLACE_EXISTING) ? 0 : 5;
+}

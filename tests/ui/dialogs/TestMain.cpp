@@ -1,0 +1,91 @@
+// The dialog tests run against one main window, as the program does: it is created once, with
+// the source browser pointed at a scratch directory of video files through the stored setting.
+// With --screenshots DIR the program instead saves the two dialogs as BMP pictures in DIR.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "MainWindowFixture.h"
+#include "Support.h"
+#include "app/FrmQuorvel.h"
+#include "app/Program.h"
+#include "dialogs/FrmAdvanced.h"
+#include "dialogs/FrmSelectOutputDir.h"
+
+namespace quorvel::test {
+namespace {
+
+bool SaveWindowPicture(HWND window, const std::wstring& path) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::SelectObject(memory, old);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<char> pixels(static_cast<size_t>(stride) * height);
+    ::GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(path.c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+int SaveScreenshots(const std::wstring& directory) {
+    FrmQuorvel& main = MainWindowForTests();
+    AdvancedDialog().Show(main.Window());
+    PumpUntil([] { return false; }, 1500);
+    const bool advanced = SaveWindowPicture(AdvancedDialog().Window(), directory + L"\\advanced-options.bmp");
+    OutputDirectoryDialog().Show(main.Window());
+    PumpUntil([] { return false; }, 1500);
+    const bool outputDir = SaveWindowPicture(OutputDirectoryDialog().Window(), directory + L"\\output-directory.bmp");
+    return advanced && outputDir ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace quorvel::test
+
+int main(int argc, char** argv) {
+    using namespace quorvel::test;
+    if (!RedirectCurrentUser()) {
+        std::fprintf(stderr, "cannot redirect HKEY_CURRENT_USER\n");
+        return 2;
+    }
+    InstallMessageRecorder();
+    if (argc == 3 && std::string(argv[1]) == "--screenshots") {
+        const std::string dir = argv[2];
+        return SaveScreenshots(std::wstring(dir.begin(), dir.end()));
+    }
+    testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    ::DeleteFileW(EncoderRecordPath().c_str());
+    ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuorvelDialogTests");
+    return result;
+}
