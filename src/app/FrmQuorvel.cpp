@@ -17,7 +17,8 @@ namespace quorvel {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvelMainWindow";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: the frames do not paint their insides, the window's background does.
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 
 // A directory with exactly one trailing backslash.
 std::wstring Terminated(std::wstring directory) {

@@ -3,6 +3,7 @@
 #include <uxtheme.h>
 
 #include <algorithm>
+#include <array>
 
 #include "win/Dpi.h"
 #include "win/PictureBox.h"
@@ -74,6 +75,55 @@ bool TakesFocus(const layout::Control& c) {
     }
 }
 
+int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool IsInstalled(const std::wstring& face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+    bool found = false;
+    UniqueWindowDc screen(nullptr);
+    ::EnumFontFamiliesExW(screen.Get(), &wanted, &NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// The tables name the classic Windows faces. Where one is missing (Wine without the Microsoft
+// fonts) the font mapper would put a wide sans serif in its place and long captions would be
+// cut off, so a face of about the same width is chosen instead.
+std::wstring InstalledFace(const std::wstring& face) {
+    static std::map<std::wstring, std::wstring> chosen;
+    if (auto known = chosen.find(face); known != chosen.end()) return known->second;
+    struct Fallback {
+        const wchar_t* Face;
+        std::array<const wchar_t*, 3> Instead;
+    };
+    static constexpr Fallback kFallbacks[] = {
+        {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Liberation Sans Narrow", L"Nimbus Sans Narrow"}},
+        {L"MS Shell Dlg", {L"Microsoft Sans Serif", L"Liberation Sans Narrow", L"Nimbus Sans Narrow"}},
+        {L"Arial Narrow", {L"Liberation Sans Narrow", L"Nimbus Sans Narrow", L"Arial"}},
+        {L"Arial", {L"Liberation Sans", L"Nimbus Sans", nullptr}},
+        {L"Arial Rounded MT Bold", {L"Arial", L"Liberation Sans", L"Nimbus Sans"}},
+        {L"Times New Roman", {L"Liberation Serif", L"Nimbus Roman", nullptr}},
+    };
+    std::wstring result = face;
+    if (!IsInstalled(face)) {
+        for (const Fallback& fallback : kFallbacks) {
+            if (face != fallback.Face) continue;
+            for (const wchar_t* instead : fallback.Instead) {
+                if (instead && IsInstalled(instead)) {
+                    result = instead;
+                    break;
+                }
+            }
+        }
+    }
+    chosen.emplace(face, result);
+    return result;
+}
+
 int WindowDpi(HWND window) {
     const UINT dpi = ::GetDpiForWindow(window);
     return dpi ? static_cast<int>(dpi) : 96;
@@ -126,15 +176,17 @@ void BuiltLayout::Build(HWND parent, const layout::Window& spec) {
         entries_.push_back(entry);
     }
 
-    // Tab order is z-order: put the windows in tab-index order, those without one last.
+    // Tab order is z-order: put the windows in tab-index order, those without one after them,
+    // and the frames at the very bottom so they never hide the controls they hold.
     std::vector<const Entry*> ordered;
     for (const Entry& e : entries_)
         if (e.Handle) ordered.push_back(&e);
-    std::stable_sort(ordered.begin(), ordered.end(), [](const Entry* a, const Entry* b) {
-        const int ta = a->Spec->TabIndex < 0 ? 1 << 30 : a->Spec->TabIndex;
-        const int tb = b->Spec->TabIndex < 0 ? 1 << 30 : b->Spec->TabIndex;
-        return ta < tb;
-    });
+    const auto rank = [](const Entry* e) {
+        if (e->Spec->Type == Kind::Frame) return (1 << 30) + 1;
+        return e->Spec->TabIndex < 0 ? 1 << 30 : e->Spec->TabIndex;
+    };
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](const Entry* a, const Entry* b) { return rank(a) < rank(b); });
     HWND after = HWND_TOP;
     for (const Entry* e : ordered) {
         ::SetWindowPos(e->Handle, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -201,7 +253,7 @@ HFONT BuiltLayout::FontFor(const layout::Font& font) {
     lf.lfWeight = f.Bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, std::get<0>(key).c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, InstalledFace(std::get<0>(key)).c_str(), LF_FACESIZE);
     HFONT made = ::CreateFontIndirectW(&lf);
     fonts_.emplace(std::move(key), UniqueFont(made));
     return made;

@@ -18,7 +18,9 @@ ScratchRegistry::ScratchRegistry(HKEY root) : root_(root) {
     static std::atomic<int> counter{0};
     path_ = L"Software\\QuorvelUiTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
             std::to_wstring(++counter);
-    // Made under the real root before that root is redirected to it.
+    // Made under the real root before that root is redirected to it. Process ids come round
+    // again, and a process that ended at once left its key behind: start from nothing.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) !=
         ERROR_SUCCESS) {
         key_ = nullptr;
