@@ -127,9 +127,11 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
         if (Status usable = CheckEncoder(options.Advanced.TMPGEncPath, resolver); !usable) return Failed(err, usable.Message());
     }
 
-    const std::string shownSourceDir = options.SourceDirectory.value_or(".");
     ResolvedPath sourceDir;
-    if (Status resolved = resolver.Resolve(shownSourceDir, sourceDir); !resolved) return Failed(err, resolved.Message());
+    if (Status resolved = resolver.Resolve(options.SourceDirectory.value_or("."), sourceDir); !resolved) {
+        return Failed(err, resolved.Message());
+    }
+    const std::string shownSourceDir = options.SourceDirectory.value_or(sourceDir.Local.empty() ? sourceDir.Encoder : sourceDir.Local);
     job.SourceDirectory = SourceDirectoryForm(sourceDir.Encoder);
     if (Status collected = CollectNames(options, sourceDir, shownSourceDir, job.SourceNames); !collected) {
         return Failed(err, collected.Message());
