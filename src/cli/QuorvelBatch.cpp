@@ -1,5 +1,6 @@
 #include "cli/QuorvelBatch.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -91,6 +92,25 @@ Status CollectNames(const CliOptions& options, const ResolvedPath& sourceDir, co
     return Status::Ok();
 }
 
+// A character the list's code page cannot hold is written as "?", which names another file
+// (or none) for the encoder.
+Status CheckCodePage(const BatchJob& job) {
+    const AnsiEncoder encode = PlatformAnsiEncoder();
+    const auto fits = [&](const std::string& text) {
+        const std::string encoded = encode(text);
+        return std::count(encoded.begin(), encoded.end(), '?') == std::count(text.begin(), text.end(), '?');
+    };
+    for (const std::string* directory : {&job.SourceDirectory, &job.OutputDirectory}) {
+        if (!fits(*directory)) {
+            return Status::Fail("The directory " + *directory + " holds characters the batch list's code page cannot hold");
+        }
+    }
+    for (const std::string& name : job.SourceNames) {
+        if (!fits(name)) return Status::Fail("The file name " + name + " holds characters the batch list's code page cannot hold");
+    }
+    return Status::Ok();
+}
+
 }  // namespace
 
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -157,6 +177,7 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
     }
 
     if (launch && job.SourceNames.empty()) return Failed(err, kNoFilesMessage);
+    if (Status encodable = CheckCodePage(job); !encodable) return Failed(err, encodable.Message());
 
     if (options.DryRun) {
         if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return Failed(err, checked.Message());

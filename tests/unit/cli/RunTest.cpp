@@ -97,7 +97,12 @@ TEST_F(CliRun, DryRunPrintsTheJobsAndWritesNothing) {
 
 TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
     WriteFile(clips / "clip1.mov", "");
+    WriteFile(clips / "\xe6\x97\xa5.avi", "");
+    WriteFile(clips / "bad\xff.avi", "");
     const std::vector<std::vector<std::string>> refused = {
+        {"\xe6\x97\xa5.avi"},
+        {"bad\xff.avi"},
+        {"-d", "D:\\\xe6\x97\xa5", "clip1.avi"},
         {"--clip-top", "5", "--clip-bottom", "-5", "clip1.avi"},
         {"-t", (root.Path() / "missing.mcf").string(), "clip1.avi"},
         {"missing.avi"},
