@@ -113,6 +113,18 @@ void SizeClientArea(HWND window, SIZE client, int dpi) {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// No default button: Enter presses the push button that has the focus, and only that one.
+LRESULT FocusedButtonAsDefault(HWND window) {
+    HWND focus = ::GetFocus();
+    if (!focus || ::GetParent(focus) != window) return 0;
+    const LONG_PTR style = ::GetWindowLongPtrW(focus, GWL_STYLE);
+    wchar_t className[16]{};
+    ::GetClassNameW(focus, className, 16);
+    const LONG_PTR kind = style & BS_TYPEMASK;
+    if (::lstrcmpiW(className, L"Button") != 0 || (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON)) return 0;
+    return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+}
+
 HWND DefaultOwner() {
     HWND main = MainWindow().Window();
     return main && ::IsWindow(main) ? main : nullptr;
@@ -243,6 +255,8 @@ LRESULT FrmAdvanced::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case DM_GETDEFID:
+        return FocusedButtonAsDefault(Window());
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = ::GetFocus();

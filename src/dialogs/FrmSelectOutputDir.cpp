@@ -39,6 +39,18 @@ void CentreOnScreen(HWND window) {
     ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// No default button: Enter presses the push button that has the focus, and only that one.
+LRESULT FocusedButtonAsDefault(HWND window) {
+    HWND focus = ::GetFocus();
+    if (!focus || ::GetParent(focus) != window) return 0;
+    const LONG_PTR style = ::GetWindowLongPtrW(focus, GWL_STYLE);
+    wchar_t className[16]{};
+    ::GetClassNameW(focus, className, 16);
+    const LONG_PTR kind = style & BS_TYPEMASK;
+    if (::lstrcmpiW(className, L"Button") != 0 || (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON)) return 0;
+    return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+}
+
 void SizeClientArea(HWND window, SIZE client, int dpi) {
     RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
@@ -114,6 +126,12 @@ void FrmSelectOutputDir::DrvList_Change() {
 }
 
 void FrmSelectOutputDir::OnCommand(int id, int code) {
+    // Enter in the directory list opens the highlighted entry, as a double click does.
+    if (id == IDOK && ::GetFocus() == Control(L"dirList")) {
+        std::wstring error;
+        if (!dirs_.OpenHighlighted(&error) && !error.empty()) win::ShowMessage(Window(), error);
+        return;
+    }
     const std::wstring_view name = layout_.NameOf(id);
     if (name == L"cmdSelect" && code == BN_CLICKED) {
         cmdSelect_Click();
@@ -134,6 +152,8 @@ LRESULT FrmSelectOutputDir::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case DM_GETDEFID:
+        return FocusedButtonAsDefault(Window());
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = ::GetFocus();

@@ -112,7 +112,8 @@ TEST_F(AdvancedOptionsTest, ControlsSitWhereTheTableSaysInTabOrder) {
         EXPECT_EQ(r.left, win::TwipsToPixels(left, 96));
         EXPECT_EQ(r.top, win::TwipsToPixels(top, 96));
         EXPECT_EQ(r.right - r.left, win::TwipsToPixels(left + c.Width, 96) - win::TwipsToPixels(left, 96));
-        if (c.Type != layout::Kind::ComboDropDown && c.Caption) {
+        // The path box's design text is replaced when the dialog loads.
+        if (c.Type != layout::Kind::ComboDropDown && c.Caption && std::wstring_view(c.Name) != L"txtCommandLineTMPGEnc") {
             EXPECT_EQ(TextOf(control), c.Caption);
         }
     }

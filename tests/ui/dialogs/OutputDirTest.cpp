@@ -88,6 +88,18 @@ TEST_F(OutputDirectoryTest, AHighlightedEntryIsNotTakenAnOpenedOneIs) {
     EXPECT_EQ(Dialog().OpenDirectory(), second);
     Click(Control(L"cmdSelect"));
     EXPECT_EQ(OutputBox(), second + L"\\");
+
+    // Enter in the list opens the highlighted entry; Enter on a button presses that button.
+    Open();
+    ::SetFocus(Control(L"dirList"));
+    ::SendMessageW(Control(L"dirList"), LB_SETCURSEL, static_cast<WPARAM>(LineHolding(Control(L"dirList"), L"First")), 0);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(Dialog().OpenDirectory(), work / L"First");
+    EXPECT_TRUE(Dialog().IsCreated());
+    ::SetFocus(Control(L"cmdCancel"));
+    PressKey(VK_RETURN);
+    EXPECT_FALSE(Dialog().IsCreated());
+    EXPECT_EQ(OutputBox(), second + L"\\");
 }
 
 TEST_F(OutputDirectoryTest, CancelAndTheCloseBoxLeaveTheBoxAndUnload) {
