@@ -9,14 +9,14 @@ namespace {
 enum class OptionId { BatchFile, SourceDir, Pattern, Template, OutputDir, AspectRatio, SourceType,
                       ClipTop, ClipBottom, Deinterlace, NoiseReduction, Launch, DryRun, Help, Version };
 
-struct OptionSpec {
+struct KnownOption {
     OptionId Id;
     char Short;  // 0 when there is none
     std::string_view Long;
     bool TakesValue;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {OptionId::BatchFile, 'o', "batch-file", true},
     {OptionId::SourceDir, 's', "source-dir", true},
     {OptionId::Pattern, 'p', "pattern", true},
@@ -34,16 +34,16 @@ constexpr OptionSpec kOptions[] = {
     {OptionId::Version, 0, "version", false},
 };
 
-const OptionSpec* FindLong(std::string_view name) {
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.Long == name) return &spec;
+const KnownOption* FindLong(std::string_view name) {
+    for (const KnownOption& known : kOptions) {
+        if (known.Long == name) return &known;
     }
     return nullptr;
 }
 
-const OptionSpec* FindShort(char letter) {
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.Short != 0 && spec.Short == letter) return &spec;
+const KnownOption* FindShort(char letter) {
+    for (const KnownOption& known : kOptions) {
+        if (known.Short != 0 && known.Short == letter) return &known;
     }
     return nullptr;
 }
@@ -88,27 +88,27 @@ std::optional<CliOptions> ParseArguments(const std::vector<std::string>& args, s
             continue;
         }
 
-        const OptionSpec* spec = nullptr;
+        const KnownOption* known = nullptr;
         std::optional<std::string> attached;
         std::string shown;
         if (arg[1] == '-') {
             const std::size_t equals = arg.find('=');
             const std::string_view name = std::string_view(arg).substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            spec = FindLong(name);
+            known = FindLong(name);
             shown = "--" + std::string(name);
             if (equals != std::string::npos) attached = arg.substr(equals + 1);
         } else {
-            spec = FindShort(arg[1]);
+            known = FindShort(arg[1]);
             shown = arg.substr(0, 2);
             if (arg.size() > 2) attached = arg.substr(2);
         }
-        if (spec == nullptr) {
+        if (known == nullptr) {
             error = "unknown option '" + shown + "'";
             return std::nullopt;
         }
 
         std::string value;
-        if (spec->TakesValue) {
+        if (known->TakesValue) {
             if (attached) {
                 value = *attached;
             } else if (i + 1 < args.size()) {
@@ -121,8 +121,8 @@ std::optional<CliOptions> ParseArguments(const std::vector<std::string>& args, s
             error = "option '" + shown + "' takes no value";
             return std::nullopt;
         }
-        if (spec->Id == OptionId::BatchFile) batchFileGiven = true;
-        Apply(options, spec->Id, std::move(value));
+        if (known->Id == OptionId::BatchFile) batchFileGiven = true;
+        Apply(options, known->Id, std::move(value));
     }
 
     if (options.Help || options.Version) return options;
