@@ -1,10 +1,9 @@
 #include "CliTestSupport.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "cli/QuorvelBatch.h"
@@ -46,9 +45,14 @@ RunResult RunCli(const std::vector<std::string>& args) {
 }
 
 TempDirectory::TempDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "quorvel-cli-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = fs::canonical(pattern);
+    std::random_device random;
+    for (;;) {
+        const fs::path candidate = fs::temp_directory_path() / ("quorvel-cli-" + std::to_string(random()));
+        if (fs::create_directory(candidate)) {
+            path_ = fs::canonical(candidate);
+            return;
+        }
+    }
 }
 
 TempDirectory::~TempDirectory() {

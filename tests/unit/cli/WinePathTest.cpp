@@ -103,6 +103,7 @@ TEST(WinePath, FileNamesWindowsCannotHold) {
     }
 }
 
+#ifndef _WIN32
 TEST(WinePath, DosDevicesGiveTheDriveLinksOfAPrefix) {
     TempDirectory prefix;
     const fs::path devices = prefix.Path() / "dosdevices";
@@ -129,6 +130,7 @@ TEST(WinePath, DosDevicesGiveTheDriveLinksOfAPrefix) {
     EXPECT_TRUE(ReadDosDevices((prefix.Path() / "no such prefix").string()).empty());
     EXPECT_TRUE(ReadDosDevices("").empty());
 }
+#endif
 
 }  // namespace
 }  // namespace quorvel::cli::test
