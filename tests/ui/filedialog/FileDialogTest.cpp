@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DialogDriver.h"
@@ -238,15 +239,19 @@ TEST_F(FileDialogTest, HookCentresTheDialogOverItsOwnerOnce) {
     EXPECT_EQ(driver.ActedRects()[0].top, centring.movedTo.y);
 }
 
-TEST_F(FileDialogTest, ScreenHookCentresTheDialogOnThePrimaryScreen) {
-    DialogDriver driver({[](HWND dialog) { test::Press(dialog, IDCANCEL); }});
-    ShowFileDialog(owner, false);
-    ASSERT_EQ(centring.calls, 1);
-    const RECT& seen = centring.atActivation;
-    EXPECT_LE(std::abs(CentreOffset(centring.movedTo.x, seen.right - seen.left, 0, ::GetSystemMetrics(SM_CXSCREEN))),
-              0.5);
-    EXPECT_LE(std::abs(CentreOffset(centring.movedTo.y, seen.bottom - seen.top, 0, ::GetSystemMetrics(SM_CYSCREEN))),
-              0.5);
+// Without an owner to centre on, the owner hook falls back to the screen rather than to (0, 0).
+TEST_F(FileDialogTest, ScreenHookAndOwnerlessDialogsCentreOnThePrimaryScreen) {
+    for (const auto& [from, overOwner] : {std::pair{owner, false}, std::pair{HWND{}, true}}) {
+        centring = Centring{};
+        DialogDriver driver({[](HWND dialog) { test::Press(dialog, IDCANCEL); }});
+        ShowFileDialog(from, overOwner);
+        ASSERT_EQ(centring.calls, 1);
+        const RECT& seen = centring.atActivation;
+        EXPECT_LE(std::abs(CentreOffset(centring.movedTo.x, seen.right - seen.left, 0,
+                                        ::GetSystemMetrics(SM_CXSCREEN))), 0.5) << overOwner;
+        EXPECT_LE(std::abs(CentreOffset(centring.movedTo.y, seen.bottom - seen.top, 0,
+                                        ::GetSystemMetrics(SM_CYSCREEN))), 0.5) << overOwner;
+    }
 }
 
 TEST_F(FileDialogTest, DialogThatFailsBeforeOpeningLeavesNoHookBehind) {
