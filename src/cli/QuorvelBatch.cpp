@@ -111,6 +111,62 @@ Status CheckCodePage(const BatchJob& job) {
     return Status::Ok();
 }
 
+// Everything the list needs, checked before a byte is written.
+Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJob& job, ResolvedPath& batchFile) {
+    const bool launch = options.Advanced.AutoLaunch == 1;
+    if (!options.ToStandardOutput()) {
+        if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return resolved;
+        if (batchFile.Local.empty()) return Status::Fail(Unreachable("The batch file", options.BatchFile));
+        // The encoder is handed the full path, so a blank anywhere in it counts.
+        if (launch && (options.BatchFile.find(' ') != std::string::npos || batchFile.Encoder.find(' ') != std::string::npos)) {
+            return Status::Fail(kSpacesMessage);
+        }
+        job.BatchFile = batchFile.Local;
+    }
+    if (launch) {
+        if (Status usable = CheckEncoder(options.Advanced.TMPGEncPath, resolver); !usable) return usable;
+    }
+
+    ResolvedPath sourceDir;
+    if (Status resolved = resolver.Resolve(options.SourceDirectory.value_or("."), sourceDir); !resolved) return resolved;
+    const std::string shownSourceDir = options.SourceDirectory.value_or(sourceDir.Local.empty() ? sourceDir.Encoder : sourceDir.Local);
+    job.SourceDirectory = SourceDirectoryForm(sourceDir.Encoder);
+    if (Status collected = CollectNames(options, sourceDir, shownSourceDir, job.SourceNames); !collected) return collected;
+
+    if (!options.TemplateFile.empty()) {
+        ResolvedPath templateFile;
+        if (Status resolved = resolver.Resolve(options.TemplateFile, templateFile); !resolved) return resolved;
+        if (templateFile.Local.empty()) return Status::Fail(Unreachable("The template file", options.TemplateFile));
+        job.TemplateFile = templateFile.Local;
+    }
+
+    if (options.OutputDirectory || options.ToStandardOutput()) {
+        ResolvedPath outputDir;
+        if (Status resolved = resolver.Resolve(options.OutputDirectory.value_or("."), outputDir); !resolved) return resolved;
+        job.OutputDirectory = OutputDirectoryForm(outputDir.Encoder);
+    } else {
+        job.OutputDirectory = ParentForm(batchFile.Encoder);
+    }
+
+    if (launch && job.SourceNames.empty()) return Status::Fail(kNoFilesMessage);
+    return CheckCodePage(job);
+}
+
+int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, std::FILE* out, std::FILE* err) {
+    if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return Failed(err, checked.Message());
+    if (!job.TemplateFile.empty()) {
+        if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return Failed(err, readable.Message());
+    }
+    for (const std::string& name : job.SourceNames) {
+        std::fprintf(out, "%s -> %s\n", SourcePath(job, name).c_str(), OutputPath(job, name).c_str());
+    }
+    std::fprintf(out, "%zu jobs (dry run, nothing written)\n", job.SourceNames.size());
+    if (options.Advanced.AutoLaunch == 1) {
+        std::fprintf(out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, batchFile.Encoder).c_str());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -130,69 +186,11 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
         std::fprintf(out, "%s\n", kVersionText);
         return 0;
     }
-    const bool launch = options.Advanced.AutoLaunch == 1;
 
     BatchJob job;
     ResolvedPath batchFile;
-    if (!options.ToStandardOutput()) {
-        if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return Failed(err, resolved.Message());
-        if (batchFile.Local.empty()) return Failed(err, Unreachable("The batch file", options.BatchFile));
-        // The encoder is handed the full path, so a blank anywhere in it counts.
-        if (launch && (options.BatchFile.find(' ') != std::string::npos || batchFile.Encoder.find(' ') != std::string::npos)) {
-            return Failed(err, kSpacesMessage);
-        }
-        job.BatchFile = batchFile.Local;
-    }
-    if (launch) {
-        if (Status usable = CheckEncoder(options.Advanced.TMPGEncPath, resolver); !usable) return Failed(err, usable.Message());
-    }
-
-    ResolvedPath sourceDir;
-    if (Status resolved = resolver.Resolve(options.SourceDirectory.value_or("."), sourceDir); !resolved) {
-        return Failed(err, resolved.Message());
-    }
-    const std::string shownSourceDir = options.SourceDirectory.value_or(sourceDir.Local.empty() ? sourceDir.Encoder : sourceDir.Local);
-    job.SourceDirectory = SourceDirectoryForm(sourceDir.Encoder);
-    if (Status collected = CollectNames(options, sourceDir, shownSourceDir, job.SourceNames); !collected) {
-        return Failed(err, collected.Message());
-    }
-
-    if (!options.TemplateFile.empty()) {
-        ResolvedPath templateFile;
-        if (Status resolved = resolver.Resolve(options.TemplateFile, templateFile); !resolved) return Failed(err, resolved.Message());
-        if (templateFile.Local.empty()) return Failed(err, Unreachable("The template file", options.TemplateFile));
-        job.TemplateFile = templateFile.Local;
-    }
-
-    if (options.OutputDirectory) {
-        ResolvedPath outputDir;
-        if (Status resolved = resolver.Resolve(*options.OutputDirectory, outputDir); !resolved) return Failed(err, resolved.Message());
-        job.OutputDirectory = OutputDirectoryForm(outputDir.Encoder);
-    } else if (options.ToStandardOutput()) {
-        ResolvedPath current;
-        if (Status resolved = resolver.Resolve(".", current); !resolved) return Failed(err, resolved.Message());
-        job.OutputDirectory = OutputDirectoryForm(current.Encoder);
-    } else {
-        job.OutputDirectory = ParentForm(batchFile.Encoder);
-    }
-
-    if (launch && job.SourceNames.empty()) return Failed(err, kNoFilesMessage);
-    if (Status encodable = CheckCodePage(job); !encodable) return Failed(err, encodable.Message());
-
-    if (options.DryRun) {
-        if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return Failed(err, checked.Message());
-        if (!job.TemplateFile.empty()) {
-            if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return Failed(err, readable.Message());
-        }
-        for (const std::string& name : job.SourceNames) {
-            std::fprintf(out, "%s -> %s\n", SourcePath(job, name).c_str(), OutputPath(job, name).c_str());
-        }
-        std::fprintf(out, "%zu jobs (dry run, nothing written)\n", job.SourceNames.size());
-        if (launch) {
-            std::fprintf(out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, batchFile.Encoder).c_str());
-        }
-        return 0;
-    }
+    if (Status built = BuildJob(options, resolver, job, batchFile); !built) return Failed(err, built.Message());
+    if (options.DryRun) return DryRun(options, job, batchFile, out, err);
 
     if (options.ToStandardOutput()) {
         if (Status written = WriteBatchListToStream(out, job, options.Advanced); !written) return Failed(err, written.Message());
@@ -203,7 +201,7 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
 
     if (Status written = WriteBatchList(job, options.Advanced); !written) return Failed(err, written.Message());
     std::fprintf(out, "Created Batch List to file %s (%zu jobs)\n", options.BatchFile.c_str(), job.SourceNames.size());
-    if (launch) {
+    if (options.Advanced.AutoLaunch == 1) {
         std::fflush(out);
         if (Status started = LaunchEncoder(options.Advanced.TMPGEncPath, batchFile.Encoder); !started) {
             return Failed(err, started.Message());
