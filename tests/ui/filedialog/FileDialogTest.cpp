@@ -128,11 +128,17 @@ TEST_F(FileDialogTest, FileInADriveRootKeepsTheRootBackslash) {
     const std::wstring name = L"quorvel-root-" + std::to_wstring(::GetCurrentProcessId()) + L".tbe";
     Touch(L"C:\\" + name);
     Request(L"All Files (*.*)\0*.*"s, L"C:\\", L"");
-    const FileDialogResult result = Choose(name);
+    const std::wstring second = L"2" + name;
+    Touch(L"C:\\" + second);
+    const FileDialogResult one = Choose(name);
+    const FileDialogResult two = Choose(L"\"" + name + L"\" \"" + second + L"\"");
     ::DeleteFileW((L"C:\\" + name).c_str());
-    ASSERT_FALSE(result.Cancelled);
-    EXPECT_EQ(result.Directory, L"C:\\");
-    EXPECT_EQ(result.FileNames, std::vector<std::wstring>{name});
+    ::DeleteFileW((L"C:\\" + second).c_str());
+    ASSERT_FALSE(one.Cancelled);
+    EXPECT_EQ(one.Directory, L"C:\\");
+    EXPECT_EQ(one.FileNames, std::vector<std::wstring>{name});
+    EXPECT_EQ(two.Directory, L"C:\\");
+    EXPECT_EQ(two.FileNames, (std::vector<std::wstring>{name, second}));
 }
 
 TEST_F(FileDialogTest, SeveralFilesGiveTheDirectoryWithoutBackslashAndEveryName) {
