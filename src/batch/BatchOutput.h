@@ -35,7 +35,7 @@ private:
 // carry on without checking and ask once at the end.
 class BatchOutput {
 public:
-    static constexpr std::size_t kDefaultCapacity = 64 * 1024;
+    static constexpr std::size_t kDefaultCapacity = 1024 * 1024;
 
     explicit BatchOutput(ByteSink& sink, std::size_t capacity = kDefaultCapacity);
     BatchOutput(const BatchOutput&) = delete;

@@ -106,20 +106,21 @@ bool ExplorerNameLess(std::string_view a, std::string_view b) {
 
 std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern) {
     std::erase_if(names, [&](const std::string& name) { return !MatchesFilePattern(name, pattern); });
-    // Folding once per name keeps large folders quick to sort.
-    std::vector<std::pair<std::u32string, std::string>> keyed;
-    keyed.reserve(names.size());
-    for (std::string& name : names) {
-        std::u32string key = FoldedCodePoints(name);
-        keyed.emplace_back(std::move(key), std::move(name));
-    }
-    std::sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) {
-        const int compared = CompareNatural(x.first, y.first);
+    // Keys are folded afresh for each comparison into two reused buffers: a folder of a
+    // hundred thousand names then costs no more memory than the names themselves.
+    std::u32string keyA;
+    std::u32string keyB;
+    const auto foldInto = [](std::u32string& key, std::string_view text) {
+        key.clear();
+        for (std::size_t pos = 0; pos < text.size();) key.push_back(FoldCase(NextCodePoint(text, pos)));
+    };
+    std::sort(names.begin(), names.end(), [&](const std::string& x, const std::string& y) {
+        foldInto(keyA, x);
+        foldInto(keyB, y);
+        const int compared = CompareNatural(keyA, keyB);
         if (compared != 0) return compared < 0;
-        return x.second < y.second;
+        return x < y;
     });
-    names.clear();
-    for (auto& entry : keyed) names.push_back(std::move(entry.second));
     return names;
 }
 
