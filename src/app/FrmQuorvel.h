@@ -49,6 +49,8 @@ public:
     const std::wstring& FileListDirectory() const { return fileListDirectory_; }
     const std::wstring& FilePattern() const { return filePattern_; }
     const std::wstring& StageMarker() const { return stageMarker_; }
+    const std::wstring& DirectoryListPath() const { return dirList_.Path(); }
+    wchar_t DriveListDrive() const { return drvList_.Drive(); }
 
     // Output pickers, Advanced options and the create commands (src/selection/OutputPickers.cpp,
     // src/app/CreateCommands.cpp).

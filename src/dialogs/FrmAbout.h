@@ -41,6 +41,7 @@ private:
     LRESULT OnDefaultButtonQuery();
 
     win::BuiltLayout layout_;
+    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel

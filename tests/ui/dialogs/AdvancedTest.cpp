@@ -37,16 +37,6 @@ protected:
         Click(Control(L"chkAutoRun"));
         return IsChecked(Control(L"chkAutoRun"));
     }
-    std::vector<std::wstring> ComboItems(HWND combo) {
-        std::vector<std::wstring> items;
-        const int count = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            std::wstring item(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-            item.resize(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-            items.push_back(item);
-        }
-        return items;
-    }
 };
 
 TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
@@ -138,7 +128,7 @@ TEST_F(AdvancedOptionsTest, EscapeAndEnterOnAnotherControlLeaveTheDialogOpen) {
     PressKey(VK_ESCAPE);
     PressKey(VK_RETURN);
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));
-    EXPECT_TRUE(StoredSettings().empty());
+    EXPECT_TRUE(Registry().AllSettings().empty());
     // Enter on the focused OK button presses it.
     ::SetFocus(Control(L"cmdOK"));
     PressKey(VK_RETURN);
@@ -156,7 +146,7 @@ TEST_F(AdvancedOptionsTest, AutoLaunchWithAnEmptyPathIsRefused) {
 }
 
 TEST_F(AdvancedOptionsTest, TheBareEncoderNameMustBeInTheCurrentDirectoryAndBesideTheProgram) {
-    ScratchDirectory work;
+    TempDirectory work;
     CurrentDirectoryScope here(work.Path());
     const std::wstring besideProgram = ProgramFolder() + L"TMPGEnc.exe";
     ::DeleteFileW(besideProgram.c_str());
@@ -169,9 +159,7 @@ TEST_F(AdvancedOptionsTest, TheBareEncoderNameMustBeInTheCurrentDirectoryAndBesi
     EXPECT_TRUE(TryAutoLaunch(L"tmpgenc.exe"));
     EXPECT_TRUE(Messages().empty());
 
-    {
-        std::ofstream(besideProgram.c_str()) << "x";
-    }
+    WriteBytes(besideProgram, "x");
     EXPECT_TRUE(TryAutoLaunch(L"TMPGEnc.exe")) << "in both places";
     ::DeleteFileW((work / L"TMPGEnc.exe").c_str());
     EXPECT_FALSE(TryAutoLaunch(L"TMPGEnc.exe")) << "only beside the program";
@@ -179,10 +167,10 @@ TEST_F(AdvancedOptionsTest, TheBareEncoderNameMustBeInTheCurrentDirectoryAndBesi
 }
 
 TEST_F(AdvancedOptionsTest, OnlyOrdinaryFilesCountAsTheEncoder) {
-    ScratchDirectory work;
+    TempDirectory work;
     const std::wstring encoder = work.MakeFile(L"enc.exe");
-    work.MakeFile(L"hidden.exe", "x", FILE_ATTRIBUTE_HIDDEN);
-    work.MakeFile(L"system.exe", "x", FILE_ATTRIBUTE_SYSTEM);
+    work.MakeFile(L"hidden.exe", FILE_ATTRIBUTE_HIDDEN);
+    work.MakeFile(L"system.exe", FILE_ATTRIBUTE_SYSTEM);
     work.MakeDirectory(L"folder.exe");
     Open();
 
@@ -200,12 +188,12 @@ TEST_F(AdvancedOptionsTest, OnlyOrdinaryFilesCountAsTheEncoder) {
 }
 
 TEST_F(AdvancedOptionsTest, LoadingRestoresTheStoreAndTestsARestoredAutoLaunch) {
-    ScratchDirectory work;
+    TempDirectory work;
     const std::wstring encoder = work.MakeFile(L"TMPGEnc.exe");
-    StoreSetting(L"Deinterlace", L" 1");
-    StoreSetting(L"Noise", L"yes");
-    StoreSetting(L"AutoLaunch", L"1");
-    StoreSetting(L"TMPGEncPath", encoder);
+    Registry().SetSetting(L"Deinterlace", L" 1");
+    Registry().SetSetting(L"Noise", L"yes");
+    Registry().SetSetting(L"AutoLaunch", L"1");
+    Registry().SetSetting(L"TMPGEncPath", encoder);
     Open();
     EXPECT_TRUE(IsChecked(Control(L"chkDeinterlace")));
     EXPECT_FALSE(IsChecked(Control(L"chktNoiseReduction")));
@@ -216,7 +204,7 @@ TEST_F(AdvancedOptionsTest, LoadingRestoresTheStoreAndTestsARestoredAutoLaunch) 
 
     // The saved path is gone: the load refuses it over the visible dialog.
     const std::wstring missing = work / L"gone\\TMPGEnc.exe";
-    StoreSetting(L"TMPGEncPath", missing);
+    Registry().SetSetting(L"TMPGEncPath", missing);
     Open();
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].Text, kInvalidPath);
@@ -225,13 +213,13 @@ TEST_F(AdvancedOptionsTest, LoadingRestoresTheStoreAndTestsARestoredAutoLaunch) 
     EXPECT_EQ(TextOf(Control(L"txtCommandLineTMPGEnc")), missing);
     EXPECT_EQ(::GetFocus(), Control(L"txtCommandLineTMPGEnc"));
     // Nothing is written until OK.
-    const Settings stored = StoredSettings();
+    const Settings stored = Registry().AllSettings();
     EXPECT_NE(std::find(stored.begin(), stored.end(), std::make_pair(std::wstring(L"AutoLaunch"), std::wstring(L"1"))),
               stored.end());
 }
 
 TEST_F(AdvancedOptionsTest, OkHidesAndWritesExactlyTheFourKeys) {
-    StoreSetting(L"FileOutput", L"C:\\keep.tbe");
+    Registry().SetSetting(L"FileOutput", L"C:\\keep.tbe");
     Open();
     Click(Control(L"chkDeinterlace"));
     SetTextOf(Control(L"txtCommandLineTMPGEnc"), L"D:\\Tools Dir\\TMPGEnc.exe ");
@@ -241,7 +229,7 @@ TEST_F(AdvancedOptionsTest, OkHidesAndWritesExactlyTheFourKeys) {
 
     EXPECT_TRUE(Dialog().IsLoaded());
     EXPECT_FALSE(::IsWindowVisible(Dialog().Window()));
-    EXPECT_EQ(StoredSettings(), (Settings{{L"AutoLaunch", L"0"},
+    EXPECT_EQ(Registry().AllSettings(), (Settings{{L"AutoLaunch", L"0"},
                                           {L"Deinterlace", L"1"},
                                           {L"FileOutput", L"C:\\keep.tbe"},
                                           {L"Noise", L"0"},
@@ -249,7 +237,7 @@ TEST_F(AdvancedOptionsTest, OkHidesAndWritesExactlyTheFourKeys) {
 
     // Shown again it holds everything, including the values that are never stored, and does
     // not load again from the store.
-    StoreSetting(L"Deinterlace", L"0");
+    Registry().SetSetting(L"Deinterlace", L"0");
     Open();
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));
     EXPECT_TRUE(IsChecked(Control(L"chkDeinterlace")));
@@ -262,17 +250,17 @@ TEST_F(AdvancedOptionsTest, OkHidesAndWritesExactlyTheFourKeys) {
 }
 
 TEST_F(AdvancedOptionsTest, TheCloseBoxUnloadsWithoutSaving) {
-    StoreSetting(L"Noise", L"1");
+    Registry().SetSetting(L"Noise", L"1");
     Open();
     EXPECT_TRUE(IsChecked(Control(L"chktNoiseReduction")));
     Click(Control(L"chktNoiseReduction"));
     SetTextOf(Control(L"cmbVideoSourceType"), L"Interlace");
     SetTextOf(Control(L"txtCommandLineTMPGEnc"), L"C:\\x.exe");
-    const Settings before = StoredSettings();
+    const Settings before = Registry().AllSettings();
     ::SendMessageW(Dialog().Window(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump();
     EXPECT_FALSE(Dialog().IsLoaded());
-    EXPECT_EQ(StoredSettings(), before);
+    EXPECT_EQ(Registry().AllSettings(), before);
 
     // The next load starts again from the store and the design values.
     Open();
@@ -283,7 +271,7 @@ TEST_F(AdvancedOptionsTest, TheCloseBoxUnloadsWithoutSaving) {
 
 TEST_F(AdvancedOptionsTest, TakingTheOptionsLoadsAndShowsTheDialogOnce) {
     ASSERT_FALSE(Dialog().IsLoaded());
-    StoreSetting(L"Deinterlace", L"1");
+    Registry().SetSetting(L"Deinterlace", L"1");
     AdvancedOptions options = Dialog().TakeOptions();
     EXPECT_TRUE(Dialog().IsLoaded());
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));

@@ -78,7 +78,7 @@ protected:
         return texts;
     }
     // Copies the fake encoder to a path with blanks, under the name the user would pick.
-    std::wstring InstallEncoder(const ScratchDirectory& scratch) {
+    std::wstring InstallEncoder(const TempDirectory& scratch) {
         const std::wstring folder = scratch.MakeDirectory(L"Encoder Dir");
         const std::wstring encoder = folder + L"\\TMPGEnc.exe";
         EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"quorvel_fake_encoder.exe").c_str(), encoder.c_str(), FALSE));
@@ -87,7 +87,7 @@ protected:
 };
 
 TEST_F(CreateCommandTest, CreateBatchWritesTheCoresListForTheRequestInTheControls) {
-    ScratchDirectory out;
+    TempDirectory out;
     const std::wstring batch = out / L"list.tbe";
     const std::wstring outputDir = out.MakeDirectory(L"mpg") + L"\\";
     SetRequest(batch, L"", outputDir);
@@ -127,7 +127,7 @@ TEST_F(CreateCommandTest, CreateBatchWritesTheCoresListForTheRequestInTheControl
 }
 
 TEST_F(CreateCommandTest, TheHiddenCreateButtonWritesAnEmptyListWithoutAsking) {
-    ScratchDirectory out;
+    TempDirectory out;
     const std::wstring batch = out / L"empty.tbe";
     SetRequest(batch, L"", out.Path() + L"\\");
     Main().cmdCreate_Click();
@@ -147,7 +147,7 @@ TEST_F(CreateCommandTest, TheHiddenCreateButtonWritesAnEmptyListWithoutAsking) {
 }
 
 TEST_F(CreateCommandTest, TheTwoRefusalsWriteNothing) {
-    ScratchDirectory out;
+    TempDirectory out;
     const std::wstring spaced = out.MakeDirectory(L"with blank") + L"\\list.tbe";
     SetRequest(spaced, L"", out.Path() + L"\\");
     SetAutoLaunch(out.MakeFile(L"enc.exe"));
@@ -161,7 +161,8 @@ TEST_F(CreateCommandTest, TheTwoRefusalsWriteNothing) {
     EXPECT_FALSE(FileExists(spaced));
 
     // Nothing selected: the old list stays as it was.
-    const std::wstring batch = out.MakeFile(L"old.tbe", "old list\r\n");
+    const std::wstring batch = out / L"old.tbe";
+    WriteBytes(batch, "old list\r\n");
     Main().SetText(L"txtFileOutput", batch);
     Messages().clear();
     ClickCreateBatch();
@@ -180,8 +181,9 @@ TEST_F(CreateCommandTest, TheTwoRefusalsWriteNothing) {
 }
 
 TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothing) {
-    ScratchDirectory out;
-    const std::wstring batch = out.MakeFile(L"list.tbe", "old list\r\n");
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    WriteBytes(batch, "old list\r\n");
     const std::wstring missingTemplate = out / L"svcd.mcf";
     SetRequest(batch, missingTemplate, out.Path() + L"\\");
     SetAutoLaunch(InstallEncoder(out));
@@ -207,7 +209,7 @@ TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothin
 }
 
 TEST_F(CreateCommandTest, TheEncoderStartsMinimisedOnTheNewListAfterTheMessage) {
-    ScratchDirectory out;
+    TempDirectory out;
     const std::wstring batch = out / L"list.tbe";
     const std::wstring encoder = InstallEncoder(out);
     SetRequest(batch, L"", out.Path() + L"\\");
@@ -229,7 +231,7 @@ TEST_F(CreateCommandTest, TheEncoderStartsMinimisedOnTheNewListAfterTheMessage) 
 }
 
 TEST_F(CreateCommandTest, AnEncoderThatCannotStartIsReportedAndNothingEnds) {
-    ScratchDirectory out;
+    TempDirectory out;
     const std::wstring batch = out / L"list.tbe";
     SetRequest(batch, L"", out.Path() + L"\\");
     SetAutoLaunch(out.MakeFile(L"enc.exe"));

@@ -8,7 +8,7 @@
 namespace quorvel::test {
 
 const std::wstring& SourceDirectory() {
-    static ScratchDirectory sources;
+    static TempDirectory sources;
     static const bool filled = [] {
         for (const wchar_t* name : {L"clip1.avi", L"clip2.avi", L"clip3.mpg", L"it's.avi"}) sources.MakeFile(name);
         return true;
@@ -20,7 +20,7 @@ const std::wstring& SourceDirectory() {
 FrmQuorvel& MainWindowForTests() {
     FrmQuorvel& main = MainWindow();
     if (!main.IsCreated()) {
-        StoreSetting(L"DirInput", SourceDirectory());
+        Registry().SetSetting(L"DirInput", SourceDirectory());
         main.Create();
         Pump();
     }
@@ -38,11 +38,9 @@ void DialogTest::SetUp() {
     UnloadDialogs();
     ForgetSettings();
     Messages().clear();
-    SetOnMessage(nullptr);
 }
 
 void DialogTest::TearDown() {
-    SetOnMessage(nullptr);
     UnloadDialogs();
 }
 

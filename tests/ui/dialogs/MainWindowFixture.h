@@ -18,7 +18,7 @@ const std::wstring& SourceDirectory();
 
 void UnloadDialogs();
 
-class DialogTest : public testing::Test {
+class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;

@@ -47,7 +47,7 @@ protected:
 };
 
 TEST_F(OutputDirectoryTest, OpenHandsOverTheOpenDirectoryWithOneBackslash) {
-    ScratchDirectory work;
+    TempDirectory work;
     const std::wstring video = work.MakeDirectory(L"Video");
     CurrentDirectoryScope here(video);
     MainWindowForTests().SetText(L"txtOutputDirectory", L"C:\\before\\");
@@ -71,7 +71,7 @@ TEST_F(OutputDirectoryTest, ADriveRootKeepsItsSingleBackslash) {
 }
 
 TEST_F(OutputDirectoryTest, AHighlightedEntryIsNotTakenAnOpenedOneIs) {
-    ScratchDirectory work;
+    TempDirectory work;
     work.MakeDirectory(L"First");
     const std::wstring second = work.MakeDirectory(L"Second");
     CurrentDirectoryScope here(work.Path());
@@ -117,7 +117,7 @@ TEST_F(OutputDirectoryTest, CancelAndTheCloseBoxLeaveTheBoxAndUnload) {
 }
 
 TEST_F(OutputDirectoryTest, EveryShowingStartsAtTheCurrentDirectoryAndASecondPressBringsItForward) {
-    ScratchDirectory work;
+    TempDirectory work;
     const std::wstring one = work.MakeDirectory(L"one");
     const std::wstring two = work.MakeDirectory(L"two");
     CurrentDirectoryScope here(one);
@@ -138,7 +138,7 @@ TEST_F(OutputDirectoryTest, EveryShowingStartsAtTheCurrentDirectoryAndASecondPre
 }
 
 TEST_F(OutputDirectoryTest, AnUnreadableDriveLeavesTheListsWhereTheyWere) {
-    ScratchDirectory work;
+    TempDirectory work;
     CurrentDirectoryScope here(work.Path());
     Open();
     HWND drives = Control(L"DrvList");

@@ -21,8 +21,14 @@ struct Seen {
     std::wstring FirstFilter;
 };
 
+// The dialog pads the proposed name with blanks to make room for the answer.
+std::wstring Trimmed(std::wstring text) {
+    while (!text.empty() && text.back() == L' ') text.pop_back();
+    return text;
+}
+
 Seen Look(HWND dialog) {
-    Seen seen{TextOf(dialog), FileNameText(dialog), {}};
+    Seen seen{TextOf(dialog), Trimmed(FileNameText(dialog)), {}};
     HWND filters = ::GetDlgItem(dialog, cmb1);
     wchar_t text[256]{};
     if (filters && ::SendMessageW(filters, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)) > 0) seen.FirstFilter = text;
@@ -35,7 +41,7 @@ protected:
 };
 
 TEST_F(PickerTest, CancellingTheBatchFileDialogEmptiesTheBox) {
-    ScratchDirectory jobs;
+    TempDirectory jobs;
     Main().SetText(L"txtFileOutput", jobs.Path() + L"\\");
     Seen seen;
     FileDialogDriver driver([&](HWND dialog) {
@@ -53,7 +59,7 @@ TEST_F(PickerTest, CancellingTheBatchFileDialogEmptiesTheBox) {
 }
 
 TEST_F(PickerTest, AFileChosenInTheStartDirectoryFillsTheBoxWithItsPath) {
-    ScratchDirectory jobs;
+    TempDirectory jobs;
     jobs.MakeFile(L"a.tbe");
     Main().SetText(L"txtFileOutput", jobs.Path() + L"\\");
     FileDialogDriver driver([&](HWND dialog) {
@@ -66,7 +72,7 @@ TEST_F(PickerTest, AFileChosenInTheStartDirectoryFillsTheBoxWithItsPath) {
 }
 
 TEST_F(PickerTest, OfSeveralTemplatesTheFirstIsTakenWithOneBackslash) {
-    ScratchDirectory templates;
+    TempDirectory templates;
     templates.MakeFile(L"a.mcf");
     templates.MakeFile(L"b.mcf");
     Main().SetText(L"txtTemplateFile", templates.Path());
@@ -86,7 +92,7 @@ TEST_F(PickerTest, OfSeveralTemplatesTheFirstIsTakenWithOneBackslash) {
 TEST_F(PickerTest, BrowsingForTheEncoderFillsOrEmptiesThePathBox) {
     const std::wstring besideProgram = ProgramFolder() + L"TMPGEnc.exe";
     {
-        ScratchDirectory unused;
+        TempDirectory unused;
         ::CopyFileW((unused.MakeFile(L"e.exe")).c_str(), besideProgram.c_str(), FALSE);
     }
     FrmAdvanced& advanced = AdvancedDialog();

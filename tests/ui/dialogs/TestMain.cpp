@@ -73,7 +73,7 @@ int SaveScreenshots(const std::wstring& directory) {
 
 int main(int argc, char** argv) {
     using namespace quorvel::test;
-    if (!RedirectCurrentUser()) {
+    if (!Registry().Active()) {
         std::fprintf(stderr, "cannot redirect HKEY_CURRENT_USER\n");
         return 2;
     }
@@ -82,10 +82,8 @@ int main(int argc, char** argv) {
         const std::string dir = argv[2];
         return SaveScreenshots(std::wstring(dir.begin(), dir.end()));
     }
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     ::DeleteFileW(EncoderRecordPath().c_str());
-    ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\QuorvelDialogTests");
     return result;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include <sddl.h>
+
 #include "win/DialogNavigation.h"
 #include "win/MessageBox.h"
 
@@ -30,6 +32,32 @@ ScratchRegistry::ScratchRegistry(HKEY root) : root_(root) {
         ::RegCloseKey(key_);
         key_ = nullptr;
     }
+}
+
+namespace {
+bool SetSettingsKeySecurity(const wchar_t* sddl) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    bool done = false;
+    if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr)) {
+        done = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        ::LocalFree(descriptor);
+    }
+    ::RegCloseKey(key);
+    return done;
+}
+}  // namespace
+
+bool ScratchRegistry::MakeReadOnly() {
+    // Everyone may read it, change its rights back and delete it, but not set a value.
+    return key_ && SetSettingsKeySecurity(L"D:(A;;KRSDWD;;;WD)");
+}
+
+void ScratchRegistry::MakeWritable() {
+    if (key_) SetSettingsKeySecurity(L"D:(A;;KA;;;WD)");
 }
 
 ScratchRegistry::~ScratchRegistry() {

@@ -21,6 +21,9 @@ public:
     ScratchRegistry& operator=(const ScratchRegistry&) = delete;
 
     bool Active() const { return key_ != nullptr; }
+    // The program's settings key exists but refuses to be written, until made writable again.
+    bool MakeReadOnly();
+    void MakeWritable();
     // Values of the program's settings key, through the redirected root.
     std::optional<std::wstring> Setting(const std::wstring& name) const;
     void SetSetting(const std::wstring& name, const std::wstring& value) const;
