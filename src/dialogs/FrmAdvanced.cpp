@@ -21,7 +21,7 @@ constexpr wchar_t kEncoderName[] = L"TMPGEnc.exe";
 using namespace std::string_literals;
 const std::wstring kEncoderFilter = L"TMPEG Batch Encoder (TMPGEnc.exe)\0TMPGEnc.exe"s;
 constexpr wchar_t kInvalidPathMessage[] = L"You must set a valid Path for TMPGEnc.EXE";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
 std::wstring TextOf(HWND control) {

@@ -1,5 +1,7 @@
 #include "dialogs/FrmSelectOutputDir.h"
 
+#include <uxtheme.h>
+
 #include <cwctype>
 #include <string>
 
@@ -15,7 +17,7 @@ namespace quorvel {
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvelSelectOutputDir";
-constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
 std::wstring CurrentDirectory() {
@@ -83,6 +85,8 @@ bool FrmSelectOutputDir::Load(HWND owner) {
     }
     layout_.Build(Window(), table);
     if (layout_.Dpi() != kDesignDpi) SizeClientArea(Window(), layout_.ClientSize(), layout_.Dpi());
+    // A themed group box draws its caption in the theme's colour; this one has a colour of its own.
+    ::SetWindowTheme(Control(L"frmFromList"), L" ", L" ");
     drives_.Attach(Control(L"DrvList"));
     dirs_.Attach(Control(L"dirList"));
     drives_.Fill();

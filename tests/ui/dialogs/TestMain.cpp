@@ -20,9 +20,11 @@
 namespace quorvel::test {
 namespace {
 
+// The client area: without a window manager nobody draws the frame.
 bool SaveWindowPicture(HWND window, const std::wstring& path) {
     RECT rect{};
-    ::GetWindowRect(window, &rect);
+    ::GetClientRect(window, &rect);
+    ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     HDC screen = ::GetDC(nullptr);
