@@ -306,6 +306,11 @@ TEST_F(AdvancedOptionsTest, TheAdvancedButtonShowsAgainOrBringsForward) {
     // Owned by the main window, with a task bar button of its own, centred over it.
     EXPECT_EQ(::GetWindow(first, GW_OWNER), main.Window());
     EXPECT_TRUE(::GetWindowLongW(first, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    RECT owner{}, self{};
+    ::GetWindowRect(main.Window(), &owner);
+    ::GetWindowRect(first, &self);
+    EXPECT_NEAR((self.left + self.right) / 2, (owner.left + owner.right) / 2, 1);
+    EXPECT_NEAR((self.top + self.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
 }
 
 }  // namespace

@@ -56,6 +56,11 @@ TEST_F(OutputDirectoryTest, OpenHandsOverTheOpenDirectoryWithOneBackslash) {
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));
     EXPECT_EQ(TextOf(Dialog().Window()), L"Select Output Directory");
     EXPECT_EQ(::GetFocus(), Control(L"dirList"));
+    EXPECT_NE(::GetClassLongPtrW(Dialog().Window(), GCLP_HICON), 0);
+    RECT self{};
+    ::GetWindowRect(Dialog().Window(), &self);
+    EXPECT_NEAR((self.left + self.right) / 2, ::GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((self.top + self.bottom) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 1);
     EXPECT_EQ(Dialog().OpenDirectory(), video);
     Click(Control(L"cmdSelect"));
     EXPECT_EQ(OutputBox(), video + L"\\");
