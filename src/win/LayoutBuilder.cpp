@@ -163,10 +163,11 @@ void BuiltLayout::Build(HWND parent, const layout::Window& spec) {
                                              r.right - r.left, r.bottom - r.top, parent,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), instance,
                                              reinterpret_cast<void*>(static_cast<INT_PTR>(c.Resource)));
-            // Themed group boxes and check boxes draw their text in the theme's colour.
+            // Themed group boxes and check boxes draw their text in the theme's colour. A blank
+            // theme name turns theming off; an empty one is ignored by Wine.
             if (entry.Handle && (c.Type == Kind::Frame || c.Type == Kind::CheckBox) &&
                 c.TextColour.From != layout::Colour::Source::Standard) {
-                ::SetWindowTheme(entry.Handle, L"", L"");
+                ::SetWindowTheme(entry.Handle, L" ", L" ");
             }
             for (const wchar_t* item : c.Items) {
                 ::SendMessageW(entry.Handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "Harness.h"
 #include "dialogs/FrmAdvanced.h"
 #include "resources/MainWindowLayout.h"
@@ -131,6 +133,28 @@ TEST_F(LayoutTest, FontsFitTheirBoxes) {
         ::GetClientRect(label, &box);
         EXPECT_LE(extent.cx, box.right) << win::Narrow(name) << " is cut off";
     }
+}
+
+// Pixels of exactly the colour in a control's top strip, as painted on the screen.
+int PixelsOfColour(HWND control, COLORREF colour, int height) {
+    ::RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT box;
+    ::GetClientRect(control, &box);
+    HDC dc = ::GetDC(control);
+    int hits = 0;
+    for (int y = 0; y < std::min<int>(height, box.bottom); ++y)
+        for (int x = 0; x < box.right; ++x)
+            if (::GetPixel(dc, x, y) == colour) ++hits;
+    ::ReleaseDC(control, dc);
+    return hits;
+}
+
+TEST_F(LayoutTest, CaptionsAndNotesAreDrawnInTheHighlightColour) {
+    ::RedrawWindow(MainWindow().Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+    for (const wchar_t* name : {L"frmFromList", L"frmOutput", L"Label3", L"Label1", L"lblOptionalTemplate"})
+        EXPECT_GT(PixelsOfColour(Control(name), highlight, 20), 20) << win::Narrow(name) << " is not in COLOR_HIGHLIGHT";
+    EXPECT_EQ(PixelsOfColour(Control(L"lblBatchFille"), highlight, 20), 0);
 }
 
 TEST_F(LayoutTest, TabVisitsTheFocusOrderBothWays) {

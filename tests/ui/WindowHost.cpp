@@ -1,6 +1,7 @@
 // Shows the main window and the About window as a first run would, from a throwaway settings
-// store, prints both window rectangles on stdout, and stays up until the named file appears
-// or a minute has passed. scripts/screenshot photographs the screen meanwhile.
+// store, writes both window rectangles to a file, and stays up until another file appears or a
+// minute has passed. scripts/screenshot photographs the screen meanwhile.
+// Usage: quorvel_window_host STOP-FILE RECTANGLES-FILE
 
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 #include <ole2.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "UiTestSupport.h"
@@ -17,19 +19,26 @@
 
 namespace {
 
-void PrintRect(const char* name, HWND window) {
+std::string RectLine(const char* name, HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
-    std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    char line[128];
+    std::snprintf(line, sizeof line, "%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return line;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Unmanaged windows get their frames drawn by Wine, so the photograph shows the title bars.
+    int restartedCode = 0;
+    if (quorvel::testing::RestartWithUnmanagedWindows(restartedCode)) return restartedCode;
+    if (__argc < 3) return 2;
+    const std::string stopFile = __argv[1];
+    const std::string rectFile = __argv[2];
     ::OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    const std::string stopFile = commandLine ? commandLine : "";
 
     quorvel::testing::ScratchRegistry registry;
     quorvel::testing::MessageRecorder messages;
@@ -44,11 +53,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     ::SetWindowPos(about, nullptr, 40 + (mainRect.right - mainRect.left), 20, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     quorvel::testing::PumpUntil([] { return false; }, 1500);
-    PrintRect("main", main);
-    PrintRect("about", about);
-    std::fflush(stdout);
+    const std::string rects = RectLine("main", main) + RectLine("about", about);
+    const std::string partial = rectFile + ".part";
+    if (FILE* out = std::fopen(partial.c_str(), "wb")) {
+        std::fwrite(rects.data(), 1, rects.size(), out);
+        std::fclose(out);
+        ::MoveFileExA(partial.c_str(), rectFile.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
     quorvel::testing::PumpUntil(
-        [&] { return !stopFile.empty() && ::GetFileAttributesA(stopFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
+        [&] { return ::GetFileAttributesA(stopFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
         60000);
     ::ExitProcess(0);
 }

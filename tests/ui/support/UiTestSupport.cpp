@@ -185,6 +185,42 @@ CurrentDirectoryScope::CurrentDirectoryScope(const std::wstring& directory) {
 
 CurrentDirectoryScope::~CurrentDirectoryScope() { ::SetCurrentDirectoryW(previous_.c_str()); }
 
+bool RestartWithUnmanagedWindows(int& exitCode) {
+    wchar_t self[MAX_PATH + 1];
+    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH + 1);
+    std::wstring name(self, length);
+    name = name.substr(name.find_last_of(L'\\') + 1);
+    const std::wstring key = L"Software\\Wine\\AppDefaults\\" + name + L"\\X11 Driver";
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                          &handle, nullptr) != ERROR_SUCCESS)
+        return false;
+    wchar_t value[8] = {};
+    DWORD bytes = sizeof value - sizeof(wchar_t);
+    const bool set = ::RegQueryValueExW(handle, L"Managed", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &bytes) ==
+                         ERROR_SUCCESS &&
+                     value[0] == L'N';
+    if (!set) ::RegSetValueExW(handle, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 2 * sizeof(wchar_t));
+    ::RegCloseKey(handle);
+    if (set || ::GetEnvironmentVariableW(L"QUORVEL_RESTARTED", nullptr, 0)) return false;
+
+    ::SetEnvironmentVariableW(L"QUORVEL_RESTARTED", L"1");
+    std::wstring commandLine = ::GetCommandLineW();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                          &process))
+        return false;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 1;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    exitCode = static_cast<int>(code);
+    return true;
+}
+
 void RemoveTree(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;

@@ -88,6 +88,13 @@ private:
     std::wstring previous_;
 };
 
+// Wine waits up to two seconds for a window manager to withdraw each window that is hidden or
+// destroyed, and a virtual display has none. Windows of this program alone can be left
+// unmanaged (Wine then draws their frames itself); Wine reads that choice when a process
+// starts, so the first run records it, runs the program again with the same command line and
+// gives its exit code. False when the process should just go on.
+bool RestartWithUnmanagedWindows(int& exitCode);
+
 void RemoveTree(const std::wstring& path);
 std::wstring ExecutableDirectory();  // no trailing backslash, except at a root
 
