@@ -249,7 +249,11 @@ void FrmQuorvel::OnCommand(int id, int code) {
         return;
     }
     if (name == L"DrvList") {
-        if (code == CBN_SELCHANGE && drvList_.OnSelectionChange()) DrvList_Change();
+        // While the list is open the arrow keys only move through it; the choice counts when it
+        // closes, so a drive that is not ready is tried once, not on the way past it.
+        const bool open = ::SendMessageW(Control(L"DrvList"), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+        if (((code == CBN_SELCHANGE && !open) || code == CBN_CLOSEUP) && drvList_.OnSelectionChange())
+            DrvList_Change();
         return;
     }
     if (name == L"dirList") {
