@@ -27,5 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         ::DispatchMessageW(&message);
     }
     if (SUCCEEDED(ole)) ::OleUninitialize();
-    return static_cast<int>(message.wParam);
+    // The main window is gone; windows still loaded (a hidden dialog) end with the process,
+    // without their handlers running from destructors on the way out.
+    ::ExitProcess(static_cast<UINT>(message.wParam));
 }
