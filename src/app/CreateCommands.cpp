@@ -44,9 +44,9 @@ bool CreateBatch(FrmQuorvel& window, std::wstring* batchFile = nullptr) {
 void LaunchEncoder(HWND owner, const std::wstring& encoder, const std::wstring& batchFile) {
     // Inside quotes a quote cannot be escaped for the program's own parser: refuse instead of
     // handing over a command line that means something else.
-    if (encoder.find(L'"') != std::wstring::npos || batchFile.find(L'"') != std::wstring::npos) {
-        win::ShowMessage(owner, L"Cannot start TMPGEnc: a path contains a double quote: " + encoder + L" /batch " +
-                                    batchFile);
+    for (const std::wstring* path : {&encoder, &batchFile}) {
+        if (path->find(L'"') == std::wstring::npos) continue;
+        win::ShowMessage(owner, L"Cannot start TMPGEnc: the path " + *path + L" contains a double quote");
         return;
     }
     const std::wstring line = L"\"" + encoder + L"\" /batch \"" + batchFile + L"\"";
