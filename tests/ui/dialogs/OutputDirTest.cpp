@@ -67,6 +67,28 @@ TEST_F(OutputDirectoryTest, OpenHandsOverTheOpenDirectoryWithOneBackslash) {
     EXPECT_FALSE(Dialog().IsCreated());
 }
 
+TEST_F(OutputDirectoryTest, ControlsSitWhereTheTableSaysInTabOrder) {
+    Open();
+    RECT client{};
+    ::GetClientRect(Dialog().Window(), &client);
+    EXPECT_EQ(client.right, 416);
+    EXPECT_EQ(client.bottom, 269);
+    const RECT list = ClientRectOf(Control(L"dirList"));
+    EXPECT_EQ(list.left, 12);
+    EXPECT_EQ(list.top, 56);
+    EXPECT_EQ(list.right - list.left, 381);
+    EXPECT_EQ(list.bottom - list.top, 141);
+    EXPECT_EQ(ClientRectOf(Control(L"cmdSelect")).left, 232);
+    EXPECT_EQ(ClientRectOf(Control(L"cmdCancel")).top, 228);
+    EXPECT_EQ(TextOf(Control(L"frmFromList")), L"Select Directory to store converted MPG files");
+    EXPECT_EQ(TextOf(Control(L"cmdSelect")), L"&Open");
+    EXPECT_EQ(TextOf(Control(L"cmdCancel")), L"&Cancel");
+    for (const wchar_t* next : {L"DrvList", L"cmdSelect", L"cmdCancel", L"dirList"}) {
+        PressKey(VK_TAB);
+        EXPECT_EQ(::GetFocus(), Control(next)) << std::string(next, next + wcslen(next));
+    }
+}
+
 TEST_F(OutputDirectoryTest, ADriveRootKeepsItsSingleBackslash) {
     CurrentDirectoryScope here(L"C:\\");
     Open();
