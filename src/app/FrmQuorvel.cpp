@@ -49,10 +49,10 @@ void CentreOnWorkArea(HWND window) {
 
 bool FrmQuorvel::Create() {
     if (IsCreated()) return true;
-    const win::WindowClassSpec spec{
+    const win::WindowClass windowClass{
         kClassName, ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL)), nullptr};
     const layout::Window& table = layout::MainWindowLayout();
-    if (!CreateWindowOf(spec, table.Caption, kStyle, 0, nullptr, table.ClientWidth / 15, table.ClientHeight / 15))
+    if (!CreateWindowOf(windowClass, table.Caption, kStyle, 0, nullptr, table.ClientWidth / 15, table.ClientHeight / 15))
         return false;
     layout_.Build(Window(), table);
     // The window was made at 96 DPI; its monitor may want more.
@@ -294,8 +294,8 @@ LRESULT FrmQuorvel::OnDefaultButtonQuery() {
     // Enter presses the push button that has the focus and no other: cmdCreate stays untouched.
     HWND focus = ::GetFocus();
     if (focus && ::GetParent(focus) == Window() && ::IsWindowVisible(focus)) {
-        const layout::Control* spec = layout_.SpecOf(focus);
-        if (spec && spec->Type == layout::Kind::PushButton)
+        const layout::Control* row = layout_.RowOf(focus);
+        if (row && row->Type == layout::Kind::PushButton)
             return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
     }
     return 0;

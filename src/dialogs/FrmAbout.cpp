@@ -51,8 +51,8 @@ void FrmAbout::Show(HWND owner) {
     }
     const layout::Window& table = layout::AboutLayout();
     // Owned by the main window, so it has no task bar button of its own.
-    const win::WindowClassSpec spec{kClassName, nullptr, nullptr};
-    if (!CreateWindowOf(spec, table.Caption, kStyle, kExStyle, owner, table.ClientWidth / 15,
+    const win::WindowClass windowClass{kClassName, nullptr, nullptr};
+    if (!CreateWindowOf(windowClass, table.Caption, kStyle, kExStyle, owner, table.ClientWidth / 15,
                         table.ClientHeight / 15)) {
         win::ShowMessage(owner, L"The About window could not be opened.");
         return;
@@ -195,8 +195,8 @@ void FrmAbout::OnCommand(int id, int code) {
 LRESULT FrmAbout::OnDefaultButtonQuery() {
     HWND focus = ::GetFocus();
     if (focus && ::GetParent(focus) == Window()) {
-        const layout::Control* spec = layout_.SpecOf(focus);
-        if (spec && spec->Type == layout::Kind::PushButton) return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+        const layout::Control* row = layout_.RowOf(focus);
+        if (row && row->Type == layout::Kind::PushButton) return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
     }
     return MAKELRESULT(layout_.IdOf(L"cmdOK"), DC_HASDEFID);
 }
@@ -225,9 +225,9 @@ LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN: {
         HWND control = reinterpret_cast<HWND>(lParam);
         HBRUSH brush = layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), control);
-        const layout::Control* spec = layout_.SpecOf(control);
+        const layout::Control* row = layout_.RowOf(control);
         // A hollow brush lets the lines and the navy background show through the labels.
-        if (spec && spec->Type == layout::Kind::Label && (spec->Flags & layout::kTransparent))
+        if (row && row->Type == layout::Kind::Label && (row->Flags & layout::kTransparent))
             return reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH));
         if (brush) return reinterpret_cast<LRESULT>(brush);
         break;

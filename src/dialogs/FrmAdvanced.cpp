@@ -163,10 +163,10 @@ AdvancedOptions FrmAdvanced::TakeOptions() {
 }
 
 bool FrmAdvanced::Load(HWND owner) {
-    const win::WindowClassSpec spec{kClassName};
+    const win::WindowClass windowClass{kClassName};
     const layout::Window& table = layout::kAdvancedLayout;
     constexpr int kDesignDpi = 96;
-    if (!CreateWindowOf(spec, table.Caption, kStyle, kExStyle, owner, win::TwipsToPixels(table.ClientWidth, kDesignDpi),
+    if (!CreateWindowOf(windowClass, table.Caption, kStyle, kExStyle, owner, win::TwipsToPixels(table.ClientWidth, kDesignDpi),
                         win::TwipsToPixels(table.ClientHeight, kDesignDpi))) {
         return false;
     }

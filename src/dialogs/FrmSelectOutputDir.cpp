@@ -76,10 +76,10 @@ void FrmSelectOutputDir::Show(HWND owner) {
 
 bool FrmSelectOutputDir::Load(HWND owner) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    const win::WindowClassSpec spec{kClassName, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVEL))};
+    const win::WindowClass windowClass{kClassName, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVEL))};
     const layout::Window& table = layout::kOutputDirLayout;
     constexpr int kDesignDpi = 96;
-    if (!CreateWindowOf(spec, table.Caption, kStyle, kExStyle, owner, win::TwipsToPixels(table.ClientWidth, kDesignDpi),
+    if (!CreateWindowOf(windowClass, table.Caption, kStyle, kExStyle, owner, win::TwipsToPixels(table.ClientWidth, kDesignDpi),
                         win::TwipsToPixels(table.ClientHeight, kDesignDpi))) {
         return false;
     }

@@ -13,7 +13,7 @@
 
 namespace quorvel::win {
 
-struct WindowClassSpec {
+struct WindowClass {
     const wchar_t* name;
     HICON icon = nullptr;
     HBRUSH background = nullptr;  // null: the window paints its own background
@@ -38,31 +38,31 @@ public:
 
 protected:
     // Registers the class on first use; a class registered before is reused.
-    static bool RegisterClassOnce(const WindowClassSpec& spec) {
+    static bool RegisterClassOnce(const WindowClass& windowClass) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        if (::GetClassInfoExW(instance, spec.name, &wc)) return true;
+        if (::GetClassInfoExW(instance, windowClass.name, &wc)) return true;
         wc = WNDCLASSEXW{};
         wc.cbSize = sizeof wc;
-        wc.style = spec.style;
+        wc.style = windowClass.style;
         wc.lpfnWndProc = &BaseWindow::WindowProc;
         wc.hInstance = instance;
-        wc.hIcon = spec.icon;
-        wc.hIconSm = spec.icon;
+        wc.hIcon = windowClass.icon;
+        wc.hIconSm = windowClass.icon;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = spec.background;
-        wc.lpszClassName = spec.name;
+        wc.hbrBackground = windowClass.background;
+        wc.lpszClassName = windowClass.name;
         return ::RegisterClassExW(&wc) != 0;
     }
 
     // Creates the window with the given client size in pixels; position CW_USEDEFAULT unless given.
-    bool CreateWindowOf(const WindowClassSpec& spec, const wchar_t* caption, DWORD style, DWORD exStyle,
+    bool CreateWindowOf(const WindowClass& windowClass, const wchar_t* caption, DWORD style, DWORD exStyle,
                         HWND owner, int clientWidth, int clientHeight) {
-        if (!RegisterClassOnce(spec)) return false;
+        if (!RegisterClassOnce(windowClass)) return false;
         RECT frame{0, 0, clientWidth, clientHeight};
         ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-        ::CreateWindowExW(exStyle, spec.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
+        ::CreateWindowExW(exStyle, windowClass.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
                           frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
                           ::GetModuleHandleW(nullptr), static_cast<T*>(this));
         return window_ != nullptr;

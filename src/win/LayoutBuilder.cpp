@@ -143,15 +143,15 @@ COLORREF ResolveColour(const layout::Colour& colour, COLORREF standard) {
     return standard;
 }
 
-void BuiltLayout::Build(HWND parent, const layout::Window& spec) {
+void BuiltLayout::Build(HWND parent, const layout::Window& table) {
     parent_ = parent;
-    spec_ = &spec;
+    table_ = &table;
     dpi_ = WindowDpi(parent);
     entries_.clear();
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     int id = kFirstControlId;
-    for (const layout::Control& c : spec.Controls) {
+    for (const layout::Control& c : table.Controls) {
         Entry entry{&c, nullptr, id++};
         const ClassAndStyle cs = ClassFor(c);
         if (c.Type == Kind::Picture) RegisterPictureClass();
@@ -183,8 +183,8 @@ void BuiltLayout::Build(HWND parent, const layout::Window& spec) {
     for (const Entry& e : entries_)
         if (e.Handle) ordered.push_back(&e);
     const auto rank = [](const Entry* e) {
-        if (e->Spec->Type == Kind::Frame) return (1 << 30) + 1;
-        return e->Spec->TabIndex < 0 ? 1 << 30 : e->Spec->TabIndex;
+        if (e->Row->Type == Kind::Frame) return (1 << 30) + 1;
+        return e->Row->TabIndex < 0 ? 1 << 30 : e->Row->TabIndex;
     };
     std::stable_sort(ordered.begin(), ordered.end(),
                      [&](const Entry* a, const Entry* b) { return rank(a) < rank(b); });
@@ -199,17 +199,17 @@ void BuiltLayout::Build(HWND parent, const layout::Window& spec) {
 int BuiltLayout::Scale(int twips) const { return TwipsToPixels(twips, dpi_); }
 
 SIZE BuiltLayout::ClientSize() const {
-    if (!spec_) return {0, 0};
-    return {Scale(spec_->ClientWidth), Scale(spec_->ClientHeight)};
+    if (!table_) return {0, 0};
+    return {Scale(table_->ClientWidth), Scale(table_->ClientHeight)};
 }
 
 RECT BuiltLayout::PixelRect(const layout::Control& c) const {
     int left = c.Left, top = c.Top;
     if (c.Container) {
         for (const Entry& e : entries_) {
-            if (std::wstring_view(e.Spec->Name) == c.Container) {
-                left += e.Spec->Left;
-                top += e.Spec->Top;
+            if (std::wstring_view(e.Row->Name) == c.Container) {
+                left += e.Row->Left;
+                top += e.Row->Top;
                 break;
             }
         }
@@ -221,30 +221,30 @@ RECT BuiltLayout::PixelRect(const layout::Control& c) const {
 
 HWND BuiltLayout::Control(std::wstring_view name) const {
     for (const Entry& e : entries_)
-        if (name == e.Spec->Name) return e.Handle;
+        if (name == e.Row->Name) return e.Handle;
     return nullptr;
 }
 
 int BuiltLayout::IdOf(std::wstring_view name) const {
     for (const Entry& e : entries_)
-        if (name == e.Spec->Name) return e.Id;
+        if (name == e.Row->Name) return e.Id;
     return 0;
 }
 
 std::wstring_view BuiltLayout::NameOf(int id) const {
     for (const Entry& e : entries_)
-        if (e.Id == id) return e.Spec->Name;
+        if (e.Id == id) return e.Row->Name;
     return {};
 }
 
-const layout::Control* BuiltLayout::SpecOf(HWND control) const {
+const layout::Control* BuiltLayout::RowOf(HWND control) const {
     for (const Entry& e : entries_)
-        if (e.Handle == control) return e.Spec;
+        if (e.Handle == control) return e.Row;
     return nullptr;
 }
 
 HFONT BuiltLayout::FontFor(const layout::Font& font) {
-    const layout::Font& f = font.Face ? font : spec_->DefaultFont;
+    const layout::Font& f = font.Face ? font : table_->DefaultFont;
     const int height = PointsToFontHeight(f.Points, dpi_);
     auto key = std::make_tuple(std::wstring(f.Face ? f.Face : L"MS Shell Dlg"), height, f.Bold);
     auto found = fonts_.find(key);
@@ -262,16 +262,16 @@ HFONT BuiltLayout::FontFor(const layout::Font& font) {
 
 void BuiltLayout::ApplyFonts() {
     for (const Entry& e : entries_)
-        if (e.Handle) ::SendMessageW(e.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(e.Spec->TextFont)), TRUE);
+        if (e.Handle) ::SendMessageW(e.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(e.Row->TextFont)), TRUE);
 }
 
 void BuiltLayout::Rescale(int dpi) {
-    if (dpi == dpi_ || !spec_) return;
+    if (dpi == dpi_ || !table_) return;
     dpi_ = dpi;
     fonts_.clear();  // safe: WM_SETFONT below replaces every use before the old ones are gone
     for (const Entry& e : entries_) {
         if (!e.Handle) continue;
-        const RECT r = PixelRect(*e.Spec);
+        const RECT r = PixelRect(*e.Row);
         ::SetWindowPos(e.Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -288,18 +288,18 @@ HBRUSH BuiltLayout::BrushFor(COLORREF colour) {
 }
 
 HBRUSH BuiltLayout::BackgroundBrush() {
-    return BrushFor(ResolveColour(spec_ ? spec_->Background : layout::Colour{}, ::GetSysColor(COLOR_BTNFACE)));
+    return BrushFor(ResolveColour(table_ ? table_->Background : layout::Colour{}, ::GetSysColor(COLOR_BTNFACE)));
 }
 
 HBRUSH BuiltLayout::OnCtlColor(HDC dc, HWND control) {
-    const layout::Control* c = SpecOf(control);
+    const layout::Control* c = RowOf(control);
     if (!c || c->Type == Kind::TextBox || c->Type == Kind::ComboDropDown || c->Type == Kind::DriveList ||
         c->Type == Kind::DirectoryList || c->Type == Kind::FileList) {
         return nullptr;
     }
     if (c->TextColour.From != layout::Colour::Source::Standard)
         ::SetTextColor(dc, ResolveColour(c->TextColour, ::GetSysColor(COLOR_WINDOWTEXT)));
-    const COLORREF windowBack = ResolveColour(spec_->Background, ::GetSysColor(COLOR_BTNFACE));
+    const COLORREF windowBack = ResolveColour(table_->Background, ::GetSysColor(COLOR_BTNFACE));
     if (c->Flags & layout::kTransparent) {
         ::SetBkMode(dc, TRANSPARENT);
         return BrushFor(windowBack);
@@ -313,7 +313,7 @@ void BuiltLayout::PaintBackground(HDC dc, const RECT& area) { ::FillRect(dc, &ar
 
 void BuiltLayout::PaintLines(HDC dc) {
     for (const Entry& e : entries_) {
-        const layout::Control& c = *e.Spec;
+        const layout::Control& c = *e.Row;
         if (c.Type != Kind::Line) continue;
         UniquePen pen(::CreatePen(PS_SOLID, std::max(1, TwipsToPixels(c.LineWidth * 15, dpi_)),
                                   ResolveColour(c.TextColour, RGB(0, 0, 0))));
@@ -327,9 +327,9 @@ void BuiltLayout::PaintLines(HDC dc) {
 std::vector<HWND> BuiltLayout::FocusOrder() const {
     std::vector<const Entry*> order;
     for (const Entry& e : entries_)
-        if (e.Handle && e.Spec->TabIndex >= 0 && TakesFocus(*e.Spec)) order.push_back(&e);
+        if (e.Handle && e.Row->TabIndex >= 0 && TakesFocus(*e.Row)) order.push_back(&e);
     std::stable_sort(order.begin(), order.end(),
-                     [](const Entry* a, const Entry* b) { return a->Spec->TabIndex < b->Spec->TabIndex; });
+                     [](const Entry* a, const Entry* b) { return a->Row->TabIndex < b->Row->TabIndex; });
     std::vector<HWND> handles;
     for (const Entry* e : order) handles.push_back(e->Handle);
     return handles;

@@ -27,12 +27,12 @@ public:
     BuiltLayout& operator=(const BuiltLayout&) = delete;
 
     // Creates every control of the table as a child of parent, at the parent's DPI.
-    void Build(HWND parent, const layout::Window& spec);
+    void Build(HWND parent, const layout::Window& table);
 
     HWND Control(std::wstring_view name) const;  // null when the table has no such control
     int IdOf(std::wstring_view name) const;      // 0 when the table has no such control
     std::wstring_view NameOf(int id) const;      // empty for an id not from the table
-    const layout::Control* SpecOf(HWND control) const;
+    const layout::Control* RowOf(HWND control) const;
 
     int Dpi() const { return dpi_; }
     int Scale(int twips) const;
@@ -55,7 +55,7 @@ public:
 
 private:
     struct Entry {
-        const layout::Control* Spec;
+        const layout::Control* Row;
         HWND Handle;
         int Id;
     };
@@ -66,7 +66,7 @@ private:
     void ApplyFonts();
 
     HWND parent_ = nullptr;
-    const layout::Window* spec_ = nullptr;
+    const layout::Window* table_ = nullptr;
     int dpi_ = 96;
     std::vector<Entry> entries_;
     std::map<std::tuple<std::wstring, int, bool>, UniqueFont> fonts_;
