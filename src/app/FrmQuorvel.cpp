@@ -290,17 +290,6 @@ void FrmQuorvel::OnCommand(int id, int code) {
     }
 }
 
-LRESULT FrmQuorvel::OnDefaultButtonQuery() {
-    // Enter presses the push button that has the focus and no other: cmdCreate stays untouched.
-    HWND focus = ::GetFocus();
-    if (focus && ::GetParent(focus) == Window() && ::IsWindowVisible(focus)) {
-        const layout::Control* row = layout_.RowOf(focus);
-        if (row && row->Type == layout::Kind::PushButton)
-            return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
-    }
-    return 0;
-}
-
 void FrmQuorvel::OnWindowGone() {
     lastFocus_ = nullptr;
     drvList_.Attach(nullptr);
@@ -313,20 +302,8 @@ LRESULT FrmQuorvel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case DM_GETDEFID:
-        return OnDefaultButtonQuery();
-    case WM_ERASEBKGND: {
-        RECT client;
-        ::GetClientRect(Window(), &client);
-        layout_.PaintBackground(reinterpret_cast<HDC>(wParam), client);
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        if (HBRUSH brush = layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
+        // Enter presses the push button that has the focus and no other: cmdCreate stays untouched.
+        return layout_.FocusedPushButtonAsDefault(Window());
     case WM_ACTIVATE:
         // Give the focus back where it was when the window is active again.
         if (LOWORD(wParam) == WA_INACTIVE) {
@@ -337,13 +314,6 @@ LRESULT FrmQuorvel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_DPICHANGED: {
-        layout_.Rescale(HIWORD(wParam));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
     case WM_DESTROY:
         // Closed by its frame: nothing is saved, and the program ends with its main window.
         win::RemoveNavigableWindow(Window());
@@ -352,6 +322,8 @@ LRESULT FrmQuorvel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    LRESULT result = 0;
+    if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;
     return DefaultHandling(message, wParam, lParam);
 }
 

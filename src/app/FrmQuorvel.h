@@ -75,7 +75,6 @@ private:
     bool OpenSourceDirectory(const std::wstring& path, std::wstring* reason);
     bool FillFileList(const std::wstring& directory, std::wstring* reason);
     void OnCommand(int id, int code);
-    LRESULT OnDefaultButtonQuery();
 
     win::BuiltLayout layout_;
     DriveListControl drvList_;

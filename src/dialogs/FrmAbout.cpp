@@ -193,12 +193,8 @@ void FrmAbout::OnCommand(int id, int code) {
 }
 
 LRESULT FrmAbout::OnDefaultButtonQuery() {
-    HWND focus = ::GetFocus();
-    if (focus && ::GetParent(focus) == Window()) {
-        const layout::Control* row = layout_.RowOf(focus);
-        if (row && row->Type == layout::Kind::PushButton) return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
-    }
-    return MAKELRESULT(layout_.IdOf(L"cmdOK"), DC_HASDEFID);
+    const LRESULT focused = layout_.FocusedPushButtonAsDefault(Window());
+    return focused ? focused : MAKELRESULT(layout_.IdOf(L"cmdOK"), DC_HASDEFID);
 }
 
 LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -208,12 +204,6 @@ LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case DM_GETDEFID:
         return OnDefaultButtonQuery();
-    case WM_ERASEBKGND: {
-        RECT client;
-        ::GetClientRect(Window(), &client);
-        layout_.PaintBackground(reinterpret_cast<HDC>(wParam), client);
-        return 1;
-    }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = ::BeginPaint(Window(), &paint);
@@ -221,23 +211,15 @@ LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ::EndPaint(Window(), &paint);
         return 0;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
+    case WM_CTLCOLORSTATIC: {
         HWND control = reinterpret_cast<HWND>(lParam);
-        HBRUSH brush = layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), control);
         const layout::Control* row = layout_.RowOf(control);
         // A hollow brush lets the lines and the navy background show through the labels.
-        if (row && row->Type == layout::Kind::Label && (row->Flags & layout::kTransparent))
+        if (row && row->Type == layout::Kind::Label && (row->Flags & layout::kTransparent)) {
+            layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), control);
             return reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH));
-        if (brush) return reinterpret_cast<LRESULT>(brush);
+        }
         break;
-    }
-    case WM_DPICHANGED: {
-        layout_.Rescale(HIWORD(wParam));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
     }
     case WM_ACTIVATE:
         // Back to the button that had the focus, cmdOK at first.
@@ -256,6 +238,8 @@ LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    LRESULT result = 0;
+    if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;
     return DefaultHandling(message, wParam, lParam);
 }
 

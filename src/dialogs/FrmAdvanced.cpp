@@ -113,18 +113,6 @@ void SizeClientArea(HWND window, SIZE client, int dpi) {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// No default button: Enter presses the push button that has the focus, and only that one.
-LRESULT FocusedButtonAsDefault(HWND window) {
-    HWND focus = ::GetFocus();
-    if (!focus || ::GetParent(focus) != window) return 0;
-    const LONG_PTR style = ::GetWindowLongPtrW(focus, GWL_STYLE);
-    wchar_t className[16]{};
-    ::GetClassNameW(focus, className, 16);
-    const LONG_PTR kind = style & BS_TYPEMASK;
-    if (::lstrcmpiW(className, L"Button") != 0 || (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON)) return 0;
-    return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
-}
-
 HWND DefaultOwner() {
     HWND main = MainWindow().Window();
     return main && ::IsWindow(main) ? main : nullptr;
@@ -256,7 +244,8 @@ LRESULT FrmAdvanced::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case DM_GETDEFID:
-        return FocusedButtonAsDefault(Window());
+        // No default button: Enter presses the push button that has the focus, and only that one.
+        return layout_.FocusedPushButtonAsDefault(Window());
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = ::GetFocus();
@@ -276,29 +265,11 @@ LRESULT FrmAdvanced::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         win::RemoveNavigableWindow(Window());
         return 0;
-    case WM_ERASEBKGND: {
-        RECT area{};
-        ::GetClientRect(Window(), &area);
-        layout_.PaintBackground(reinterpret_cast<HDC>(wParam), area);
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        if (HBRUSH brush = layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
-    case WM_DPICHANGED: {
-        layout_.Rescale(HIWORD(wParam));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
     default:
         break;
     }
+    LRESULT result = 0;
+    if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;
     return DefaultHandling(message, wParam, lParam);
 }
 

@@ -41,18 +41,6 @@ void CentreOnScreen(HWND window) {
     ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// No default button: Enter presses the push button that has the focus, and only that one.
-LRESULT FocusedButtonAsDefault(HWND window) {
-    HWND focus = ::GetFocus();
-    if (!focus || ::GetParent(focus) != window) return 0;
-    const LONG_PTR style = ::GetWindowLongPtrW(focus, GWL_STYLE);
-    wchar_t className[16]{};
-    ::GetClassNameW(focus, className, 16);
-    const LONG_PTR kind = style & BS_TYPEMASK;
-    if (::lstrcmpiW(className, L"Button") != 0 || (kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON)) return 0;
-    return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
-}
-
 void SizeClientArea(HWND window, SIZE client, int dpi) {
     RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
@@ -157,7 +145,8 @@ LRESULT FrmSelectOutputDir::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case DM_GETDEFID:
-        return FocusedButtonAsDefault(Window());
+        // No default button: Enter presses the push button that has the focus, and only that one.
+        return layout_.FocusedPushButtonAsDefault(Window());
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = ::GetFocus();
@@ -173,29 +162,11 @@ LRESULT FrmSelectOutputDir::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
         win::RemoveNavigableWindow(Window());
         return 0;
-    case WM_ERASEBKGND: {
-        RECT area{};
-        ::GetClientRect(Window(), &area);
-        layout_.PaintBackground(reinterpret_cast<HDC>(wParam), area);
-        return 1;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        if (HBRUSH brush = layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
-    case WM_DPICHANGED: {
-        layout_.Rescale(HIWORD(wParam));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
     default:
         break;
     }
+    LRESULT result = 0;
+    if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;
     return DefaultHandling(message, wParam, lParam);
 }
 

@@ -324,6 +324,45 @@ void BuiltLayout::PaintLines(HDC dc) {
     }
 }
 
+bool BuiltLayout::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        PaintBackground(reinterpret_cast<HDC>(wParam), client);
+        result = 1;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            result = reinterpret_cast<LRESULT>(brush);
+            return true;
+        }
+        return false;
+    case WM_DPICHANGED: {
+        Rescale(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+LRESULT BuiltLayout::FocusedPushButtonAsDefault(HWND window) const {
+    HWND focus = ::GetFocus();
+    if (!focus || ::GetParent(focus) != window || !::IsWindowVisible(focus)) return 0;
+    const layout::Control* row = RowOf(focus);
+    if (!row || row->Type != Kind::PushButton) return 0;
+    return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+}
+
 std::vector<HWND> BuiltLayout::FocusOrder() const {
     std::vector<const Entry*> order;
     for (const Entry& e : entries_)

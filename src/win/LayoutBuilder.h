@@ -50,6 +50,13 @@ public:
     void PaintBackground(HDC dc, const RECT& area);
     void PaintLines(HDC dc);
 
+    // What every window built from a table answers alike: WM_ERASEBKGND, the WM_CTLCOLOR*
+    // family and WM_DPICHANGED. True when the message was handled, with its result.
+    bool HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // DM_GETDEFID for windows whose only default is the focused push button: its id, or 0.
+    LRESULT FocusedPushButtonAsDefault(HWND window) const;
+
     // The controls that take the focus, in tab order.
     std::vector<HWND> FocusOrder() const;
 
