@@ -291,7 +291,6 @@ void FrmQuorvel::OnCommand(int id, int code) {
 }
 
 void FrmQuorvel::OnWindowGone() {
-    lastFocus_ = nullptr;
     drvList_.Attach(nullptr);
     dirList_.Attach(nullptr);
 }
@@ -305,15 +304,8 @@ LRESULT FrmQuorvel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Enter presses the push button that has the focus and no other: cmdCreate stays untouched.
         return layout_.FocusedPushButtonAsDefault(Window());
     case WM_ACTIVATE:
-        // Give the focus back where it was when the window is active again.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(Window(), focus)) lastFocus_ = focus;
-        } else if (lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(Window(), lastFocus_)) {
-            ::SetFocus(lastFocus_);
-            return 0;
-        }
-        break;
+        layout_.RestoreFocusOnActivate(Window(), wParam);
+        return 0;
     case WM_DESTROY:
         // Closed by its frame: nothing is saved, and the program ends with its main window.
         win::RemoveNavigableWindow(Window());

@@ -82,7 +82,6 @@ private:
     std::wstring fileListDirectory_;
     std::wstring filePattern_ = L"*.*";
     std::wstring stageMarker_;
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -222,18 +222,10 @@ LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     case WM_ACTIVATE:
-        // Back to the button that had the focus, cmdOK at first.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(Window(), focus)) lastFocus_ = focus;
-        } else {
-            ::SetFocus(lastFocus_ && ::IsChild(Window(), lastFocus_) ? lastFocus_ : Control(L"cmdOK"));
-            return 0;
-        }
-        break;
+        layout_.RestoreFocusOnActivate(Window(), wParam);
+        return 0;
     case WM_DESTROY:
         win::RemoveNavigableWindow(Window());
-        lastFocus_ = nullptr;
         return 0;
     default:
         break;

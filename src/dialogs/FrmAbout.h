@@ -41,7 +41,6 @@ private:
     LRESULT OnDefaultButtonQuery();
 
     win::BuiltLayout layout_;
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel

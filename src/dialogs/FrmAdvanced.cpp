@@ -236,8 +236,6 @@ void FrmAdvanced::OnCommand(int id, int code) {
     // Anything else, Esc's IDCANCEL and Enter's IDOK among them, is not a command here.
 }
 
-void FrmAdvanced::OnWindowGone() { lastFocus_ = nullptr; }
-
 LRESULT FrmAdvanced::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -247,17 +245,7 @@ LRESULT FrmAdvanced::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // No default button: Enter presses the push button that has the focus, and only that one.
         return layout_.FocusedPushButtonAsDefault(Window());
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(Window(), focus)) lastFocus_ = focus;
-        } else {
-            HWND target = lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : nullptr;
-            if (!target) {
-                const auto order = layout_.FocusOrder();
-                if (!order.empty()) target = order.front();
-            }
-            if (target) ::SetFocus(target);
-        }
+        layout_.RestoreFocusOnActivate(Window(), wParam);
         return 0;
     case WM_CLOSE:
         ::DestroyWindow(Window());

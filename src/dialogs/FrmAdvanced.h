@@ -33,14 +33,12 @@ public:
 
 private:
     friend class win::BaseWindow<FrmAdvanced>;
-    void OnWindowGone() override;
     bool Load(HWND owner);
     // Changes the auto-launch box as the program; a change runs chkAutoRun_Click.
     void SetAutoRun(CheckState state);
     void OnCommand(int id, int code);
 
     win::BuiltLayout layout_;
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel

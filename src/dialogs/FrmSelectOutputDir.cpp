@@ -137,8 +137,6 @@ void FrmSelectOutputDir::OnCommand(int id, int code) {
     }
 }
 
-void FrmSelectOutputDir::OnWindowGone() { lastFocus_ = nullptr; }
-
 LRESULT FrmSelectOutputDir::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -148,13 +146,7 @@ LRESULT FrmSelectOutputDir::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         // No default button: Enter presses the push button that has the focus, and only that one.
         return layout_.FocusedPushButtonAsDefault(Window());
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (focus && ::IsChild(Window(), focus)) lastFocus_ = focus;
-        } else {
-            HWND target = lastFocus_ && ::IsWindow(lastFocus_) ? lastFocus_ : Control(L"dirList");
-            if (target) ::SetFocus(target);
-        }
+        layout_.RestoreFocusOnActivate(Window(), wParam);
         return 0;
     case WM_CLOSE:
         cmdCancel_Click();

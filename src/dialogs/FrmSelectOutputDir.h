@@ -30,14 +30,12 @@ public:
 
 private:
     friend class win::BaseWindow<FrmSelectOutputDir>;
-    void OnWindowGone() override;
     bool Load(HWND owner);
     void OnCommand(int id, int code);
 
     win::BuiltLayout layout_;
     DriveListControl drives_;
     DirectoryListControl dirs_;
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -147,6 +147,7 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
     parent_ = parent;
     table_ = &table;
     dpi_ = WindowDpi(parent);
+    lastFocus_ = nullptr;
     entries_.clear();
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -353,6 +354,20 @@ bool BuiltLayout::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, 
     default:
         return false;
     }
+}
+
+void BuiltLayout::RestoreFocusOnActivate(HWND window, WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(window, focus)) lastFocus_ = focus;
+        return;
+    }
+    HWND target = lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(window, lastFocus_) ? lastFocus_ : nullptr;
+    if (!target) {
+        const std::vector<HWND> order = FocusOrder();
+        if (!order.empty()) target = order.front();
+    }
+    if (target) ::SetFocus(target);
 }
 
 LRESULT BuiltLayout::FocusedPushButtonAsDefault(HWND window) const {

@@ -54,6 +54,10 @@ public:
     // family and WM_DPICHANGED. True when the message was handled, with its result.
     bool HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+    // WM_ACTIVATE: remembers the focused control when the window goes inactive and gives the
+    // focus back on return, to the first control in tab order when none was remembered.
+    void RestoreFocusOnActivate(HWND window, WPARAM wParam);
+
     // DM_GETDEFID for windows whose only default is the focused push button: its id, or 0.
     LRESULT FocusedPushButtonAsDefault(HWND window) const;
 
@@ -75,6 +79,7 @@ private:
     HWND parent_ = nullptr;
     const layout::Window* table_ = nullptr;
     int dpi_ = 96;
+    HWND lastFocus_ = nullptr;
     std::vector<Entry> entries_;
     std::map<std::tuple<std::wstring, int, bool>, UniqueFont> fonts_;
     std::map<COLORREF, UniqueBrush> brushes_;
