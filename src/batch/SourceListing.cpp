@@ -36,11 +36,11 @@ bool WildcardMatch(std::u32string_view name, std::u32string_view pattern) {
     return p == pattern.size();
 }
 
-// Orders two digit runs by value, whatever their length and leading zeros.
-int CompareNumbers(std::u32string_view a, std::u32string_view b) {
-    const auto significant = [](std::u32string_view digits) {
-        const std::size_t first = digits.find_first_not_of(U'0');
-        return first == std::u32string_view::npos ? std::u32string_view() : digits.substr(first);
+// Orders two runs of ASCII digits by value, whatever their length and leading zeros.
+int CompareNumbers(std::string_view a, std::string_view b) {
+    const auto significant = [](std::string_view digits) {
+        const std::size_t first = digits.find_first_not_of('0');
+        return first == std::string_view::npos ? std::string_view() : digits.substr(first);
     };
     a = significant(a);
     b = significant(b);
@@ -49,28 +49,41 @@ int CompareNumbers(std::u32string_view a, std::u32string_view b) {
     return compared < 0 ? -1 : (compared > 0 ? 1 : 0);
 }
 
-// Names as runs of characters and numbers: a number sorts as a digit would, after the
-// characters below '0' and before those above '9'.
-int CompareNatural(std::u32string_view a, std::u32string_view b) {
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The folded code point at text[pos], advancing pos; ASCII, the usual case, without decoding.
+char32_t NextFolded(std::string_view text, std::size_t& pos) {
+    const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) {
+        ++pos;
+        return FoldCase(byte);
+    }
+    return FoldCase(NextCodePoint(text, pos));
+}
+
+// Names as runs of characters and numbers, compared folded, straight from UTF-8 so that sorting
+// a large folder needs no folded copies: a number sorts as a digit would, after the characters
+// below '0' and before those above '9'.
+int CompareNatural(std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
+        if (IsAsciiDigit(a[i]) && IsAsciiDigit(b[j])) {
             std::size_t endA = i;
-            while (endA < a.size() && IsDigit(a[endA])) ++endA;
+            while (endA < a.size() && IsAsciiDigit(a[endA])) ++endA;
             std::size_t endB = j;
-            while (endB < b.size() && IsDigit(b[endB])) ++endB;
+            while (endB < b.size() && IsAsciiDigit(b[endB])) ++endB;
             const int compared = CompareNumbers(a.substr(i, endA - i), b.substr(j, endB - j));
             if (compared != 0) return compared;
             i = endA;
             j = endB;
             continue;
         }
-        const char32_t ca = IsDigit(a[i]) ? U'0' : a[i];
-        const char32_t cb = IsDigit(b[j]) ? U'0' : b[j];
+        char32_t ca = NextFolded(a, i);
+        char32_t cb = NextFolded(b, j);
+        if (IsDigit(ca)) ca = U'0';
+        if (IsDigit(cb)) cb = U'0';
         if (ca != cb) return ca < cb ? -1 : 1;
-        ++i;
-        ++j;
     }
     if (i < a.size()) return 1;
     if (j < b.size()) return -1;
@@ -99,28 +112,15 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
 }
 
 bool ExplorerNameLess(std::string_view a, std::string_view b) {
-    const int compared = CompareNatural(FoldedCodePoints(a), FoldedCodePoints(b));
+    const int compared = CompareNatural(a, b);
     if (compared != 0) return compared < 0;
     return a < b;
 }
 
 std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern) {
     std::erase_if(names, [&](const std::string& name) { return !MatchesFilePattern(name, pattern); });
-    // Keys are folded afresh for each comparison into two reused buffers: a folder of a
-    // hundred thousand names then costs no more memory than the names themselves.
-    std::u32string keyA;
-    std::u32string keyB;
-    const auto foldInto = [](std::u32string& key, std::string_view text) {
-        key.clear();
-        for (std::size_t pos = 0; pos < text.size();) key.push_back(FoldCase(NextCodePoint(text, pos)));
-    };
-    std::sort(names.begin(), names.end(), [&](const std::string& x, const std::string& y) {
-        foldInto(keyA, x);
-        foldInto(keyB, y);
-        const int compared = CompareNatural(keyA, keyB);
-        if (compared != 0) return compared < 0;
-        return x < y;
-    });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& x, const std::string& y) { return ExplorerNameLess(x, y); });
     return names;
 }
 
