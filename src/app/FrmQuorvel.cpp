@@ -6,7 +6,7 @@
 #include "app/Launch.h"
 #include "app/Program.h"
 #include "app/SettingsStore.h"
-#include "app/Version.h"
+#include "batch/Version.h"
 #include "dialogs/FrmAbout.h"
 #include "resources/MainWindowLayout.h"
 #include "resources/ResourceIds.h"
@@ -40,8 +40,12 @@ void CentreOnWorkArea(HWND window) {
     const RECT& area = monitor.rcWork;
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    ::SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
-                   area.top + (area.bottom - area.top - height) / 2, 0, 0,
+    ::SetWindowPos(window,
+                   nullptr,
+                   area.left + (area.right - area.left - width) / 2,
+                   area.top + (area.bottom - area.top - height) / 2,
+                   0,
+                   0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -52,14 +56,20 @@ bool FrmQuorvel::Create() {
     const win::WindowClass windowClass{
         kClassName, ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL)), nullptr};
     const layout::Window& table = layout::MainWindowLayout();
-    if (!CreateWindowOf(windowClass, table.Caption, kStyle, 0, nullptr, table.ClientWidth / 15, table.ClientHeight / 15))
+    if (!CreateWindowOf(
+            windowClass, table.Caption, kStyle, 0, nullptr, table.ClientWidth / 15, table.ClientHeight / 15))
         return false;
     layout_.Build(Window(), table);
     // The window was made at 96 DPI; its monitor may want more.
     const SIZE client = layout_.ClientSize();
     RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, 0, static_cast<UINT>(layout_.Dpi()));
-    ::SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    ::SetWindowPos(Window(),
+                   nullptr,
+                   0,
+                   0,
+                   frame.right - frame.left,
+                   frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnWorkArea(Window());
     InitialiseBrowser();
@@ -82,7 +92,7 @@ void FrmQuorvel::SetText(std::wstring_view controlName, std::wstring_view text) 
 
 void FrmQuorvel::Form_Load() {
     AboutDialog().Show(Window());
-    ::SetWindowTextW(Window(), (L"QUORVEL v" + VersionText()).c_str());
+    ::SetWindowTextW(Window(), (std::wstring(L"QUORVEL v") + kVersionTextW).c_str());
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
     ::SetFocus(Control(L"DrvList"));
@@ -139,14 +149,9 @@ void FrmQuorvel::RestoreSourceDirectory() {
             target = fileListDirectory_;
         } else {
             switch (ProbeDirectory(saved, &reason)) {
-            case DirectoryState::Exists:
-                target = saved;
-                break;
-            case DirectoryState::Missing:
-                target = ProgramDirectory();
-                break;
-            case DirectoryState::Unreadable:
-                break;
+                case DirectoryState::Exists: target = saved; break;
+                case DirectoryState::Missing: target = ProgramDirectory(); break;
+                case DirectoryState::Unreadable: break;
             }
         }
         opened = !target.empty() && OpenSourceDirectory(target, &reason);
@@ -174,12 +179,14 @@ bool FrmQuorvel::SaveMainSettings() {
     }};
     std::wstring failed;
     for (const Saved& value : values) {
-        if (!Settings().Write(value.Key, value.Value)) failed += (failed.empty() ? L"" : L", ") + std::wstring(value.Key);
+        if (!Settings().Write(value.Key, value.Value))
+            failed += (failed.empty() ? L"" : L", ") + std::wstring(value.Key);
     }
     if (failed.empty()) return true;
-    win::ShowMessage(Window(), L"Could not save the settings (" + failed +
-                                   L") under HKEY_CURRENT_USER\\Software\\Quorvel\\Settings. They keep their "
-                                   L"earlier values.");
+    win::ShowMessage(Window(),
+                     L"Could not save the settings (" + failed +
+                         L") under HKEY_CURRENT_USER\\Software\\Quorvel\\Settings. They keep their "
+                         L"earlier values.");
     return false;
 }
 
@@ -252,8 +259,7 @@ void FrmQuorvel::OnCommand(int id, int code) {
         // While the list is open the arrow keys only move through it; the choice counts when it
         // closes, so a drive that is not ready is tried once, not on the way past it.
         const bool open = ::SendMessageW(Control(L"DrvList"), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
-        if (((code == CBN_SELCHANGE && !open) || code == CBN_CLOSEUP) && drvList_.OnSelectionChange())
-            DrvList_Change();
+        if (((code == CBN_SELCHANGE && !open) || code == CBN_CLOSEUP) && drvList_.OnSelectionChange()) DrvList_Change();
         return;
     }
     if (name == L"dirList") {
@@ -274,8 +280,8 @@ void FrmQuorvel::OnCommand(int id, int code) {
             const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
             if (index >= 0) {
                 std::wstring item(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
-                item.resize(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXT, index,
-                                                               reinterpret_cast<LPARAM>(item.data()))));
+                item.resize(static_cast<size_t>(
+                    ::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()))));
                 ::SetWindowTextW(combo, item.c_str());
             }
             cmbFilePattern_Click();
@@ -297,22 +303,17 @@ void FrmQuorvel::OnWindowGone() {
 
 LRESULT FrmQuorvel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case DM_GETDEFID:
-        // Enter presses the push button that has the focus and no other: cmdCreate stays untouched.
-        return layout_.FocusedPushButtonAsDefault(Window());
-    case WM_ACTIVATE:
-        layout_.RestoreFocusOnActivate(Window(), wParam);
-        return 0;
-    case WM_DESTROY:
-        // Closed by its frame: nothing is saved, and the program ends with its main window.
-        win::RemoveNavigableWindow(Window());
-        ::PostQuitMessage(0);
-        return 0;
-    default:
-        break;
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case DM_GETDEFID:
+            // Enter presses the push button that has the focus and no other: cmdCreate stays untouched.
+            return layout_.FocusedPushButtonAsDefault(Window());
+        case WM_ACTIVATE: layout_.RestoreFocusOnActivate(Window(), wParam); return 0;
+        case WM_DESTROY:
+            // Closed by its frame: nothing is saved, and the program ends with its main window.
+            win::RemoveNavigableWindow(Window());
+            ::PostQuitMessage(0);
+            return 0;
+        default: break;
     }
     LRESULT result = 0;
     if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;

@@ -33,8 +33,16 @@ bool StartProgram(const LaunchRequest& request, std::wstring* reason) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = request.Show;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(request.Application.empty() ? nullptr : request.Application.c_str(), commandLine.data(),
-                          nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!::CreateProcessW(request.Application.empty() ? nullptr : request.Application.c_str(),
+                          commandLine.data(),
+                          nullptr,
+                          nullptr,
+                          FALSE,
+                          0,
+                          nullptr,
+                          nullptr,
+                          &startup,
+                          &process)) {
         if (reason) *reason = DescribeSystemError(::GetLastError());
         return false;
     }
@@ -51,9 +59,13 @@ bool OpenWithShell(const LaunchRequest& request, std::wstring* reason) {
         if (reason) *reason = L"the shell could not open it";
         return false;
     }
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(request.Owner, L"open", request.CommandLine.c_str(), L"",
-                        request.Directory.empty() ? nullptr : request.Directory.c_str(), request.Show));
+    const auto result =
+        reinterpret_cast<INT_PTR>(::ShellExecuteW(request.Owner,
+                                                  L"open",
+                                                  request.CommandLine.c_str(),
+                                                  L"",
+                                                  request.Directory.empty() ? nullptr : request.Directory.c_str(),
+                                                  request.Show));
     if (result > 32) return true;
     if (reason) {
         *reason = result == SE_ERR_NOASSOC ? L"no program is set up to open it"
@@ -66,13 +78,18 @@ LaunchRecorder SetLaunchRecorder(LaunchRecorder recorder) { return std::exchange
 
 std::wstring DescribeSystemError(DWORD error) {
     wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr,
+                         error,
+                         0,
+                         reinterpret_cast<wchar_t*>(&buffer),
+                         0,
+                         nullptr);
     std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
     if (buffer) ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
-                             text.back() == L'.'))
+    while (!text.empty() &&
+           (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
         text.pop_back();
     return text;
 }

@@ -29,8 +29,8 @@ std::wstring SettingsStore::Read(std::wstring_view key, std::wstring_view defaul
         if (type != REG_SZ) return std::wstring(defaultValue);
         value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD capacity = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        status = ::RegQueryValueExW(settings.Get(), name.c_str(), nullptr, &type,
-                                    reinterpret_cast<BYTE*>(value.data()), &capacity);
+        status = ::RegQueryValueExW(
+            settings.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &capacity);
         if (status == ERROR_MORE_DATA) {
             bytes = capacity;
             status = ERROR_SUCCESS;
@@ -47,15 +47,22 @@ std::wstring SettingsStore::Read(std::wstring_view key, std::wstring_view defaul
 
 bool SettingsStore::Write(std::wstring_view key, std::wstring_view value) {
     win::UniqueHkey settings;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                          nullptr, settings.Put(), nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER,
+                          kSettingsKey,
+                          0,
+                          nullptr,
+                          REG_OPTION_NON_VOLATILE,
+                          KEY_SET_VALUE,
+                          nullptr,
+                          settings.Put(),
+                          nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const std::wstring name(key);
     const std::wstring text(value);
     const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    if (::RegSetValueExW(settings.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                         bytes) != ERROR_SUCCESS) {
+    if (::RegSetValueExW(settings.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) !=
+        ERROR_SUCCESS) {
         return false;
     }
     // Durable when the call returns, not at some later lazy flush.
@@ -87,8 +94,8 @@ CheckState CheckStateFromText(std::wstring_view text) {
         const std::wstring_view fraction = text.substr(firstFraction, at - firstFraction);
         if (!fraction.empty()) {
             const wchar_t first = fraction[0];
-            const bool moreThanHalf = first > L'5' || (first == L'5' && fraction.find_first_not_of(L'0', 1) !=
-                                                                            std::wstring_view::npos);
+            const bool moreThanHalf =
+                first > L'5' || (first == L'5' && fraction.find_first_not_of(L'0', 1) != std::wstring_view::npos);
             const bool exactlyHalf = first == L'5' && !moreThanHalf;
             if (moreThanHalf || (exactlyHalf && whole % 2 == 1)) ++whole;
         }

@@ -23,8 +23,7 @@ AnsiEncoder PlatformAnsiEncoder();
 
 // Writes the whole list to job.BatchFile: into a temporary file beside it, moved over the
 // target only when complete. On failure nothing is left behind and an old list is untouched.
-Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options,
-                      AnsiEncoder encoder = PlatformAnsiEncoder());
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder = PlatformAnsiEncoder());
 
 // Writes the whole list to an open stream (quorvel-batch's "-o -"). Checks run first, so a
 // refused request writes nothing.

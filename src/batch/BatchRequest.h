@@ -12,10 +12,10 @@ using CheckState = int;
 
 // What to write and for which sources. Filled from the main window, or by quorvel-batch.
 struct BatchJob {
-    std::string BatchFile;        // the list to create, used as given
-    std::string TemplateFile;     // empty (and only empty) selects the built-in settings
-    std::string OutputDirectory;  // joined with each output name; normally ends with a backslash
-    std::string SourceDirectory;  // ends with a backslash only at a drive root ("C:\")
+    std::string BatchFile;                 // the list to create, used as given
+    std::string TemplateFile;              // empty (and only empty) selects the built-in settings
+    std::string OutputDirectory;           // joined with each output name; normally ends with a backslash
+    std::string SourceDirectory;           // ends with a backslash only at a drive root ("C:\")
     std::vector<std::string> SourceNames;  // names without directory, in list order
 };
 

@@ -189,7 +189,9 @@ constexpr Row kDeinterlaceOn[] = {
     {13, "Video.DeinterlaceEx.FrameRate2 = 5", 0},
     {13, "Video.DeinterlaceEx.AutoProcess = False", 0},
     {13, "Video.DeinterlaceEx.AutoType = MPEGEncodeJob_Source_Video_DeinterlaceEx_AutoType_24fps_Interlace", 0},
-    {13, "Video.DeinterlaceEx.AutoDeinterlaceType = MPEGEncodeJob_Source_Video_DeinterlaceEx_Auto_Deinterlace_Force", 0},
+    {13,
+     "Video.DeinterlaceEx.AutoDeinterlaceType = MPEGEncodeJob_Source_Video_DeinterlaceEx_Auto_Deinterlace_Force",
+     0},
     {13, "Video.DeinterlaceEx.AutoForceDeinterlaceType = VideoFilter_Deinterlace_None", 0},
     {13, "Video.DeinterlaceEx.AutoDeinterlaceThreshold = 600", 0},
     {13, "Video.DeinterlaceEx.List = {0600000000000000}", 0},
@@ -203,7 +205,9 @@ constexpr Row kDeinterlaceOff[] = {
     {13, "Video.DeinterlaceEx.FrameRate2 = 5", 4},
     {13, "Video.DeinterlaceEx.AutoProcess = False", 3},
     {13, "Video.DeinterlaceEx.AutoType = MPEGEncodeJob_Source_Video_DeinterlaceEx_AutoType_24fps_NonInterlace", 3},
-    {13, "Video.DeinterlaceEx.AutoDeinterlaceType = MPEGEncodeJob_Source_Video_DeinterlaceEx_Auto_Deinterlace_Force", 1},
+    {13,
+     "Video.DeinterlaceEx.AutoDeinterlaceType = MPEGEncodeJob_Source_Video_DeinterlaceEx_Auto_Deinterlace_Force",
+     1},
     {13, "Video.DeinterlaceEx.AutoForceDeinterlaceType = VideoFilter_Deinterlace_None", 3},
     {13, "Video.DeinterlaceEx.AutoDeinterlaceThreshold = 600", 4},
     {13, "Video.DeinterlaceEx.List = {0600000000000000}", 1},
@@ -378,8 +382,7 @@ Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const Batch
     // Directory parts get the quote form too: a bare quote would end the value early.
     const std::string sourcePath =
         encoder(EscapeSingleQuotes(StripTrailingBackslash(job.SourceDirectory)) + "\\" + std::string(fileName));
-    const std::string outputPath =
-        encoder(EscapeSingleQuotes(OutputFolder(job)) + StripExtension(fileName) + ".mpg");
+    const std::string outputPath = encoder(EscapeSingleQuotes(OutputFolder(job)) + StripExtension(fileName) + ".mpg");
 
     out.Append(runs.ItemStart);
     if (job.TemplateFile.empty()) {

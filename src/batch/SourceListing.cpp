@@ -92,16 +92,15 @@ int CompareNatural(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string FilePatternOfItem(std::string_view itemText) {
-    return std::string(itemText.substr(0, itemText.find('(')));
-}
+std::string FilePatternOfItem(std::string_view itemText) { return std::string(itemText.substr(0, itemText.find('('))); }
 
 bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
     const std::u32string foldedName = FoldedCodePoints(name);
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = pattern.find(';', start);
-        std::string_view part = pattern.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view part =
+            pattern.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
         if (!part.empty()) {
             if (part == "*.*" || WildcardMatch(foldedName, FoldedCodePoints(part))) return true;
@@ -119,8 +118,8 @@ bool ExplorerNameLess(std::string_view a, std::string_view b) {
 
 std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern) {
     std::erase_if(names, [&](const std::string& name) { return !MatchesFilePattern(name, pattern); });
-    std::sort(names.begin(), names.end(),
-              [](const std::string& x, const std::string& y) { return ExplorerNameLess(x, y); });
+    std::sort(
+        names.begin(), names.end(), [](const std::string& x, const std::string& y) { return ExplorerNameLess(x, y); });
     return names;
 }
 

@@ -26,7 +26,6 @@ bool ExplorerNameLess(std::string_view a, std::string_view b);
 std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern);
 
 // The ordinary files of a directory (no directories) that match, in Explorer's order.
-Status ListSourceFiles(const std::string& directory, std::string_view pattern,
-                       std::vector<std::string>& names);
+Status ListSourceFiles(const std::string& directory, std::string_view pattern, std::vector<std::string>& names);
 
 }  // namespace quorvel

@@ -53,8 +53,9 @@ Status ReadPiece(std::FILE* file, const std::string& templatePath, char* buffer,
 
 bool FilterTemplateLine(std::string_view line, std::string& written) {
     const std::size_t first = line.find_first_not_of(' ');
-    const std::string_view trimmed =
-        first == std::string_view::npos ? std::string_view() : line.substr(first, line.find_last_not_of(' ') - first + 1);
+    const std::string_view trimmed = first == std::string_view::npos
+                                         ? std::string_view()
+                                         : line.substr(first, line.find_last_not_of(' ') - first + 1);
     if (StartsWithUpperCased(trimmed, "OBJECT") || StartsWithUpperCased(trimmed, "END")) return false;
     written.clear();
     if (StartsWithUpperCased(trimmed, "MPEG")) written = "JOB.";

@@ -6,8 +6,23 @@ namespace quorvel::cli {
 
 namespace {
 
-enum class OptionId { BatchFile, SourceDir, Pattern, Template, OutputDir, AspectRatio, SourceType,
-                      ClipTop, ClipBottom, Deinterlace, NoiseReduction, Launch, DryRun, Help, Version };
+enum class OptionId {
+    BatchFile,
+    SourceDir,
+    Pattern,
+    Template,
+    OutputDir,
+    AspectRatio,
+    SourceType,
+    ClipTop,
+    ClipBottom,
+    Deinterlace,
+    NoiseReduction,
+    Launch,
+    DryRun,
+    Help,
+    Version
+};
 
 struct KnownOption {
     OptionId Id;
@@ -93,7 +108,8 @@ std::optional<CliOptions> ParseArguments(const std::vector<std::string>& args, s
         std::string shown;
         if (arg[1] == '-') {
             const std::size_t equals = arg.find('=');
-            const std::string_view name = std::string_view(arg).substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            const std::string_view name =
+                std::string_view(arg).substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
             known = FindLong(name);
             shown = "--" + std::string(name);
             if (equals != std::string::npos) attached = arg.substr(equals + 1);
@@ -162,7 +178,9 @@ std::string UsageText() {
            "  -o, --batch-file PATH   the list to write; \"-\" writes it to standard output\n"
            "  -s, --source-dir DIR    directory of the sources (default: the current directory)\n"
            "  -p, --pattern TEXT      without NAMEs: every file of DIR that matches, in file list order\n"
-           "                          (default \"" + std::string(kDefaultPattern) + "\")\n"
+           "                          (default \"" +
+           std::string(kDefaultPattern) +
+           "\")\n"
            "  -t, --template PATH     encoder template (.mcf); default: the built-in Super Video CD (PAL) settings\n"
            "  -d, --output-dir DIR    where the encoder writes the .mpg files (default: the batch file's\n"
            "                          directory; the current directory when the list goes to standard output)\n"

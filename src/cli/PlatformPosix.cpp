@@ -65,7 +65,8 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
         const std::optional<std::string> currentForm = MapToWinePath(ec ? currentDirectory_ : current.string(), links_);
         const std::optional<std::string> full = FullWindowsForm(given, currentForm.value_or(""));
         if (!full) {
-            return Status::Fail("The path " + given + " depends on a drive's own current directory; give it in full, as " +
+            return Status::Fail("The path " + given +
+                                " depends on a drive's own current directory; give it in full, as " +
                                 given.substr(0, 2) + "\\...");
         }
         resolved.Encoder = *full;
@@ -79,7 +80,10 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
     std::error_code ec;
     const fs::path canonical = fs::weakly_canonical(local, ec);
     const std::optional<std::string> form = MapToWinePath(ec ? local : canonical.string(), links_);
-    if (!form) return Status::Fail("The path " + given + " cannot be named for the encoder: no Wine drive reaches it, or a name in it is not allowed on Windows");
+    if (!form)
+        return Status::Fail(
+            "The path " + given +
+            " cannot be named for the encoder: no Wine drive reaches it, or a name in it is not allowed on Windows");
     resolved.Local = std::move(local);
     resolved.Encoder = *form;
     return Status::Ok();

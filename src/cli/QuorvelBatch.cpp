@@ -8,6 +8,7 @@
 #include "batch/BatchList.h"
 #include "batch/SourceListing.h"
 #include "batch/TemplateImport.h"
+#include "batch/Version.h"
 #include "cli/Options.h"
 
 namespace quorvel::cli {
@@ -29,13 +30,9 @@ int UsageError(std::FILE* err, const std::string& message) {
     return 2;
 }
 
-fs::path PathFromUtf8(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
+fs::path PathFromUtf8(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
-bool IsDriveRoot(std::string_view path) {
-    return path.size() == 3 && path[1] == ':' && path[2] == '\\';
-}
+bool IsDriveRoot(std::string_view path) { return path.size() == 3 && path[1] == ':' && path[2] == '\\'; }
 
 // A source directory ends with a backslash only at a drive root.
 std::string SourceDirectoryForm(std::string path) {
@@ -66,7 +63,8 @@ Status CollectNames(const CliOptions& options, const ResolvedPath& sourceDir, co
                     std::vector<std::string>& names) {
     if (options.Names.empty()) {
         if (sourceDir.Local.empty()) return Status::Fail(Unreachable("The source directory", shownDir));
-        if (Status listed = ListSourceFiles(sourceDir.Local, options.Pattern.value_or(kDefaultPattern), names); !listed) {
+        if (Status listed = ListSourceFiles(sourceDir.Local, options.Pattern.value_or(kDefaultPattern), names);
+            !listed) {
             return listed;
         }
     } else {
@@ -102,11 +100,13 @@ Status CheckCodePage(const BatchJob& job) {
     };
     for (const std::string* directory : {&job.SourceDirectory, &job.OutputDirectory}) {
         if (!fits(*directory)) {
-            return Status::Fail("The directory " + *directory + " holds characters the batch list's code page cannot hold");
+            return Status::Fail("The directory " + *directory +
+                                " holds characters the batch list's code page cannot hold");
         }
     }
     for (const std::string& name : job.SourceNames) {
-        if (!fits(name)) return Status::Fail("The file name " + name + " holds characters the batch list's code page cannot hold");
+        if (!fits(name))
+            return Status::Fail("The file name " + name + " holds characters the batch list's code page cannot hold");
     }
     return Status::Ok();
 }
@@ -118,7 +118,8 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
         if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return resolved;
         if (batchFile.Local.empty()) return Status::Fail(Unreachable("The batch file", options.BatchFile));
         // The encoder is handed the full path, so a blank anywhere in it counts.
-        if (launch && (options.BatchFile.find(' ') != std::string::npos || batchFile.Encoder.find(' ') != std::string::npos)) {
+        if (launch &&
+            (options.BatchFile.find(' ') != std::string::npos || batchFile.Encoder.find(' ') != std::string::npos)) {
             return Status::Fail(kSpacesMessage);
         }
         job.BatchFile = batchFile.Local;
@@ -128,10 +129,13 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
     }
 
     ResolvedPath sourceDir;
-    if (Status resolved = resolver.Resolve(options.SourceDirectory.value_or("."), sourceDir); !resolved) return resolved;
-    const std::string shownSourceDir = options.SourceDirectory.value_or(sourceDir.Local.empty() ? sourceDir.Encoder : sourceDir.Local);
+    if (Status resolved = resolver.Resolve(options.SourceDirectory.value_or("."), sourceDir); !resolved)
+        return resolved;
+    const std::string shownSourceDir =
+        options.SourceDirectory.value_or(sourceDir.Local.empty() ? sourceDir.Encoder : sourceDir.Local);
     job.SourceDirectory = SourceDirectoryForm(sourceDir.Encoder);
-    if (Status collected = CollectNames(options, sourceDir, shownSourceDir, job.SourceNames); !collected) return collected;
+    if (Status collected = CollectNames(options, sourceDir, shownSourceDir, job.SourceNames); !collected)
+        return collected;
 
     if (!options.TemplateFile.empty()) {
         ResolvedPath templateFile;
@@ -142,7 +146,8 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
 
     if (options.OutputDirectory || options.ToStandardOutput()) {
         ResolvedPath outputDir;
-        if (Status resolved = resolver.Resolve(options.OutputDirectory.value_or("."), outputDir); !resolved) return resolved;
+        if (Status resolved = resolver.Resolve(options.OutputDirectory.value_or("."), outputDir); !resolved)
+            return resolved;
         job.OutputDirectory = OutputDirectoryForm(outputDir.Encoder);
     } else {
         job.OutputDirectory = ParentForm(batchFile.Encoder);
@@ -152,7 +157,8 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
     return CheckCodePage(job);
 }
 
-int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, std::FILE* out, std::FILE* err) {
+int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, std::FILE* out,
+           std::FILE* err) {
     if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return Failed(err, checked.Message());
     if (!job.TemplateFile.empty()) {
         if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return Failed(err, readable.Message());
@@ -162,7 +168,8 @@ int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& b
     }
     std::fprintf(out, "%zu jobs (dry run, nothing written)\n", job.SourceNames.size());
     if (options.Advanced.AutoLaunch == 1) {
-        std::fprintf(out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, batchFile.Encoder).c_str());
+        std::fprintf(
+            out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, batchFile.Encoder).c_str());
     }
     return 0;
 }
@@ -173,7 +180,8 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
     return RunQuorvelBatch(args, out, err, PathResolver());
 }
 
-int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, const PathResolver& resolver) {
+int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                    const PathResolver& resolver) {
     std::string usageError;
     const std::optional<CliOptions> parsed = ParseArguments(args, usageError);
     if (!parsed) return UsageError(err, usageError);
@@ -183,7 +191,7 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
         return 0;
     }
     if (options.Version) {
-        std::fprintf(out, "%s\n", kVersionText);
+        std::fprintf(out, "quorvel-batch %s\n", kVersionText);
         return 0;
     }
 
@@ -193,7 +201,8 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
     if (options.DryRun) return DryRun(options, job, batchFile, out, err);
 
     if (options.ToStandardOutput()) {
-        if (Status written = WriteBatchListToStream(out, job, options.Advanced); !written) return Failed(err, written.Message());
+        if (Status written = WriteBatchListToStream(out, job, options.Advanced); !written)
+            return Failed(err, written.Message());
         if (std::fflush(out) != 0) return Failed(err, "Cannot write the batch list to standard output");
         std::fprintf(err, "Created Batch List to file - (%zu jobs)\n", job.SourceNames.size());
         return 0;

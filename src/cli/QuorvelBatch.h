@@ -8,8 +8,6 @@
 
 namespace quorvel::cli {
 
-inline constexpr const char* kVersionText = "quorvel-batch 3.0.0";
-
 // The whole command: arguments after the program name; returns the exit status (0 written,
 // 1 failed with nothing written, 2 usage error).
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);

@@ -44,9 +44,7 @@ std::string Join(std::string head, const std::vector<std::string_view>& parts, s
 
 }  // namespace
 
-bool IsWindowsForm(std::string_view path) {
-    return HasDrive(path) || path.find('\\') != std::string_view::npos;
-}
+bool IsWindowsForm(std::string_view path) { return HasDrive(path) || path.find('\\') != std::string_view::npos; }
 
 bool IsWindowsFileName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
@@ -78,7 +76,8 @@ std::optional<std::string> MapToWinePath(std::string_view posixPath, const std::
     if (!found) {
         // Z: stands for "/" only while no link gives Z: another meaning.
         for (const DriveLink& link : links) {
-            if (UpperLetter(link.Letter) == 'Z' && !link.Target.empty() && link.Target.front() == '/') return std::nullopt;
+            if (UpperLetter(link.Letter) == 'Z' && !link.Target.empty() && link.Target.front() == '/')
+                return std::nullopt;
         }
         letter = 'Z';
         matched = 0;

@@ -7,7 +7,7 @@
 #include "app/FrmQuorvel.h"
 #include "app/Launch.h"
 #include "app/Program.h"
-#include "app/Version.h"
+#include "batch/Version.h"
 #include "resources/AboutLayout.h"
 #include "win/DialogNavigation.h"
 #include "win/MessageBox.h"
@@ -29,8 +29,12 @@ void CentreOnScreen(HWND window) {
     monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& area = monitor.rcWork;
-    ::SetWindowPos(window, nullptr, area.left + (area.right - area.left - (frame.right - frame.left)) / 2,
-                   area.top + (area.bottom - area.top - (frame.bottom - frame.top)) / 2, 0, 0,
+    ::SetWindowPos(window,
+                   nullptr,
+                   area.left + (area.right - area.left - (frame.right - frame.left)) / 2,
+                   area.top + (area.bottom - area.top - (frame.bottom - frame.top)) / 2,
+                   0,
+                   0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -52,8 +56,8 @@ void FrmAbout::Show(HWND owner) {
     const layout::Window& table = layout::AboutLayout();
     // Owned by the main window, so it has no task bar button of its own.
     const win::WindowClass windowClass{kClassName, nullptr, nullptr};
-    if (!CreateWindowOf(windowClass, table.Caption, kStyle, kExStyle, owner, table.ClientWidth / 15,
-                        table.ClientHeight / 15)) {
+    if (!CreateWindowOf(
+            windowClass, table.Caption, kStyle, kExStyle, owner, table.ClientWidth / 15, table.ClientHeight / 15)) {
         win::ShowMessage(owner, L"The About window could not be opened.");
         return;
     }
@@ -61,7 +65,12 @@ void FrmAbout::Show(HWND owner) {
     const SIZE client = layout_.ClientSize();
     RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(layout_.Dpi()));
-    ::SetWindowPos(Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    ::SetWindowPos(Window(),
+                   nullptr,
+                   0,
+                   0,
+                   frame.right - frame.left,
+                   frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnScreen(Window());
     Form_Load();
@@ -80,7 +89,7 @@ std::wstring FrmAbout::Text(std::wstring_view controlName) const {
 
 void FrmAbout::Form_Load() {
     ::SetWindowTextW(Window(), (std::wstring(L"About ") + win::kAppTitle).c_str());
-    ::SetWindowTextW(Control(L"lblVersion"), (L"Version " + VersionText()).c_str());
+    ::SetWindowTextW(Control(L"lblVersion"), (std::wstring(L"Version ") + kVersionTextW).c_str());
     ::SetWindowTextW(Control(L"lblTitle"), win::kAppTitle);
 }
 
@@ -103,7 +112,8 @@ void FrmAbout::cmdDonation_Click() {
     request.Show = SW_SHOWNORMAL;
     std::wstring reason;
     if (!OpenWithShell(request, &reason))
-        win::ShowMessage(Window(), std::wstring(L"Could not open the donation page ") + kDonationAddress + L": " + reason);
+        win::ShowMessage(Window(),
+                         std::wstring(L"Could not open the donation page ") + kDonationAddress + L": " + reason);
 }
 
 void FrmAbout::StartSysInfo() {
@@ -140,37 +150,38 @@ bool FrmAbout::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::
     std::array<char, 1024> buffer{};
     DWORD size = static_cast<DWORD>(buffer.size());
     DWORD type = 0;
-    if (::RegQueryValueExA(key.Get(), SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                           &size) != ERROR_SUCCESS) {
+    if (::RegQueryValueExA(
+            key.Get(), SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+        ERROR_SUCCESS) {
         KeyVal.clear();
         return false;
     }
     switch (type) {
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
-        std::string text(buffer.data(), size);
-        if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
-        if (type == REG_EXPAND_SZ) {
-            std::string expanded(32768, '\0');
-            const DWORD length =
-                ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
-            if (length > 0 && length <= expanded.size()) {
-                expanded.resize(length - 1);
-                text = expanded;
+        case REG_SZ:
+        case REG_EXPAND_SZ: {
+            std::string text(buffer.data(), size);
+            if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
+            if (type == REG_EXPAND_SZ) {
+                std::string expanded(32768, '\0');
+                const DWORD length =
+                    ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+                if (length > 0 && length <= expanded.size()) {
+                    expanded.resize(length - 1);
+                    text = expanded;
+                }
             }
+            KeyVal = text;
+            break;
         }
-        KeyVal = text;
-        break;
-    }
-    case REG_DWORD:
-        if (size == 4) {
-            const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
-            const std::uint32_t value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
-            KeyVal = std::to_string(value);
-        }
-        break;
-    default:
-        break;
+        case REG_DWORD:
+            if (size == 4) {
+                const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+                const std::uint32_t value =
+                    bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
+                KeyVal = std::to_string(value);
+            }
+            break;
+        default: break;
     }
     return true;
 }
@@ -199,36 +210,28 @@ LRESULT FrmAbout::OnDefaultButtonQuery() {
 
 LRESULT FrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case DM_GETDEFID:
-        return OnDefaultButtonQuery();
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(Window(), &paint);
-        layout_.PaintLines(dc);
-        ::EndPaint(Window(), &paint);
-        return 0;
-    }
-    case WM_CTLCOLORSTATIC: {
-        HWND control = reinterpret_cast<HWND>(lParam);
-        const layout::Control* row = layout_.RowOf(control);
-        // A hollow brush lets the lines and the navy background show through the labels.
-        if (row && row->Type == layout::Kind::Label && (row->Flags & layout::kTransparent)) {
-            layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), control);
-            return reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH));
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case DM_GETDEFID: return OnDefaultButtonQuery();
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = ::BeginPaint(Window(), &paint);
+            layout_.PaintLines(dc);
+            ::EndPaint(Window(), &paint);
+            return 0;
         }
-        break;
-    }
-    case WM_ACTIVATE:
-        layout_.RestoreFocusOnActivate(Window(), wParam);
-        return 0;
-    case WM_DESTROY:
-        win::RemoveNavigableWindow(Window());
-        return 0;
-    default:
-        break;
+        case WM_CTLCOLORSTATIC: {
+            HWND control = reinterpret_cast<HWND>(lParam);
+            const layout::Control* row = layout_.RowOf(control);
+            // A hollow brush lets the lines and the navy background show through the labels.
+            if (row && row->Type == layout::Kind::Label && (row->Flags & layout::kTransparent)) {
+                layout_.OnCtlColor(reinterpret_cast<HDC>(wParam), control);
+                return reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH));
+            }
+            break;
+        }
+        case WM_ACTIVATE: layout_.RestoreFocusOnActivate(Window(), wParam); return 0;
+        case WM_DESTROY: win::RemoveNavigableWindow(Window()); return 0;
+        default: break;
     }
     LRESULT result = 0;
     if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;

@@ -33,9 +33,7 @@ std::wstring TextOf(HWND control) {
     return text;
 }
 
-CheckState CheckOf(HWND box) {
-    return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-}
+CheckState CheckOf(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
 
 void SetCheck(HWND box, CheckState state) {
     ::SendMessageW(box, BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -109,7 +107,12 @@ void CentreOver(HWND window, HWND owner) {
 void SizeClientArea(HWND window, SIZE client, int dpi) {
     RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
-    ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    ::SetWindowPos(window,
+                   nullptr,
+                   0,
+                   0,
+                   frame.right - frame.left,
+                   frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -154,7 +157,12 @@ bool FrmAdvanced::Load(HWND owner) {
     const win::WindowClass windowClass{kClassName};
     const layout::Window& table = layout::kAdvancedLayout;
     constexpr int kDesignDpi = 96;
-    if (!CreateWindowOf(windowClass, table.Caption, kStyle, kExStyle, owner, win::TwipsToPixels(table.ClientWidth, kDesignDpi),
+    if (!CreateWindowOf(windowClass,
+                        table.Caption,
+                        kStyle,
+                        kExStyle,
+                        owner,
+                        win::TwipsToPixels(table.ClientWidth, kDesignDpi),
                         win::TwipsToPixels(table.ClientHeight, kDesignDpi))) {
         return false;
     }
@@ -238,23 +246,14 @@ void FrmAdvanced::OnCommand(int id, int code) {
 
 LRESULT FrmAdvanced::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case DM_GETDEFID:
-        // No default button: Enter presses the push button that has the focus, and only that one.
-        return layout_.FocusedPushButtonAsDefault(Window());
-    case WM_ACTIVATE:
-        layout_.RestoreFocusOnActivate(Window(), wParam);
-        return 0;
-    case WM_CLOSE:
-        ::DestroyWindow(Window());
-        return 0;
-    case WM_DESTROY:
-        win::RemoveNavigableWindow(Window());
-        return 0;
-    default:
-        break;
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case DM_GETDEFID:
+            // No default button: Enter presses the push button that has the focus, and only that one.
+            return layout_.FocusedPushButtonAsDefault(Window());
+        case WM_ACTIVATE: layout_.RestoreFocusOnActivate(Window(), wParam); return 0;
+        case WM_CLOSE: ::DestroyWindow(Window()); return 0;
+        case WM_DESTROY: win::RemoveNavigableWindow(Window()); return 0;
+        default: break;
     }
     LRESULT result = 0;
     if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;

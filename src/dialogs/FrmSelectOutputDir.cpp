@@ -44,7 +44,12 @@ void CentreOnScreen(HWND window) {
 void SizeClientArea(HWND window, SIZE client, int dpi) {
     RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
-    ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+    ::SetWindowPos(window,
+                   nullptr,
+                   0,
+                   0,
+                   frame.right - frame.left,
+                   frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -67,7 +72,12 @@ bool FrmSelectOutputDir::Load(HWND owner) {
     const win::WindowClass windowClass{kClassName, ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVEL))};
     const layout::Window& table = layout::kOutputDirLayout;
     constexpr int kDesignDpi = 96;
-    if (!CreateWindowOf(windowClass, table.Caption, kStyle, kExStyle, owner, win::TwipsToPixels(table.ClientWidth, kDesignDpi),
+    if (!CreateWindowOf(windowClass,
+                        table.Caption,
+                        kStyle,
+                        kExStyle,
+                        owner,
+                        win::TwipsToPixels(table.ClientWidth, kDesignDpi),
                         win::TwipsToPixels(table.ClientHeight, kDesignDpi))) {
         return false;
     }
@@ -139,23 +149,14 @@ void FrmSelectOutputDir::OnCommand(int id, int code) {
 
 LRESULT FrmSelectOutputDir::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case DM_GETDEFID:
-        // No default button: Enter presses the push button that has the focus, and only that one.
-        return layout_.FocusedPushButtonAsDefault(Window());
-    case WM_ACTIVATE:
-        layout_.RestoreFocusOnActivate(Window(), wParam);
-        return 0;
-    case WM_CLOSE:
-        cmdCancel_Click();
-        return 0;
-    case WM_DESTROY:
-        win::RemoveNavigableWindow(Window());
-        return 0;
-    default:
-        break;
+        case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+        case DM_GETDEFID:
+            // No default button: Enter presses the push button that has the focus, and only that one.
+            return layout_.FocusedPushButtonAsDefault(Window());
+        case WM_ACTIVATE: layout_.RestoreFocusOnActivate(Window(), wParam); return 0;
+        case WM_CLOSE: cmdCancel_Click(); return 0;
+        case WM_DESTROY: win::RemoveNavigableWindow(Window()); return 0;
+        default: break;
     }
     LRESULT result = 0;
     if (layout_.HandleWindowMessage(Window(), message, wParam, lParam, result)) return result;

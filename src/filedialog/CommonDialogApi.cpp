@@ -13,9 +13,7 @@ namespace {
 
 constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
 
-RECT PrimaryScreen() {
-    return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-}
+RECT PrimaryScreen() { return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
 // The first activation after the hook went in is the dialog's own.
 LRESULT CentreOnActivation(HWND dialog, bool overOwner) {
@@ -90,8 +88,8 @@ FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner) {
     request.Flags = record.Flags;
 
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    const HHOOK hook = ::SetWindowsHookExA(WH_CBT, centreOnOwner ? &CentreOnOwnerHook : &CentreOnScreenHook,
-                                           instance, ::GetCurrentThreadId());
+    const HHOOK hook = ::SetWindowsHookExA(
+        WH_CBT, centreOnOwner ? &CentreOnOwnerHook : &CentreOnScreenHook, instance, ::GetCurrentThreadId());
     HookHandle = win::UniqueHook(hook);  // a hook still waiting from before goes now
 
     const BOOL chosen = ::GetOpenFileNameA(&request);

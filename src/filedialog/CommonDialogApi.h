@@ -32,8 +32,8 @@ struct OpenFileRequest {
     std::wstring lpstrInitialDir;
     std::wstring lpstrTitle;
     DWORD Flags = 0;
-    WORD nFileOffset = 0;      // in characters of lpstrFile
-    WORD nFileExtension = 0;   // in characters of lpstrFile
+    WORD nFileOffset = 0;     // in characters of lpstrFile
+    WORD nFileExtension = 0;  // in characters of lpstrFile
 };
 
 struct FileDialogResult {

@@ -28,8 +28,8 @@ const Control kControls[] = {
     {L"cmdDonation", Kind::PushButton, nullptr, L"&Donate", 4455, 4005, 1200, 330, 7},
     {L"cmdOK", Kind::PushButton, nullptr, L"&OK", 4455, 5490, 1200, 345, 0, kDefaultButton | kCancelButton},
     {L"cmdSysInfo", Kind::PushButton, nullptr, L"&System Info...", 4455, 5910, 1200, 345, 1},
-    Label(L"Label1", L"Please Consider making a donation of $15 if you find this tool useful.  Thanks.", 135, 3960, 4290,
-          540, 8, kAlignCentre, Font{L"Arial Narrow", 9.75, true}, Rgb(255, 255, 255)),
+    Label(L"Label1", L"Please Consider making a donation of $15 if you find this tool useful.  Thanks.", 135, 3960,
+          4290, 540, 8, kAlignCentre, Font{L"Arial Narrow", 9.75, true}, Rgb(255, 255, 255)),
     Line(L"Line1(2)", 0, 0, 5564, 0, kGrey, 1),
     Label(L"lblDisclaimer(1)",
           L"This program is provided \"AS IS\", without warranty of any kind. You use it at your own risk: "
@@ -57,7 +57,13 @@ const Control kControls[] = {
 };
 
 const Window kWindow{
-    L"frmAbout", L"Quorvel About", 5760, 6390, Font{L"MS Shell Dlg", 8, false}, Rgb(0, 0, 128), kControls,
+    L"frmAbout",
+    L"Quorvel About",
+    5760,
+    6390,
+    Font{L"MS Shell Dlg", 8, false},
+    Rgb(0, 0, 128),
+    kControls,
 };
 
 }  // namespace

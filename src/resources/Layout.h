@@ -8,17 +8,17 @@
 namespace quorvel::layout {
 
 enum class Kind {
-    Frame,          // group box with a caption
+    Frame,  // group box with a caption
     PushButton,
-    TextBox,        // one line
+    TextBox,  // one line
     Label,
     CheckBox,
     ComboDropDown,  // drop-down combo box with an editable field
     DriveList,      // drop-down list of drives
     DirectoryList,
-    FileList,       // extended multiple selection
-    Picture,        // a JPEG resource stretched to the box; answers a click only
-    Line,           // Left/Top and Width/Height hold the two end points
+    FileList,  // extended multiple selection
+    Picture,   // a JPEG resource stretched to the box; answers a click only
+    Line,      // Left/Top and Width/Height hold the two end points
 };
 
 enum Flag : unsigned {
@@ -52,14 +52,14 @@ struct Control {
     const wchar_t* Container;  // null: the window itself; otherwise a frame's name
     const wchar_t* Caption;    // caption, initial text, or null
     int Left, Top, Width, Height;
-    int TabIndex;              // -1: none
+    int TabIndex;  // -1: none
     unsigned Flags = kNone;
     Font TextFont = {};
     Colour TextColour = {};
     Colour Background = {};
     std::span<const wchar_t* const> Items = {};  // combo box items, in list order
-    int LineWidth = 1;         // lines only, in pixels
-    int Resource = 0;          // pictures only: the JPEG resource id
+    int LineWidth = 1;                           // lines only, in pixels
+    int Resource = 0;                            // pictures only: the JPEG resource id
 };
 
 struct Window {

@@ -45,31 +45,51 @@ const Control kControls[] = {
     WithFont({L"cmdFindOutputDirectory", Kind::PushButton, L"frmOutput", L"....", 5460, 1620, 555, 375, 15},
              kCaptionFont),
     {L"txtOutputDirectory", Kind::TextBox, L"frmOutput", L"", 1140, 1620, 4215, 315, 14},
-    WithFont({L"cmdFindTemplateFile", Kind::PushButton, L"frmOutput", L"....", 5460, 1042, 555, 375, 12},
-             kCaptionFont),
+    WithFont({L"cmdFindTemplateFile", Kind::PushButton, L"frmOutput", L"....", 5460, 1042, 555, 375, 12}, kCaptionFont),
     {L"txtTemplateFile", Kind::TextBox, L"frmOutput", L"", 1140, 1020, 4215, 315, 11},
     {L"txtFileOutput", Kind::TextBox, L"frmOutput", L"TMPEG_Batch.tbe", 1140, 450, 4215, 315, 8},
     WithFont({L"cmdFindBatchFile", Kind::PushButton, L"frmOutput", L"....", 5460, 480, 555, 360, 7}, kCaptionFont),
-    WithTextColour({L"Label3", Kind::Label, L"frmOutput", L"(Batch file name and where it is stored)", 1140, 840, 4215,
-                    195, 18},
-                   kHighlight),
+    WithTextColour(
+        {L"Label3", Kind::Label, L"frmOutput", L"(Batch file name and where it is stored)", 1140, 840, 4215, 195, 18},
+        kHighlight),
     [] {
-        Control c{L"lblOptionalTemplate", Kind::Label, L"frmOutput",
-                  L"(optional - blank uses default SVCD VBR_CQ 100)", 1140, 1380, 3495, 255, 17};
+        Control c{L"lblOptionalTemplate",
+                  Kind::Label,
+                  L"frmOutput",
+                  L"(optional - blank uses default SVCD VBR_CQ 100)",
+                  1140,
+                  1380,
+                  3495,
+                  255,
+                  17};
         c.TextColour = kHighlight;
         c.Background = kActiveBorder;
         return c;
     }(),
-    WithTextColour({L"Label1", Kind::Label, L"frmOutput", L"(default output directory same as Batch File)", 1140, 1980,
-                    3315, 255, 16},
+    WithTextColour({L"Label1",
+                    Kind::Label,
+                    L"frmOutput",
+                    L"(default output directory same as Batch File)",
+                    1140,
+                    1980,
+                    3315,
+                    255,
+                    16},
                    kHighlight),
     {L"lblOutputDirectory", Kind::Label, L"frmOutput", L"Output Directory:", 240, 1560, 795, 435, 13, kAlignRight},
     {L"lblBatchFille", Kind::Label, L"frmOutput", L"Batch File:", 240, 480, 795, 255, 10, kAlignRight},
     {L"lblTemplate", Kind::Label, L"frmOutput", L"Template:", 180, 960, 855, 255, 9, kAlignRight},
     {L"cmdQuit", Kind::PushButton, nullptr, L"&Quit", 0, 7740, 615, 315, 5, kHidden},
     {L"cmdCreate", Kind::PushButton, nullptr, L"&Create Batch", 0, 7200, 615, 435, 4, kHidden | kDefaultButton},
-    WithTextColour(WithFont({L"frmFromList", Kind::Frame, nullptr, L"Select Files to convert (hold ctrl to multi select)",
-                             120, 60, 6135, 4215, 0},
+    WithTextColour(WithFont({L"frmFromList",
+                             Kind::Frame,
+                             nullptr,
+                             L"Select Files to convert (hold ctrl to multi select)",
+                             120,
+                             60,
+                             6135,
+                             4215,
+                             0},
                             kCaptionFont),
                    kHighlight),
     {L"cmdSelectNone", Kind::PushButton, L"frmFromList", L"Select &None", 4860, 3780, 1035, 315, 22},
@@ -89,7 +109,13 @@ const Control kControls[] = {
 };
 
 const Window kWindow{
-    L"FrmQuorvel", L"QUORVEL v3.0", 6375, 8055, Font{L"MS Shell Dlg", 8, false}, kActiveBorder, kControls,
+    L"FrmQuorvel",
+    L"QUORVEL v3.0",
+    6375,
+    8055,
+    Font{L"MS Shell Dlg", 8, false},
+    kActiveBorder,
+    kControls,
 };
 
 }  // namespace

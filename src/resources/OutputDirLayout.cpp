@@ -11,15 +11,25 @@ constexpr Font kFrameCaptionFont{L"MS Sans Serif", 13.5, false};
 const Control kOutputDirControls[] = {
     {L"cmdCancel", Kind::PushButton, nullptr, L"&Cancel", 4860, 3420, 1215, 495, 4},
     {L"cmdSelect", Kind::PushButton, nullptr, L"&Open", 3480, 3420, 1215, 495, 3},
-    {L"frmFromList", Kind::Frame, nullptr, L"Select Directory to store converted MPG files", 0, 0, 6135, 3255, 0,
-     kNone, kFrameCaptionFont, SystemColour(COLOR_HIGHLIGHT)},
+    {L"frmFromList",
+     Kind::Frame,
+     nullptr,
+     L"Select Directory to store converted MPG files",
+     0,
+     0,
+     6135,
+     3255,
+     0,
+     kNone,
+     kFrameCaptionFont,
+     SystemColour(COLOR_HIGHLIGHT)},
     {L"DrvList", Kind::DriveList, L"frmFromList", nullptr, 180, 480, 5775, 315, 2},
     {L"dirList", Kind::DirectoryList, L"frmFromList", nullptr, 180, 840, 5715, 2115, 1},
 };
 
 }  // namespace
 
-const Window kOutputDirLayout{L"frmSelectOutputDir", L"Select Output Directory", 6240, 4035, kDialogFont, {},
-                              kOutputDirControls};
+const Window kOutputDirLayout{
+    L"frmSelectOutputDir", L"Select Output Directory", 6240, 4035, kDialogFont, {}, kOutputDirControls};
 
 }  // namespace quorvel::layout

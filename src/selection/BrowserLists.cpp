@@ -53,8 +53,8 @@ void SortByName(std::vector<std::wstring>& names) {
     std::vector<std::pair<std::string, size_t>> keyed;
     keyed.reserve(names.size());
     for (size_t i = 0; i < names.size(); ++i) keyed.emplace_back(win::Narrow(names[i]), i);
-    std::sort(keyed.begin(), keyed.end(),
-              [](const auto& a, const auto& b) { return ExplorerNameLess(a.first, b.first); });
+    std::sort(
+        keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return ExplorerNameLess(a.first, b.first); });
     std::vector<std::wstring> sorted;
     sorted.reserve(names.size());
     for (const auto& entry : keyed) sorted.push_back(std::move(names[entry.second]));
@@ -93,8 +93,8 @@ bool ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vect
     names.clear();
     WIN32_FIND_DATAW data;
     const std::wstring pattern = JoinPath(directory, L"*");
-    win::UniqueFind find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
-                                            FIND_FIRST_EX_LARGE_FETCH));
+    win::UniqueFind find(::FindFirstFileExW(
+        pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return true;  // an empty root has not even "."

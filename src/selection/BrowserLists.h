@@ -34,8 +34,8 @@ std::wstring NormaliseDirectoryPath(const std::wstring& path);
 class DriveListControl {
 public:
     void Attach(HWND comboBox);
-    void Fill();                     // reads the drives anew, keeping the current one
-    wchar_t Drive() const;           // upper-case letter of the current drive
+    void Fill();                       // reads the drives anew, keeping the current one
+    wchar_t Drive() const;             // upper-case letter of the current drive
     bool SelectDrive(wchar_t letter);  // false (nothing changed) when it is not in the list
     // CBN_SELCHANGE: true when the current drive changed.
     bool OnSelectionChange();

@@ -153,7 +153,8 @@ BatchJob FrmQuorvel::TakeBatchJob() const {
     const int selected = SelectedCount();
     if (selected > 0) {
         std::vector<int> indexes(static_cast<size_t>(selected));
-        const LRESULT got = ::SendMessageW(list, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
+        const LRESULT got =
+            ::SendMessageW(list, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
         indexes.resize(got < 0 ? 0 : static_cast<size_t>(got));
         // Jobs are written in list order.
         std::sort(indexes.begin(), indexes.end());

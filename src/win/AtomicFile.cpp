@@ -30,37 +30,42 @@ std::string Narrow(std::wstring_view wide) {
         WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
     if (length > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), length, nullptr,
-                            nullptr);
+        WideCharToMultiByte(
+            CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), length, nullptr, nullptr);
     }
     return narrow;
 }
 
 std::string SystemErrorReason(DWORD error) {
     switch (error) {
-    case ERROR_FILE_NOT_FOUND: return "file not found";
-    case ERROR_PATH_NOT_FOUND: return "folder not found";
-    case ERROR_ACCESS_DENIED: return "access denied";
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return "the file is in use by another program";
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return "the disk is full";
-    case ERROR_WRITE_PROTECT: return "the disk is write-protected";
-    case ERROR_NOT_READY: return "the drive is not ready";
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_INVALID_DRIVE: return "the name is not valid";
-    case ERROR_FILENAME_EXCED_RANGE: return "the path is too long";
-    default: break;
+        case ERROR_FILE_NOT_FOUND: return "file not found";
+        case ERROR_PATH_NOT_FOUND: return "folder not found";
+        case ERROR_ACCESS_DENIED: return "access denied";
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION: return "the file is in use by another program";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: return "the disk is full";
+        case ERROR_WRITE_PROTECT: return "the disk is write-protected";
+        case ERROR_NOT_READY: return "the drive is not ready";
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_INVALID_DRIVE: return "the name is not valid";
+        case ERROR_FILENAME_EXCED_RANGE: return "the path is too long";
+        default: break;
     }
     wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr,
+                       error,
+                       0,
+                       reinterpret_cast<wchar_t*>(&text),
+                       0,
+                       nullptr);
     std::wstring message = length > 0 && text != nullptr ? std::wstring(text, length) : std::wstring();
     if (text != nullptr) LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.' ||
-                                message.back() == L' ')) {
+    while (!message.empty() &&
+           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.' || message.back() == L' ')) {
         message.pop_back();
     }
     return message.empty() ? "system error " + std::to_string(error) : Narrow(message);
@@ -131,7 +136,8 @@ private:
 
     DWORD MoveIntoPlace() {
         return WithRetries([&] {
-            return MoveFileExW(temporary_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+            return MoveFileExW(temporary_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+                   0;
         });
     }
 
@@ -139,8 +145,12 @@ private:
     DWORD ReplaceTarget() {
         const std::wstring backup = temporary_ + L".old";
         const DWORD error = WithRetries([&] {
-            return ReplaceFileW(path_.c_str(), temporary_.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                nullptr, nullptr) != 0;
+            return ReplaceFileW(path_.c_str(),
+                                temporary_.c_str(),
+                                backup.c_str(),
+                                REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                nullptr,
+                                nullptr) != 0;
         });
         if (error == ERROR_SUCCESS) {
             DeleteFileW(backup.c_str());
@@ -191,8 +201,8 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
         const std::wstring temporary = full + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                        std::to_wstring(GetTickCount64() % 1000000) + L"-" + std::to_wstring(counter++) +
                                        L".tmp";
-        const HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE handle =
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;

@@ -57,14 +57,23 @@ protected:
     }
 
     // Creates the window with the given client size in pixels; position CW_USEDEFAULT unless given.
-    bool CreateWindowOf(const WindowClass& windowClass, const wchar_t* caption, DWORD style, DWORD exStyle,
-                        HWND owner, int clientWidth, int clientHeight) {
+    bool CreateWindowOf(const WindowClass& windowClass, const wchar_t* caption, DWORD style, DWORD exStyle, HWND owner,
+                        int clientWidth, int clientHeight) {
         if (!RegisterClassOnce(windowClass)) return false;
         RECT frame{0, 0, clientWidth, clientHeight};
         ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-        ::CreateWindowExW(exStyle, windowClass.name, caption, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                          frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                          ::GetModuleHandleW(nullptr), static_cast<T*>(this));
+        ::CreateWindowExW(exStyle,
+                          windowClass.name,
+                          caption,
+                          style,
+                          CW_USEDEFAULT,
+                          CW_USEDEFAULT,
+                          frame.right - frame.left,
+                          frame.bottom - frame.top,
+                          owner,
+                          nullptr,
+                          ::GetModuleHandleW(nullptr),
+                          static_cast<T*>(this));
         return window_ != nullptr;
     }
 

@@ -50,8 +50,8 @@ UniqueBitmap DecodeWithWic(const void* data, std::size_t size) {
     if (!data || size == 0 || size > std::numeric_limits<DWORD>::max()) return {};
 
     ComRef<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                  factory.PutVoid())))
+    if (FAILED(::CoCreateInstance(
+            CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, factory.PutVoid())))
         return {};
     ComRef<IWICStream> stream;
     if (FAILED(factory->CreateStream(stream.Put()))) return {};
@@ -60,15 +60,18 @@ UniqueBitmap DecodeWithWic(const void* data, std::size_t size) {
     if (FAILED(stream->InitializeFromMemory(bytes, static_cast<DWORD>(size)))) return {};
 
     ComRef<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                decoder.Put())))
+    if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Put())))
         return {};
     ComRef<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.Put()))) return {};
     ComRef<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.Put()))) return {};
-    if (FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr,
-                                     0.0, WICBitmapPaletteTypeCustom)))
+    if (FAILED(converter->Initialize(frame.Get(),
+                                     GUID_WICPixelFormat32bppBGRA,
+                                     WICBitmapDitherTypeNone,
+                                     nullptr,
+                                     0.0,
+                                     WICBitmapPaletteTypeCustom)))
         return {};
 
     UINT width = 0, height = 0;

@@ -27,32 +27,31 @@ ClassAndStyle ClassFor(const layout::Control& c) {
     const bool right = c.Flags & layout::kAlignRight;
     const bool centre = c.Flags & layout::kAlignCentre;
     switch (c.Type) {
-    case Kind::Frame:
-        return {L"BUTTON", BS_GROUPBOX, 0};
-    case Kind::PushButton:
-        return {L"BUTTON", WS_TABSTOP | static_cast<DWORD>((c.Flags & layout::kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0};
-    case Kind::TextBox:
-        return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case Kind::Label:
-        return {L"STATIC",
-                static_cast<DWORD>(right ? SS_RIGHT : centre ? SS_CENTER : SS_LEFT) | SS_NOPREFIX |
-                    ((c.Flags & layout::kBorder) ? WS_BORDER : 0u),
+        case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
+        case Kind::PushButton:
+            return {
+                L"BUTTON",
+                WS_TABSTOP | static_cast<DWORD>((c.Flags & layout::kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                 0};
-    case Kind::CheckBox:
-        return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
-    case Kind::ComboDropDown:
-        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
-    case Kind::DriveList:
-        return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
-    case Kind::DirectoryList:
-        return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
-    case Kind::FileList:
-        return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
-                WS_EX_CLIENTEDGE};
-    case Kind::Picture:
-        return {kPictureClass, 0, 0};
-    case Kind::Line:
-        break;
+        case Kind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case Kind::Label:
+            return {L"STATIC",
+                    static_cast<DWORD>(right    ? SS_RIGHT
+                                       : centre ? SS_CENTER
+                                                : SS_LEFT) |
+                        SS_NOPREFIX | ((c.Flags & layout::kBorder) ? WS_BORDER : 0u),
+                    0};
+        case Kind::CheckBox: return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+        case Kind::ComboDropDown: return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+        case Kind::DriveList: return {L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+        case Kind::DirectoryList:
+            return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+        case Kind::FileList:
+            return {L"LISTBOX",
+                    WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
+                    WS_EX_CLIENTEDGE};
+        case Kind::Picture: return {kPictureClass, 0, 0};
+        case Kind::Line: break;
     }
     return {nullptr, 0, 0};
 }
@@ -62,16 +61,14 @@ bool IsDropDown(Kind kind) { return kind == Kind::ComboDropDown || kind == Kind:
 bool TakesFocus(const layout::Control& c) {
     if (c.Flags & layout::kHidden) return false;
     switch (c.Type) {
-    case Kind::PushButton:
-    case Kind::TextBox:
-    case Kind::CheckBox:
-    case Kind::ComboDropDown:
-    case Kind::DriveList:
-    case Kind::DirectoryList:
-    case Kind::FileList:
-        return true;
-    default:
-        return false;
+        case Kind::PushButton:
+        case Kind::TextBox:
+        case Kind::CheckBox:
+        case Kind::ComboDropDown:
+        case Kind::DriveList:
+        case Kind::DirectoryList:
+        case Kind::FileList: return true;
+        default: return false;
     }
 }
 
@@ -133,12 +130,9 @@ int WindowDpi(HWND window) {
 
 COLORREF ResolveColour(const layout::Colour& colour, COLORREF standard) {
     switch (colour.From) {
-    case layout::Colour::Source::System:
-        return ::GetSysColor(static_cast<int>(colour.Value));
-    case layout::Colour::Source::Rgb:
-        return static_cast<COLORREF>(colour.Value);
-    case layout::Colour::Source::Standard:
-        break;
+        case layout::Colour::Source::System: return ::GetSysColor(static_cast<int>(colour.Value));
+        case layout::Colour::Source::Rgb: return static_cast<COLORREF>(colour.Value);
+        case layout::Colour::Source::Standard: break;
     }
     return standard;
 }
@@ -159,10 +153,17 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
         if (cs.ClassName) {
             const RECT r = PixelRect(c);
             const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;
-            entry.Handle = ::CreateWindowExW(cs.ExStyle, cs.ClassName, c.Caption ? c.Caption : L"",
-                                             WS_CHILD | WS_CLIPSIBLINGS | visible | cs.Style, r.left, r.top,
-                                             r.right - r.left, r.bottom - r.top, parent,
-                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), instance,
+            entry.Handle = ::CreateWindowExW(cs.ExStyle,
+                                             cs.ClassName,
+                                             c.Caption ? c.Caption : L"",
+                                             WS_CHILD | WS_CLIPSIBLINGS | visible | cs.Style,
+                                             r.left,
+                                             r.top,
+                                             r.right - r.left,
+                                             r.bottom - r.top,
+                                             parent,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)),
+                                             instance,
                                              reinterpret_cast<void*>(static_cast<INT_PTR>(c.Resource)));
             // Themed group boxes and check boxes draw their text in the theme's colour. A blank
             // theme name turns theming off; an empty one is ignored by Wine.
@@ -187,8 +188,7 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
         if (e->Row->Type == Kind::Frame) return (1 << 30) + 1;
         return e->Row->TabIndex < 0 ? 1 << 30 : e->Row->TabIndex;
     };
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [&](const Entry* a, const Entry* b) { return rank(a) < rank(b); });
+    std::stable_sort(ordered.begin(), ordered.end(), [&](const Entry* a, const Entry* b) { return rank(a) < rank(b); });
     HWND after = HWND_TOP;
     for (const Entry* e : ordered) {
         ::SetWindowPos(e->Handle, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -273,8 +273,8 @@ void BuiltLayout::Rescale(int dpi) {
     for (const Entry& e : entries_) {
         if (!e.Handle) continue;
         const RECT r = PixelRect(*e.Row);
-        ::SetWindowPos(e.Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(
+            e.Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ApplyFonts();
     ::InvalidateRect(parent_, nullptr, TRUE);
@@ -316,8 +316,8 @@ void BuiltLayout::PaintLines(HDC dc) {
     for (const Entry& e : entries_) {
         const layout::Control& c = *e.Row;
         if (c.Type != Kind::Line) continue;
-        UniquePen pen(::CreatePen(PS_SOLID, std::max(1, TwipsToPixels(c.LineWidth * 15, dpi_)),
-                                  ResolveColour(c.TextColour, RGB(0, 0, 0))));
+        UniquePen pen(::CreatePen(
+            PS_SOLID, std::max(1, TwipsToPixels(c.LineWidth * 15, dpi_)), ResolveColour(c.TextColour, RGB(0, 0, 0))));
         HGDIOBJ old = ::SelectObject(dc, pen.Get());
         ::MoveToEx(dc, Scale(c.Left), Scale(c.Top), nullptr);
         ::LineTo(dc, Scale(c.Width), Scale(c.Height));
@@ -327,32 +327,36 @@ void BuiltLayout::PaintLines(HDC dc) {
 
 bool BuiltLayout::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
-    case WM_ERASEBKGND: {
-        RECT client{};
-        ::GetClientRect(window, &client);
-        PaintBackground(reinterpret_cast<HDC>(wParam), client);
-        result = 1;
-        return true;
-    }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
-            result = reinterpret_cast<LRESULT>(brush);
+        case WM_ERASEBKGND: {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            PaintBackground(reinterpret_cast<HDC>(wParam), client);
+            result = 1;
             return true;
         }
-        return false;
-    case WM_DPICHANGED: {
-        Rescale(HIWORD(wParam));
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-        result = 0;
-        return true;
-    }
-    default:
-        return false;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+            return false;
+        case WM_DPICHANGED: {
+            Rescale(HIWORD(wParam));
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(window,
+                           nullptr,
+                           suggested->left,
+                           suggested->top,
+                           suggested->right - suggested->left,
+                           suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            result = 0;
+            return true;
+        }
+        default: return false;
     }
 }
 
@@ -382,8 +386,8 @@ std::vector<HWND> BuiltLayout::FocusOrder() const {
     std::vector<const Entry*> order;
     for (const Entry& e : entries_)
         if (e.Handle && e.Row->TabIndex >= 0 && TakesFocus(*e.Row)) order.push_back(&e);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Entry* a, const Entry* b) { return a->Row->TabIndex < b->Row->TabIndex; });
+    std::stable_sort(
+        order.begin(), order.end(), [](const Entry* a, const Entry* b) { return a->Row->TabIndex < b->Row->TabIndex; });
     std::vector<HWND> handles;
     for (const Entry* e : order) handles.push_back(e->Handle);
     return handles;

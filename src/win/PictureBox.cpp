@@ -37,8 +37,8 @@ void PictureBox::Paint(HDC dc) const {
             HGDIOBJ old = ::SelectObject(source, bitmap_.Get());
             ::SetStretchBltMode(dc, HALFTONE);
             ::SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs it reset after the mode change
-            const BOOL drawn = ::StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, size_.cx, size_.cy,
-                                            SRCCOPY);
+            const BOOL drawn =
+                ::StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, size_.cx, size_.cy, SRCCOPY);
             ::SelectObject(source, old);
             ::DeleteDC(source);
             if (drawn) return;
@@ -70,43 +70,33 @@ void PictureBox::MouseUp(LPARAM lParam) {
 
 LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE: {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        const int resourceId = static_cast<int>(reinterpret_cast<INT_PTR>(create->lpCreateParams));
-        bitmap_ = DecodeJpegResource(resourceId);
-        size_ = BitmapSize(bitmap_.Get());
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(window_, &ps);
-        if (dc) Paint(dc);
-        ::EndPaint(window_, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_LBUTTONDOWN:
-        MouseDown();
-        return 0;
-    case WM_LBUTTONUP:
-        MouseUp(lParam);
-        return 0;
-    case WM_CAPTURECHANGED:
-        pressed_ = false;
-        return 0;
-    case WM_SETFOCUS:
-        // Reached only by dialog arrow navigation; the focus goes back where it came from.
-        if (wParam && ::IsWindow(reinterpret_cast<HWND>(wParam))) ::SetFocus(reinterpret_cast<HWND>(wParam));
-        return 0;
-    case kGetImageSize:
-        if (wParam) *reinterpret_cast<SIZE*>(wParam) = size_;
-        return 0;
-    default:
-        return ::DefWindowProcW(window_, message, wParam, lParam);
+        case WM_CREATE: {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            const int resourceId = static_cast<int>(reinterpret_cast<INT_PTR>(create->lpCreateParams));
+            bitmap_ = DecodeJpegResource(resourceId);
+            size_ = BitmapSize(bitmap_.Get());
+            return 0;
+        }
+        case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(window_, &ps);
+            if (dc) Paint(dc);
+            ::EndPaint(window_, &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_LBUTTONDOWN: MouseDown(); return 0;
+        case WM_LBUTTONUP: MouseUp(lParam); return 0;
+        case WM_CAPTURECHANGED: pressed_ = false; return 0;
+        case WM_SETFOCUS:
+            // Reached only by dialog arrow navigation; the focus goes back where it came from.
+            if (wParam && ::IsWindow(reinterpret_cast<HWND>(wParam))) ::SetFocus(reinterpret_cast<HWND>(wParam));
+            return 0;
+        case kGetImageSize:
+            if (wParam) *reinterpret_cast<SIZE*>(wParam) = size_;
+            return 0;
+        default: return ::DefWindowProcW(window_, message, wParam, lParam);
     }
 }
 

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
         const std::size_t first = line.find_first_not_of(' ');
         const std::string_view trimmed =
-            first == std::string::npos ? std::string_view() : std::string_view(line).substr(first, line.find_last_not_of(' ') - first + 1);
+            first == std::string::npos ? std::string_view()
+                                       : std::string_view(line).substr(first, line.find_last_not_of(' ') - first + 1);
         const bool dropped = StartsWithNoCase(trimmed, "OBJECT") || StartsWithNoCase(trimmed, "END");
         const bool kept = quorvel::FilterTemplateLine(line, written);
         FUZZ_CHECK(kept != dropped);

@@ -35,7 +35,8 @@ bool ReferenceMatch(std::string_view name, std::string_view pattern) {
     std::size_t start = 0;
     while (true) {
         const std::size_t end = pattern.find(';', start);
-        std::string_view part = pattern.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view part =
+            pattern.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
         if (!part.empty() && (part == "*.*" || ReferencePart(name, part))) return true;
         if (end == std::string_view::npos) return false;

@@ -43,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bytes.remove_prefix(newline + 1);
         if (line.empty()) continue;
         const unsigned char first = static_cast<unsigned char>(line[0]);
-        const int letter = (first >= 'A' && first <= 'Z') ? first - 'A' : (first >= 'a' && first <= 'z') ? first - 'a' : first % 26;
+        const int letter = (first >= 'A' && first <= 'Z')   ? first - 'A'
+                           : (first >= 'a' && first <= 'z') ? first - 'a'
+                                                            : first % 26;
         if (used[letter]) continue;  // one link per drive, as in a prefix
         used[letter] = true;
         links.push_back({static_cast<char>('A' + letter), std::string(line.substr(1))});

@@ -31,7 +31,11 @@ protected:
         HKEY handle = nullptr;
         ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
                   ERROR_SUCCESS);
-        ::RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+        ::RegSetValueExW(handle,
+                         name,
+                         0,
+                         REG_SZ,
+                         reinterpret_cast<const BYTE*>(value.c_str()),
                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(handle);
     }
@@ -168,18 +172,27 @@ TEST_F(SystemInfoTest, TheToolPathIsStartedAsOneProgramEvenWithBlanks) {
 
 TEST_F(SystemInfoTest, GetKeyValueReadsStringsAndNumbers) {
     HKEY handle = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\QuorvelTest", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                &handle, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegCreateKeyExW(
+            HKEY_LOCAL_MACHINE, L"SOFTWARE\\QuorvelTest", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr),
+        ERROR_SUCCESS);
     const DWORD number = 0x01020304;
     ::RegSetValueExW(handle, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     const DWORD high = 0xFFFFFFFF;
     ::RegSetValueExW(handle, L"High", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&high), sizeof high);
     const std::wstring text = L"C:\\Tools";
-    ::RegSetValueExW(handle, L"Text", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    ::RegSetValueExW(handle,
+                     L"Text",
+                     0,
+                     REG_SZ,
+                     reinterpret_cast<const BYTE*>(text.c_str()),
                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     const std::wstring huge(2000, L'x');
-    ::RegSetValueExW(handle, L"Huge", 0, REG_SZ, reinterpret_cast<const BYTE*>(huge.c_str()),
+    ::RegSetValueExW(handle,
+                     L"Huge",
+                     0,
+                     REG_SZ,
+                     reinterpret_cast<const BYTE*>(huge.c_str()),
                      static_cast<DWORD>((huge.size() + 1) * sizeof(wchar_t)));
     const BYTE binary[] = {1, 2, 3};
     ::RegSetValueExW(handle, L"Binary", 0, REG_BINARY, binary, sizeof binary);

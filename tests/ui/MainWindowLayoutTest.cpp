@@ -90,9 +90,14 @@ TEST_F(LayoutTest, CaptionsItemsAndHiddenButtonsAreAsDesigned) {
 
     HWND combo = Control(L"cmbFilePattern");
     const Names items = ComboItems(combo);
-    EXPECT_EQ(items, (Names{L"*.avi;*.mpg;*.mpeg;*.mov;*.vob   (All video files)", L"*.avi    (Windows AVI)",
-                            L"*.mpg   (MPEG Video)", L"*.mpeg (MPEG Video)", L"*.mov   (Quicktime)",
-                            L"*.vob   (DVD MPEG2)", L"*.*        (All files)"}));
+    EXPECT_EQ(items,
+              (Names{L"*.avi;*.mpg;*.mpeg;*.mov;*.vob   (All video files)",
+                     L"*.avi    (Windows AVI)",
+                     L"*.mpg   (MPEG Video)",
+                     L"*.mpeg (MPEG Video)",
+                     L"*.mov   (Quicktime)",
+                     L"*.vob   (DVD MPEG2)",
+                     L"*.*        (All files)"}));
     EXPECT_EQ(TextOf(combo), items[0]);
     EXPECT_FALSE(::GetWindowLongW(combo, GWL_STYLE) & CBS_SORT);
     EXPECT_TRUE(::GetWindowLongW(Control(L"filList"), GWL_STYLE) & LBS_EXTENDEDSEL);
@@ -112,12 +117,12 @@ TEST_F(LayoutTest, FontsFitTheirBoxes) {
     EXPECT_LE(metricsOf(Control(L"Label3")).tmHeight, 13);
     // 13.5 points at 96 DPI is 18 pixels of character height.
     LOGFONTW caption{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(L"frmFromList"), WM_GETFONT, 0, 0)), sizeof caption,
-                 &caption);
+    ::GetObjectW(
+        reinterpret_cast<HFONT>(::SendMessageW(Control(L"frmFromList"), WM_GETFONT, 0, 0)), sizeof caption, &caption);
     EXPECT_EQ(caption.lfHeight, -18);
     LOGFONTW dots{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(L"cmdFindTemplateFile"), WM_GETFONT, 0, 0)),
-                 sizeof dots, &dots);
+    ::GetObjectW(
+        reinterpret_cast<HFONT>(::SendMessageW(Control(L"cmdFindTemplateFile"), WM_GETFONT, 0, 0)), sizeof dots, &dots);
     EXPECT_EQ(dots.lfHeight, -18);
     // Every label's caption fits its width on the lines it has.
     for (const wchar_t* name : {L"lblOptionalTemplate", L"Label1", L"Label3"}) {
@@ -150,24 +155,35 @@ int PixelsOfColour(HWND control, COLORREF colour, int height) {
 }
 
 TEST_F(LayoutTest, CaptionsAndNotesAreDrawnInTheHighlightColour) {
-    ::RedrawWindow(MainWindow().Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::RedrawWindow(
+        MainWindow().Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
     for (const wchar_t* name : {L"frmFromList", L"frmOutput", L"Label3", L"Label1", L"lblOptionalTemplate"})
-        EXPECT_GT(PixelsOfColour(Control(name), highlight, 20), 20) << win::Narrow(name) << " is not in COLOR_HIGHLIGHT";
+        EXPECT_GT(PixelsOfColour(Control(name), highlight, 20), 20)
+            << win::Narrow(name) << " is not in COLOR_HIGHLIGHT";
     EXPECT_EQ(PixelsOfColour(Control(L"lblBatchFille"), highlight, 20), 0);
 }
 
 TEST_F(LayoutTest, TabVisitsTheFocusOrderBothWays) {
-    const Names order{L"DrvList",          L"dirList",          L"filList",       L"cmdFindBatchFile",
-                      L"txtFileOutput",    L"txtTemplateFile",  L"cmdFindTemplateFile",
-                      L"txtOutputDirectory", L"cmdFindOutputDirectory", L"cmdAdvanced",
-                      L"cmbFilePattern",   L"cmdSelectAll",     L"cmdSelectNone"};
+    const Names order{L"DrvList",
+                      L"dirList",
+                      L"filList",
+                      L"cmdFindBatchFile",
+                      L"txtFileOutput",
+                      L"txtTemplateFile",
+                      L"cmdFindTemplateFile",
+                      L"txtOutputDirectory",
+                      L"cmdFindOutputDirectory",
+                      L"cmdAdvanced",
+                      L"cmbFilePattern",
+                      L"cmdSelectAll",
+                      L"cmdSelectNone"};
     ::SetFocus(Control(L"DrvList"));
     for (size_t i = 1; i <= order.size(); ++i) {
         PressKey(VK_TAB);
         const std::wstring& expected = order[i % order.size()];
-        EXPECT_EQ(FocusedControl(), Control(expected.c_str())) << "Tab number " << i << " should reach "
-                                                               << win::Narrow(expected);
+        EXPECT_EQ(FocusedControl(), Control(expected.c_str()))
+            << "Tab number " << i << " should reach " << win::Narrow(expected);
     }
     for (size_t i = order.size(); i >= 1; --i) {
         PressKey(VK_TAB, true);
@@ -238,8 +254,8 @@ TEST_F(LayoutTest, NewDpiRescalesTheControls) {
     EXPECT_EQ(r.left, 123);  // 1230 twips at 144 DPI
     EXPECT_EQ(r.right - r.left, 422);
     LOGFONTW caption{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Control(L"frmFromList"), WM_GETFONT, 0, 0)), sizeof caption,
-                 &caption);
+    ::GetObjectW(
+        reinterpret_cast<HFONT>(::SendMessageW(Control(L"frmFromList"), WM_GETFONT, 0, 0)), sizeof caption, &caption);
     EXPECT_EQ(caption.lfHeight, -27);
 }
 

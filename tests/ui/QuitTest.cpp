@@ -88,8 +88,8 @@ TEST(Quit, EndsTheProcessAtOnceAfterWritingTheFourKeys) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    const BOOL started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                          working.c_str(), &startup, &process);
+    const BOOL started = ::CreateProcessW(
+        nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, working.c_str(), &startup, &process);
     ::SetEnvironmentVariableW(L"QUORVEL_QUIT_CHILD", nullptr);
     ASSERT_TRUE(started);
     const DWORD waited = ::WaitForSingleObject(process.hProcess, 60000);
@@ -105,8 +105,8 @@ TEST(Quit, EndsTheProcessAtOnceAfterWritingTheFourKeys) {
     // The child's throwaway store stays behind, since nothing ran after Quit to remove it.
     const std::wstring childRoot = L"Software\\QuorvelUiTests\\" + std::to_wstring(process.dwProcessId) + L"-1";
     HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, (childRoot + L"\\Software\\Quorvel\\Settings").c_str(), 0,
-                              KEY_QUERY_VALUE, &key),
+    ASSERT_EQ(::RegOpenKeyExW(
+                  HKEY_CURRENT_USER, (childRoot + L"\\Software\\Quorvel\\Settings").c_str(), 0, KEY_QUERY_VALUE, &key),
               ERROR_SUCCESS);
     const auto read = [&](const wchar_t* name) {
         wchar_t buffer[512] = {};

@@ -41,7 +41,11 @@ public:
             ERROR_SUCCESS)
             return;
         for (const auto& [name, value] : values_)
-            ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+            ::RegSetValueExW(key,
+                             name.c_str(),
+                             0,
+                             REG_SZ,
+                             reinterpret_cast<const BYTE*>(value.c_str()),
                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         ::RegCloseKey(key);
     }
@@ -84,8 +88,16 @@ public:
         std::wstring commandLine = L"\"" + ExecutableDirectory() + L"\\quorvel.exe\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        started_ = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                    workingDirectory.c_str(), &startup, &process_) != FALSE;
+        started_ = ::CreateProcessW(nullptr,
+                                    commandLine.data(),
+                                    nullptr,
+                                    nullptr,
+                                    FALSE,
+                                    0,
+                                    nullptr,
+                                    workingDirectory.c_str(),
+                                    &startup,
+                                    &process_) != FALSE;
     }
     ~RealProgram() {
         if (!started_) return;

@@ -14,12 +14,12 @@ TEST(CheckStateFromText, TakesTheLeadingNumberRoundedHalvesToEven) {
         CheckState Expected;
     };
     const Case cases[] = {
-        {L"1", 1},       {L"0", 0},        {L" 1", 1},      {L"\t 1", 1},      {L"1abc", 1},
-        {L"abc", 0},     {L"", 0},         {L"0.5", 0},     {L"0.51", 1},      {L"0.500001", 1},
-        {L"1.4999", 1},  {L"1.5", 0},      {L"2.5", 0},     {L"+1", 1},        {L"-1", 0},
-        {L"-0.4", 0},    {L"01", 1},       {L"1.", 1},      {L".9", 1},        {L"2", 0},
-        {L"32767", 0},   {L"32768", 0},    {L"65537", 0},   {L"4294967297", 0}, {L"99999999999999999999", 0},
-        {L"1 ", 1},      {L"x1", 0},
+        {L"1", 1},      {L"0", 0},     {L" 1", 1},    {L"\t 1", 1},       {L"1abc", 1},
+        {L"abc", 0},    {L"", 0},      {L"0.5", 0},   {L"0.51", 1},       {L"0.500001", 1},
+        {L"1.4999", 1}, {L"1.5", 0},   {L"2.5", 0},   {L"+1", 1},         {L"-1", 0},
+        {L"-0.4", 0},   {L"01", 1},    {L"1.", 1},    {L".9", 1},         {L"2", 0},
+        {L"32767", 0},  {L"32768", 0}, {L"65537", 0}, {L"4294967297", 0}, {L"99999999999999999999", 0},
+        {L"1 ", 1},     {L"x1", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(CheckStateFromText(c.Stored), c.Expected) << "stored \"" << c.Stored << "\"";
 }
@@ -54,9 +54,10 @@ TEST(SettingsStore, AValueThatIsNotTextReadsAsTheDefault) {
     ScratchRegistry registry;
     ASSERT_TRUE(registry.Active());
     HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvel\\Settings", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        ::RegCreateKeyExW(
+            HKEY_CURRENT_USER, L"Software\\Quorvel\\Settings", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     const DWORD number = 1;
     ::RegSetValueExW(key, L"AutoLaunch", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     // A string stored without its terminator is still read whole.

@@ -32,13 +32,21 @@ class SourceBrowserTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        for (const wchar_t* name : {L"CLIP.AVI", L"a.mpeg", L"a.mpg", L"b.MOV", L"c.vob", L"d.txt", L"e.avi.bak",
-                                    L"clip10.avi", L"clip2.avi"})
+        for (const wchar_t* name : {L"CLIP.AVI",
+                                    L"a.mpeg",
+                                    L"a.mpg",
+                                    L"b.MOV",
+                                    L"c.vob",
+                                    L"d.txt",
+                                    L"e.avi.bak",
+                                    L"clip10.avi",
+                                    L"clip2.avi"})
             temp_.MakeFile(name);
         temp_.MakeFile(L"hidden.avi", FILE_ATTRIBUTE_HIDDEN);
         temp_.MakeFile(L"system.avi", FILE_ATTRIBUTE_SYSTEM);
         temp_.MakeDirectory(L"folder.avi");  // a directory is never a source, whatever its name
-        for (const wchar_t* name : {L"clip10", L"Alpha", L"clip2", L"empty", L"gone", L"sub"}) temp_.MakeDirectory(name);
+        for (const wchar_t* name : {L"clip10", L"Alpha", L"clip2", L"empty", L"gone", L"sub"})
+            temp_.MakeDirectory(name);
         temp_.MakeFile(L"sub\\x.avi");
         Start();
     }
@@ -69,8 +77,16 @@ TEST_F(SourceBrowserTest, EachPatternItemListsItsFilesInNameOrder) {
     Choose(5);
     EXPECT_EQ(Files(), (Names{L"c.vob"}));
     Choose(6);
-    EXPECT_EQ(Files(), (Names{L"a.mpeg", L"a.mpg", L"b.MOV", L"c.vob", L"CLIP.AVI", L"clip2.avi", L"clip10.avi",
-                              L"d.txt", L"e.avi.bak"}));
+    EXPECT_EQ(Files(),
+              (Names{L"a.mpeg",
+                     L"a.mpg",
+                     L"b.MOV",
+                     L"c.vob",
+                     L"CLIP.AVI",
+                     L"clip2.avi",
+                     L"clip10.avi",
+                     L"d.txt",
+                     L"e.avi.bak"}));
     Choose(0);
     EXPECT_EQ(Files(), video);
     EXPECT_EQ(TextOf(Control(L"cmbFilePattern")), layout::FilePatternItems()[0]);

@@ -114,7 +114,8 @@ TEST_F(MainWindowTest, SourceDirectoryOnAnotherDriveShowsThatDrive) {
     const LRESULT current = ::SendMessageW(drives, CB_GETCURSEL, 0, 0);
     ASSERT_GE(current, 0);
     std::wstring text(64, L'\0');
-    text.resize(static_cast<size_t>(::SendMessageW(drives, CB_GETLBTEXT, current, reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(
+        static_cast<size_t>(::SendMessageW(drives, CB_GETLBTEXT, current, reinterpret_cast<LPARAM>(text.data()))));
     EXPECT_EQ(text.substr(0, 2), L"z:");
 }
 
@@ -123,8 +124,9 @@ TEST_F(MainWindowTest, DriveThatIsNotReadyFallsBackToCOnceWithAMessage) {
     registry_.SetSetting(L"DirOutput", L"Q:\\Out");
     registry_.SetSetting(L"DirInput", L"Q:\\Video");
     FrmQuorvel& window = Start();
-    EXPECT_EQ(messages_.Texts(), (Names{L"Output Directory Q:\\Out no longer exists (default c:\\)",
-                                        L"Input Directory Q:\\Video no longer exists (default c:\\)"}));
+    EXPECT_EQ(messages_.Texts(),
+              (Names{L"Output Directory Q:\\Out no longer exists (default c:\\)",
+                     L"Input Directory Q:\\Video no longer exists (default c:\\)"}));
     EXPECT_EQ(window.Text(L"txtOutputDirectory"), L"C:\\");
     EXPECT_EQ(registry_.Setting(L"DirOutput"), L"C:\\");
     EXPECT_EQ(window.DirectoryListPath(), L"C:\\");

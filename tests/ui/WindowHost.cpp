@@ -50,8 +50,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ::GetWindowRect(main, &mainRect);
     ::GetWindowRect(about, &aboutRect);
     ::SetWindowPos(main, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(about, nullptr, 40 + (mainRect.right - mainRect.left), 20, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(
+        about, nullptr, 40 + (mainRect.right - mainRect.left), 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     quorvel::testing::PumpUntil([] { return false; }, 1500);
     const std::string rects = RectLine("main", main) + RectLine("about", about);
     const std::string partial = rectFile + ".part";
@@ -60,8 +60,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         std::fclose(out);
         ::MoveFileExA(partial.c_str(), rectFile.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
-    quorvel::testing::PumpUntil(
-        [&] { return ::GetFileAttributesA(stopFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
-        60000);
+    quorvel::testing::PumpUntil([&] { return ::GetFileAttributesA(stopFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                                60000);
     ::ExitProcess(0);
 }

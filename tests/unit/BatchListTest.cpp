@@ -34,7 +34,8 @@ protected:
         char piece[4096];
         for (std::size_t got; (got = std::fread(piece, 1, sizeof piece, stream)) > 0;) bytes.append(piece, got);
         std::fclose(stream);
-        return status.IsOk() ? bytes : "failed: " + status.Message() + " after " + std::to_string(bytes.size()) + " bytes";
+        return status.IsOk() ? bytes
+                             : "failed: " + status.Message() + " after " + std::to_string(bytes.size()) + " bytes";
     }
 
     TempFolder folder_;
@@ -100,7 +101,8 @@ TEST_F(BatchListFile, AListHeldOpenByAReaderIsReplacedOrKept) {
     if (status.IsOk()) {
         EXPECT_EQ(ReadBytes(list_), ExpectedList("empty.tbe"));
     } else {
-        EXPECT_EQ(status.Message(), "Cannot replace the batch file " + list_ + ": the file is in use by another program");
+        EXPECT_EQ(status.Message(),
+                  "Cannot replace the batch file " + list_ + ": the file is in use by another program");
         EXPECT_EQ(ReadBytes(list_), "old list\r\n");
     }
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
@@ -110,8 +112,9 @@ TEST_F(BatchListFile, EveryWrittenTextGoesThroughTheEncoder) {
     AdvancedOptions options;
     options.TopClipping = "4";
     options.BottomClipping = "2";
-    ASSERT_TRUE(WriteBatchList(Job({"a.avi"}), options, [](std::string_view text) { return "<" + std::string(text) + ">"; })
-                    .IsOk());
+    ASSERT_TRUE(WriteBatchList(Job({"a.avi"}), options, [](std::string_view text) {
+                    return "<" + std::string(text) + ">";
+                }).IsOk());
     const std::string bytes = ReadBytes(list_);
     EXPECT_NE(bytes.find("Video.SourceFileName = '<C:\\Video\\a.avi>'  \r\n"), std::string::npos);
     EXPECT_NE(bytes.find("Audio.SourceFileName = '<C:\\Video\\a.avi>'  \r\n"), std::string::npos);
@@ -137,11 +140,21 @@ TEST_F(BatchListFile, RefusalsLeaveTheOldListAndNoTemporaryFile) {
              WriteBytes(job.TemplateFile, "");
          },
          [](const BatchJob& job) { return "The template file " + job.TemplateFile + " is empty"; }},
-        {"clipping", [](BatchJob&, AdvancedOptions& options, TempFolder&) { options.TopClipping = "1.2"; options.BottomClipping = ".3"; },
-         [](const BatchJob&) { return std::string("The top clipping \"1.2\" and the bottom clipping \".3\" do not read as a number"); }},
+        {"clipping",
+         [](BatchJob&, AdvancedOptions& options, TempFolder&) {
+             options.TopClipping = "1.2";
+             options.BottomClipping = ".3";
+         },
+         [](const BatchJob&) {
+             return std::string("The top clipping \"1.2\" and the bottom clipping \".3\" do not read as a number");
+         }},
         {"same output",
-         [](BatchJob& job, AdvancedOptions&, TempFolder&) { job.SourceNames = {"a.avi", "b.avi", "A.mov"}; },
-         [](const BatchJob&) { return std::string("Two sources would be encoded to the same file D:\\Out\\A.mpg: a.avi and A.mov"); }},
+         [](BatchJob& job, AdvancedOptions&, TempFolder&) {
+             job.SourceNames = {"a.avi", "b.avi", "A.mov"};
+         },
+         [](const BatchJob&) {
+             return std::string("Two sources would be encoded to the same file D:\\Out\\A.mpg: a.avi and A.mov");
+         }},
         {"read-only list",
          [](BatchJob& job, AdvancedOptions&, TempFolder&) {
              std::filesystem::permissions(PathOf(job.BatchFile),
@@ -149,7 +162,9 @@ TEST_F(BatchListFile, RefusalsLeaveTheOldListAndNoTemporaryFile) {
                                               std::filesystem::perms::others_write,
                                           std::filesystem::perm_options::remove);
          },
-         [](const BatchJob& job) { return "Cannot create the batch file " + job.BatchFile + ": the file is read-only"; }},
+         [](const BatchJob& job) {
+             return "Cannot create the batch file " + job.BatchFile + ": the file is read-only";
+         }},
     };
     for (const RefusedCase& c : cases) {
         TempFolder folder;
@@ -179,7 +194,8 @@ TEST_F(BatchListFile, UnusableTargetsAreNamedInTheMessage) {
     EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "missing"));
 
     job.BatchFile = Utf8(folder_.Path());
-    EXPECT_EQ(WriteBatchList(job, AdvancedOptions()).Message(), "Cannot create the batch file " + job.BatchFile + ": it is a folder");
+    EXPECT_EQ(WriteBatchList(job, AdvancedOptions()).Message(),
+              "Cannot create the batch file " + job.BatchFile + ": it is a folder");
 
     job.BatchFile = "";
     EXPECT_EQ(WriteBatchList(job, AdvancedOptions()).Message(), "Cannot create the batch file: no path is given");

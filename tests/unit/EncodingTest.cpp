@@ -10,7 +10,8 @@ namespace {
 TEST(Windows1252, MapsWhatItHoldsAndMarksTheRest) {
     EXPECT_EQ(EncodeWindows1252("plain 'text'\\"), "plain 'text'\\");
     EXPECT_EQ(EncodeWindows1252("Caf\xC3\xA9 \xC3\xBF\xC2\xA0"), "Caf\xE9 \xFF\xA0");
-    EXPECT_EQ(EncodeWindows1252("\xE2\x82\xAC \xE2\x80\x9C\xE2\x80\x9D \xC5\xB8 \xE2\x84\xA2"), "\x80 \x93\x94 \x9F \x99");
+    EXPECT_EQ(EncodeWindows1252("\xE2\x82\xAC \xE2\x80\x9C\xE2\x80\x9D \xC5\xB8 \xE2\x84\xA2"),
+              "\x80 \x93\x94 \x9F \x99");
     EXPECT_EQ(EncodeWindows1252("\xE6\x97\xA5\xE6\x9C\xAC.avi"), "??.avi");
     EXPECT_EQ(EncodeWindows1252("\xF0\x9F\x8E\xA5"), "?");
     EXPECT_EQ(EncodeWindows1252(std::string("a\0b", 3)), std::string("a\0b", 3));

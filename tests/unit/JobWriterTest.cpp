@@ -68,8 +68,9 @@ TEST(JobItem, BuiltInItemIs198LinesFromItemToEnd) {
     EXPECT_EQ(lines[195], Blanks(9) + "Encoded = False   ");
     EXPECT_EQ(lines[196], Blanks(9) + "InformationText = ''  ");
     EXPECT_EQ(lines[197], Blanks(9) + "end  ");
-    EXPECT_EQ(LineStarting(lines, "Video.ImageArrange.ArrangeType"),
-              Blanks(13) + "Video.ImageArrange.ArrangeType = MPEGVideoConfig_ImageArrangeType_FullScreen_KeepAspectRatio  ");
+    EXPECT_EQ(
+        LineStarting(lines, "Video.ImageArrange.ArrangeType"),
+        Blanks(13) + "Video.ImageArrange.ArrangeType = MPEGVideoConfig_ImageArrangeType_FullScreen_KeepAspectRatio  ");
     EXPECT_EQ(LineStarting(lines, "Video.GhostReduction"), Blanks(13) + "Video.GhostReduction = <> ");
     EXPECT_EQ(LineStarting(lines, "Audio.Effect.FadeOutTime"), Blanks(13) + "Audio.Effect.FadeOutTime = 500    ");
 }
@@ -112,8 +113,10 @@ TEST(JobItem, SourceAndOutputPaths) {
         job.SourceDirectory = c.SourceDirectory;
         job.OutputDirectory = c.OutputDirectory;
         const std::vector<std::string> lines = JobLines(c.FileName, job);
-        EXPECT_EQ(LineStarting(lines, "Video.SourceFileName"), Blanks(13) + "Video.SourceFileName = '" + c.Source + "'  ");
-        EXPECT_EQ(LineStarting(lines, "Audio.SourceFileName"), Blanks(13) + "Audio.SourceFileName = '" + c.Source + "'  ");
+        EXPECT_EQ(LineStarting(lines, "Video.SourceFileName"),
+                  Blanks(13) + "Video.SourceFileName = '" + c.Source + "'  ");
+        EXPECT_EQ(LineStarting(lines, "Audio.SourceFileName"),
+                  Blanks(13) + "Audio.SourceFileName = '" + c.Source + "'  ");
         EXPECT_EQ(LineStarting(lines, "Job.OutputFileName"), Blanks(9) + "Job.OutputFileName = '" + c.Output + "' ");
     }
 }
@@ -142,16 +145,25 @@ TEST(JobItem, InterlaceFollowsTheFirstLetterOnly) {
 
 TEST(JobItem, AspectRatioCodesMatchTextsExactly) {
     const std::pair<std::string, int> cases[] = {
-        {"1:1 (VGA)", 1},       {"4:3 525 line (NTSC)", 12}, {"4:3 625 line (NTSC, 704x480)", 44},
-        {"4:3 625 (PAL)", 8},   {"16:9 525 line (NTSC)", 6}, {"16:9 625 line (PAL)", 3},
-        {"4:3 Display", 13},    {"16:9 Display", 14},        {"2.11:1 Display", 15},
-        {"4:3 display", 1},     {"", 1},                     {"4:3 Display ", 1},
+        {"1:1 (VGA)", 1},
+        {"4:3 525 line (NTSC)", 12},
+        {"4:3 625 line (NTSC, 704x480)", 44},
+        {"4:3 625 (PAL)", 8},
+        {"16:9 525 line (NTSC)", 6},
+        {"16:9 625 line (PAL)", 3},
+        {"4:3 Display", 13},
+        {"16:9 Display", 14},
+        {"2.11:1 Display", 15},
+        {"4:3 display", 1},
+        {"", 1},
+        {"4:3 Display ", 1},
     };
     for (const auto& [text, code] : cases) {
         AdvancedOptions options;
         options.AspectRatio = text;
         const std::vector<std::string> lines = JobLines("a.avi", SampleJob(), options);
-        EXPECT_EQ(LineStarting(lines, "Video.AspectRatio"), Blanks(13) + "Video.AspectRatio = " + std::to_string(code)) << text;
+        EXPECT_EQ(LineStarting(lines, "Video.AspectRatio"), Blanks(13) + "Video.AspectRatio = " + std::to_string(code))
+            << text;
         // The encoding block keeps its own fixed ratio.
         EXPECT_EQ(lines[20], Blanks(9) + "Job.MPEG.Video.AspectRatio = 2    ");
     }
@@ -164,14 +176,18 @@ TEST(JobItem, NoiseReductionAndDeinterlaceLines) {
     const std::vector<std::string> withFilters = JobLines("a.avi", SampleJob(), on);
     const std::vector<std::string> without = JobLines("a.avi");
     ASSERT_EQ(withFilters.size(), 198u);
-    EXPECT_EQ(LineStarting(withFilters, "Video.EnableNoiseReduction"), Blanks(13) + "Video.EnableNoiseReduction = True");
-    EXPECT_EQ(LineStarting(without, "Video.EnableNoiseReduction"), Blanks(13) + "Video.EnableNoiseReduction = False    ");
+    EXPECT_EQ(LineStarting(withFilters, "Video.EnableNoiseReduction"),
+              Blanks(13) + "Video.EnableNoiseReduction = True");
+    EXPECT_EQ(LineStarting(without, "Video.EnableNoiseReduction"),
+              Blanks(13) + "Video.EnableNoiseReduction = False    ");
     EXPECT_EQ(LineStarting(withFilters, "Video.NoiseReductionRange"), Blanks(13) + "Video.NoiseReductionRange = 2");
     EXPECT_EQ(LineStarting(without, "Video.NoiseReductionRange"), Blanks(13) + "Video.NoiseReductionRange = 1 ");
     EXPECT_EQ(LineStarting(withFilters, "Video.Deinterlace ="),
               Blanks(13) + "Video.Deinterlace = VideoFilter_Deinterlace_TopField");
-    EXPECT_EQ(LineStarting(without, "Video.DeinterlaceEx.AutoType"),
-              Blanks(13) + "Video.DeinterlaceEx.AutoType = MPEGEncodeJob_Source_Video_DeinterlaceEx_AutoType_24fps_NonInterlace   ");
+    EXPECT_EQ(
+        LineStarting(without, "Video.DeinterlaceEx.AutoType"),
+        Blanks(13) +
+            "Video.DeinterlaceEx.AutoType = MPEGEncodeJob_Source_Video_DeinterlaceEx_AutoType_24fps_NonInterlace   ");
     EXPECT_EQ(LineStarting(without, "Video.DeinterlaceEx.Cache"), Blanks(13) + "Video.DeinterlaceEx.Cache = {}    ");
     // Any value other than 0 counts as set.
     on.NoiseReduction = 2;
@@ -190,17 +206,20 @@ TEST(JobItem, ClippingLines) {
                                         LineStarting(lines, "Video.Clipping.Bottom ")};
     };
     const std::vector<std::string> off = {Blanks(13) + "Video.Clipping.Enabled = False    ",
-                                          Blanks(13) + "Video.Clipping.Top = 0    ", Blanks(13) + "Video.Clipping.Bottom = 0 "};
+                                          Blanks(13) + "Video.Clipping.Top = 0    ",
+                                          Blanks(13) + "Video.Clipping.Bottom = 0 "};
     EXPECT_EQ(clipping("0", "0"), off);
     EXPECT_EQ(clipping(" 0.0", "0 "), off);
     EXPECT_EQ(clipping("-0", ""), off);
-    EXPECT_EQ(clipping("8", "0"), (std::vector<std::string>{Blanks(13) + "Video.Clipping.Enabled = True    ",
-                                                           Blanks(13) + "Video.Clipping.Top =8",
-                                                           Blanks(13) + "Video.Clipping.Bottom =0"}));
+    EXPECT_EQ(clipping("8", "0"),
+              (std::vector<std::string>{Blanks(13) + "Video.Clipping.Enabled = True    ",
+                                        Blanks(13) + "Video.Clipping.Top =8",
+                                        Blanks(13) + "Video.Clipping.Bottom =0"}));
     // The texts are written as typed, blanks and all.
-    EXPECT_EQ(clipping("", " 16"), (std::vector<std::string>{Blanks(13) + "Video.Clipping.Enabled = True    ",
-                                                            Blanks(13) + "Video.Clipping.Top =",
-                                                            Blanks(13) + "Video.Clipping.Bottom = 16"}));
+    EXPECT_EQ(clipping("", " 16"),
+              (std::vector<std::string>{Blanks(13) + "Video.Clipping.Enabled = True    ",
+                                        Blanks(13) + "Video.Clipping.Top =",
+                                        Blanks(13) + "Video.Clipping.Bottom = 16"}));
 }
 
 TEST(Clipping, OnlyJoinedNumbersAreAccepted) {

@@ -51,8 +51,16 @@ TEST(FilePattern, StarDotStarTakesEveryNameAndBlankPartsNone) {
 
 TEST(ExplorerOrder, NumbersByValueCaseIgnoredTiesByCharacters) {
     const std::vector<std::string> expected = {
-        "clip1.avi", "Clip02.avi", "clip2.avi", "clip2.avi ", "clip10.avi", "clip010b.avi", "clip0000000000000000000000011.avi",
-        "CLIPa.avi", "clipB.avi", "\xC3\xA9t\xC3\xA9.avi",
+        "clip1.avi",
+        "Clip02.avi",
+        "clip2.avi",
+        "clip2.avi ",
+        "clip10.avi",
+        "clip010b.avi",
+        "clip0000000000000000000000011.avi",
+        "CLIPa.avi",
+        "clipB.avi",
+        "\xC3\xA9t\xC3\xA9.avi",
     };
     std::vector<std::string> shuffled = expected;
     std::mt19937 random(7);
@@ -67,8 +75,9 @@ TEST(ExplorerOrder, NumbersByValueCaseIgnoredTiesByCharacters) {
 }
 
 TEST(ExplorerOrder, IsAStrictWeakOrdering) {
-    const std::vector<std::string> names = {"a", "A", "a0", "a00", "a1", "a01", "a001b", "a1b", "a-1", "a.1", "ab",
-                                            "a 1", "10", "9", "009", "\xC3\x89", "\xC3\xA9", "z", "_", "a\xFF"};
+    const std::vector<std::string> names = {"a",   "A",        "a0",       "a00", "a1",  "a01",  "a001b",
+                                            "a1b", "a-1",      "a.1",      "ab",  "a 1", "10",   "9",
+                                            "009", "\xC3\x89", "\xC3\xA9", "z",   "_",   "a\xFF"};
     for (const std::string& x : names) {
         EXPECT_FALSE(ExplorerNameLess(x, x)) << x;
         for (const std::string& y : names) {
@@ -91,7 +100,8 @@ TEST(SourceNames, AreFilteredThenOrdered) {
 
 TEST(SourceFiles, ListsOrdinaryFilesOfTheFolderOnly) {
     TempFolder folder;
-    for (const char* name : {"clip10.avi", "clip2.AVI", "readme.txt", "\xC3\xA9t\xC3\xA9.mpg"}) WriteBytes(folder.File(name), "");
+    for (const char* name : {"clip10.avi", "clip2.AVI", "readme.txt", "\xC3\xA9t\xC3\xA9.mpg"})
+        WriteBytes(folder.File(name), "");
     std::filesystem::create_directory(folder.Path() / "folder.avi");
     std::vector<std::string> names = {"stale"};
     ASSERT_TRUE(ListSourceFiles(Utf8(folder.Path()), kVideoPattern, names).IsOk());

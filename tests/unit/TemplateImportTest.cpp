@@ -24,7 +24,8 @@ TEST(TemplateFilter, TrimsBlanksDropsObjectLinesAndPrefixesMpeg) {
     // Only blanks are trimmed, and the tests look at the first characters after them.
     EXPECT_EQ(Filtered("\tMPEG.x = 1\t"), "[\tMPEG.x = 1\t]");
     EXPECT_EQ(Filtered("  \xE9t\xE9 "), "[\xE9t\xE9]");
-    for (const char* line : {"object TMPGEncTemplate", "  OBJECT", "ObjectName = 1", "end", "  End  ", "EndTime = 0", "endx"}) {
+    for (const char* line :
+         {"object TMPGEncTemplate", "  OBJECT", "ObjectName = 1", "end", "  End  ", "EndTime = 0", "endx"}) {
         EXPECT_EQ(Filtered(line), "dropped") << line;
     }
     // A line shorter than a word cannot match it.

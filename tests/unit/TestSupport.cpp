@@ -26,13 +26,15 @@ TempFolder::~TempFolder() {
     std::error_code error;
     // Read-only files left by a test must not keep the folder alive.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error)) {
-        std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
-                                     std::filesystem::perm_options::add, error);
+        std::filesystem::permissions(
+            entry.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add, error);
     }
     std::filesystem::remove_all(path_, error);
 }
 
-std::string TempFolder::File(std::string_view name) const { return Utf8(path_ / std::filesystem::path(std::u8string(name.begin(), name.end()))); }
+std::string TempFolder::File(std::string_view name) const {
+    return Utf8(path_ / std::filesystem::path(std::u8string(name.begin(), name.end())));
+}
 
 std::vector<std::string> TempFolder::Names() const {
     std::vector<std::string> names;

@@ -56,9 +56,15 @@ TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
     EXPECT_TRUE(Messages().empty());
 
     EXPECT_EQ(ComboItems(Control(L"cmbAspectRatio")),
-              (std::vector<std::wstring>{L"1:1 (VGA)", L"4:3 525 line (NTSC)", L"4:3 625 line (NTSC, 704x480)",
-                                         L"4:3 625 (PAL)", L"16:9 525 line (NTSC)", L"16:9 625 line (PAL)",
-                                         L"4:3 Display", L"16:9 Display", L"2.11:1 Display"}));
+              (std::vector<std::wstring>{L"1:1 (VGA)",
+                                         L"4:3 525 line (NTSC)",
+                                         L"4:3 625 line (NTSC, 704x480)",
+                                         L"4:3 625 (PAL)",
+                                         L"16:9 525 line (NTSC)",
+                                         L"16:9 625 line (PAL)",
+                                         L"4:3 Display",
+                                         L"16:9 Display",
+                                         L"2.11:1 Display"}));
     EXPECT_EQ(ComboItems(Control(L"cmbVideoSourceType")),
               (std::vector<std::wstring>{L"Non-interlace (progressive)", L"Interlace"}));
 
@@ -103,22 +109,32 @@ TEST_F(AdvancedOptionsTest, ControlsSitWhereTheTableSaysInTabOrder) {
         EXPECT_EQ(r.top, win::TwipsToPixels(top, 96));
         EXPECT_EQ(r.right - r.left, win::TwipsToPixels(left + c.Width, 96) - win::TwipsToPixels(left, 96));
         // The path box's design text is replaced when the dialog loads.
-        if (c.Type != layout::Kind::ComboDropDown && c.Caption && std::wstring_view(c.Name) != L"txtCommandLineTMPGEnc") {
+        if (c.Type != layout::Kind::ComboDropDown && c.Caption &&
+            std::wstring_view(c.Name) != L"txtCommandLineTMPGEnc") {
             EXPECT_EQ(TextOf(control), c.Caption);
         }
     }
 
     // Tab walks the controls in this order and comes back to OK.
-    const std::vector<std::wstring> order = {L"cmdOK", L"chktNoiseReduction", L"chkDeinterlace", L"txtTopClipping",
-                                             L"txtBottomClipping", L"cmbVideoSourceType", L"cmbAspectRatio",
-                                             L"cmdFindTMPEG", L"txtCommandLineTMPGEnc", L"chkAutoRun", L"cmdOK"};
+    const std::vector<std::wstring> order = {L"cmdOK",
+                                             L"chktNoiseReduction",
+                                             L"chkDeinterlace",
+                                             L"txtTopClipping",
+                                             L"txtBottomClipping",
+                                             L"cmbVideoSourceType",
+                                             L"cmbAspectRatio",
+                                             L"cmdFindTMPEG",
+                                             L"txtCommandLineTMPGEnc",
+                                             L"chkAutoRun",
+                                             L"cmdOK"};
     ::SetFocus(Control(L"cmdOK"));
     for (size_t i = 1; i < order.size(); ++i) {
         PressKey(VK_TAB);
         HWND focus = ::GetFocus();
         // The focus of a combo box with an edit field lands in its edit child.
         if (::GetParent(focus) != Dialog().Window()) focus = ::GetParent(focus);
-        EXPECT_EQ(focus, Control(order[i].c_str())) << "after " << std::string(order[i - 1].begin(), order[i - 1].end());
+        EXPECT_EQ(focus, Control(order[i].c_str()))
+            << "after " << std::string(order[i - 1].begin(), order[i - 1].end());
     }
 }
 
@@ -229,11 +245,12 @@ TEST_F(AdvancedOptionsTest, OkHidesAndWritesExactlyTheFourKeys) {
 
     EXPECT_TRUE(Dialog().IsLoaded());
     EXPECT_FALSE(::IsWindowVisible(Dialog().Window()));
-    EXPECT_EQ(Registry().AllSettings(), (Settings{{L"AutoLaunch", L"0"},
-                                          {L"Deinterlace", L"1"},
-                                          {L"FileOutput", L"C:\\keep.tbe"},
-                                          {L"Noise", L"0"},
-                                          {L"TMPGEncPath", L"D:\\Tools Dir\\TMPGEnc.exe "}}));
+    EXPECT_EQ(Registry().AllSettings(),
+              (Settings{{L"AutoLaunch", L"0"},
+                        {L"Deinterlace", L"1"},
+                        {L"FileOutput", L"C:\\keep.tbe"},
+                        {L"Noise", L"0"},
+                        {L"TMPGEncPath", L"D:\\Tools Dir\\TMPGEnc.exe "}}));
 
     // Shown again it holds everything, including the values that are never stored, and does
     // not load again from the store.

@@ -33,8 +33,8 @@ protected:
         HWND list = Main().Control(L"filList");
         ::SendMessageW(list, LB_SETSEL, FALSE, -1);
         for (const std::wstring& name : names) {
-            const LRESULT line = ::SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                reinterpret_cast<LPARAM>(name.c_str()));
+            const LRESULT line = ::SendMessageW(
+                list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
             ASSERT_NE(line, LB_ERR) << "not listed";
             ::SendMessageW(list, LB_SETSEL, TRUE, line);
         }
@@ -68,7 +68,9 @@ protected:
     }
     void ClickCreateBatch() {
         HWND picture = Main().Control(L"Image2");
-        ::SendMessageW(Main().Window(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(picture), BN_CLICKED),
+        ::SendMessageW(Main().Window(),
+                       WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(picture), BN_CLICKED),
                        reinterpret_cast<LPARAM>(picture));
         Pump();
     }
@@ -155,8 +157,9 @@ TEST_F(CreateCommandTest, TheTwoRefusalsWriteNothing) {
 
     // A blank with auto-launch: only that message, even with nothing selected.
     ClickCreateBatch();
-    EXPECT_EQ(MessageTexts(),
-              std::vector<std::wstring>{L"The batch file (and path) cannot have any spaces in it to run automatically"});
+    EXPECT_EQ(
+        MessageTexts(),
+        std::vector<std::wstring>{L"The batch file (and path) cannot have any spaces in it to run automatically"});
     EXPECT_EQ(::GetFocus(), Main().Control(L"txtFileOutput"));
     EXPECT_FALSE(FileExists(spaced));
 
@@ -192,7 +195,8 @@ TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothin
 
     ClickCreateBatch();
     ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u) << std::string(Messages()[0].Text.begin(), Messages()[0].Text.end());
+    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u)
+        << std::string(Messages()[0].Text.begin(), Messages()[0].Text.end());
     EXPECT_NE(Messages()[0].Text.find(L"svcd.mcf"), std::wstring::npos);
     EXPECT_EQ(ReadBytes(batch), "old list\r\n");
 

@@ -40,8 +40,6 @@ void DialogTest::SetUp() {
     Messages().clear();
 }
 
-void DialogTest::TearDown() {
-    UnloadDialogs();
-}
+void DialogTest::TearDown() { UnloadDialogs(); }
 
 }  // namespace quorvel::test

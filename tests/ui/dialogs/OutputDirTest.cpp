@@ -40,8 +40,8 @@ protected:
     void Notify(const wchar_t* name, int line, UINT setSelection, WORD code) {
         HWND list = Control(name);
         ::SendMessageW(list, setSelection, static_cast<WPARAM>(line), 0);
-        ::SendMessageW(Dialog().Window(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), code),
-                       reinterpret_cast<LPARAM>(list));
+        ::SendMessageW(
+            Dialog().Window(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), code), reinterpret_cast<LPARAM>(list));
         Pump();
     }
 };
@@ -119,7 +119,8 @@ TEST_F(OutputDirectoryTest, AHighlightedEntryIsNotTakenAnOpenedOneIs) {
     // Enter in the list opens the highlighted entry; Enter on a button presses that button.
     Open();
     ::SetFocus(Control(L"dirList"));
-    ::SendMessageW(Control(L"dirList"), LB_SETCURSEL, static_cast<WPARAM>(LineHolding(Control(L"dirList"), L"First")), 0);
+    ::SendMessageW(
+        Control(L"dirList"), LB_SETCURSEL, static_cast<WPARAM>(LineHolding(Control(L"dirList"), L"First")), 0);
     PressKey(VK_RETURN);
     EXPECT_EQ(Dialog().OpenDirectory(), work / L"First");
     EXPECT_TRUE(Dialog().IsCreated());

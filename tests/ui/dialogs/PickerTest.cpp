@@ -31,7 +31,8 @@ Seen Look(HWND dialog) {
     Seen seen{TextOf(dialog), Trimmed(FileNameText(dialog)), {}};
     HWND filters = ::GetDlgItem(dialog, cmb1);
     wchar_t text[256]{};
-    if (filters && ::SendMessageW(filters, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)) > 0) seen.FirstFilter = text;
+    if (filters && ::SendMessageW(filters, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text)) > 0)
+        seen.FirstFilter = text;
     return seen;
 }
 

@@ -14,8 +14,8 @@ using Names = std::vector<std::wstring>;
 const std::wstring kBlankTitle(2048, L' ');
 
 TEST(CentredPosition, KeepsHalvesToTheEndRoundsToEvenAndNeverClamps) {
-    EXPECT_EQ(CentredPosition(RECT{0, 0, 99, 99}, RECT{0, 0, 50, 50}).x, 24);     // 24.5
-    EXPECT_EQ(CentredPosition(RECT{0, 0, 101, 99}, RECT{0, 0, 50, 50}).x, 26);    // 25.5
+    EXPECT_EQ(CentredPosition(RECT{0, 0, 99, 99}, RECT{0, 0, 50, 50}).x, 24);   // 24.5
+    EXPECT_EQ(CentredPosition(RECT{0, 0, 101, 99}, RECT{0, 0, 50, 50}).x, 26);  // 25.5
     EXPECT_EQ(CentredPosition(RECT{0, 0, 99, 99}, RECT{0, 0, 50, 50}).y, 24);
     EXPECT_EQ(CentredPosition(RECT{0, 0, 99, 101}, RECT{0, 0, 50, 51}).y, 25);    // 50.5 - 25.5
     EXPECT_EQ(CentredPosition(RECT{0, 0, 40, 40}, RECT{0, 0, 100, 100}).x, -30);  // off the screen, as asked
@@ -87,17 +87,25 @@ TEST(SplitAnswer, MalformedBuffersNeverReadPastTheEndNorInventNames) {
 
 TEST(AnsiText, OffsetsCountCharactersAndNulsSurvive) {
     EXPECT_EQ(DecodeAnsi("a\0b\0\0"s, 1252), L"a\0b\0\0"s);
-    EXPECT_EQ(DecodeAnsi("fa\xe7" "ade"s, 1252), L"fa\u00e7ade");
+    EXPECT_EQ(DecodeAnsi("fa\xe7"
+                         "ade"s,
+                         1252),
+              L"fa\u00e7ade");
 
     // In a double-byte code page a character may take two bytes of the buffer.
     const std::wstring wide = L"C:\\\u65e5\u672c\\a.tbe"s + L'\0';
     std::string ansi(32, '\0');
-    ansi.resize(static_cast<size_t>(::WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()),
-                                                          ansi.data(), static_cast<int>(ansi.size()), nullptr,
+    ansi.resize(static_cast<size_t>(::WideCharToMultiByte(932,
+                                                          0,
+                                                          wide.data(),
+                                                          static_cast<int>(wide.size()),
+                                                          ansi.data(),
+                                                          static_cast<int>(ansi.size()),
+                                                          nullptr,
                                                           nullptr)));
     ASSERT_EQ(ansi.size(), 14u);
     EXPECT_EQ(DecodeAnsi(ansi, 932), wide);
-    EXPECT_EQ(CharacterOffset(ansi, 8, 932), 6);    // the byte after "C:\日本\"
+    EXPECT_EQ(CharacterOffset(ansi, 8, 932), 6);  // the byte after "C:\日本\"
     EXPECT_EQ(CharacterOffset(ansi, 0, 932), 0);
     EXPECT_EQ(CharacterOffset(ansi, 500, 932), wide.size());  // junk offset: the whole buffer
 }

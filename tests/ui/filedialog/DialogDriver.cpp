@@ -114,7 +114,9 @@ int SelectedFilter(HWND fileDialog) {
 }
 
 void Press(HWND dialog, int commandId) {
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(commandId, BN_CLICKED),
+    ::PostMessageW(dialog,
+                   WM_COMMAND,
+                   MAKEWPARAM(commandId, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, commandId)));
 }
 

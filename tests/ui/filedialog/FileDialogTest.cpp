@@ -46,8 +46,18 @@ HWND MakeWindow(const wchar_t* caption, int x, int y, int width, int height) {
         wc.lpszClassName = L"QuorvelFileDialogTestOwner";
         return ::RegisterClassW(&wc);
     }();
-    HWND window = ::CreateWindowExW(0, MAKEINTATOM(windowClass), caption, WS_OVERLAPPEDWINDOW, x, y, width, height,
-                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND window = ::CreateWindowExW(0,
+                                    MAKEINTATOM(windowClass),
+                                    caption,
+                                    WS_OVERLAPPEDWINDOW,
+                                    x,
+                                    y,
+                                    width,
+                                    height,
+                                    nullptr,
+                                    nullptr,
+                                    ::GetModuleHandleW(nullptr),
+                                    nullptr);
     ::ShowWindow(window, SW_SHOW);
     return window;
 }
@@ -234,10 +244,12 @@ TEST_F(FileDialogTest, HookCentresTheDialogOverItsOwnerOnce) {
     RECT ownerRect{};
     ::GetWindowRect(owner, &ownerRect);
     const RECT& seen = centring.atActivation;
-    EXPECT_LE(std::abs(CentreOffset(centring.movedTo.x, seen.right - seen.left, ownerRect.left,
-                                    ownerRect.right - ownerRect.left)), 0.5);
-    EXPECT_LE(std::abs(CentreOffset(centring.movedTo.y, seen.bottom - seen.top, ownerRect.top,
-                                    ownerRect.bottom - ownerRect.top)), 0.5);
+    EXPECT_LE(std::abs(CentreOffset(
+                  centring.movedTo.x, seen.right - seen.left, ownerRect.left, ownerRect.right - ownerRect.left)),
+              0.5);
+    EXPECT_LE(std::abs(CentreOffset(
+                  centring.movedTo.y, seen.bottom - seen.top, ownerRect.top, ownerRect.bottom - ownerRect.top)),
+              0.5);
     EXPECT_EQ(centring.afterMove.left, centring.movedTo.x);
     EXPECT_EQ(centring.afterMove.top, centring.movedTo.y);
     EXPECT_EQ(centring.afterMove.right - centring.afterMove.left, seen.right - seen.left) << "the hook resized";
@@ -253,10 +265,12 @@ TEST_F(FileDialogTest, ScreenHookAndOwnerlessDialogsCentreOnThePrimaryScreen) {
         ShowFileDialog(from, overOwner);
         ASSERT_EQ(centring.calls, 1);
         const RECT& seen = centring.atActivation;
-        EXPECT_LE(std::abs(CentreOffset(centring.movedTo.x, seen.right - seen.left, 0,
-                                        ::GetSystemMetrics(SM_CXSCREEN))), 0.5) << overOwner;
-        EXPECT_LE(std::abs(CentreOffset(centring.movedTo.y, seen.bottom - seen.top, 0,
-                                        ::GetSystemMetrics(SM_CYSCREEN))), 0.5) << overOwner;
+        EXPECT_LE(
+            std::abs(CentreOffset(centring.movedTo.x, seen.right - seen.left, 0, ::GetSystemMetrics(SM_CXSCREEN))), 0.5)
+            << overOwner;
+        EXPECT_LE(
+            std::abs(CentreOffset(centring.movedTo.y, seen.bottom - seen.top, 0, ::GetSystemMetrics(SM_CYSCREEN))), 0.5)
+            << overOwner;
     }
 }
 
@@ -301,8 +315,11 @@ TEST_F(FileDialogTest, NestedDialogsBothAnswer) {
     EXPECT_EQ(centring.calls, 2);
     RECT otherRect{};
     ::GetWindowRect(other, &otherRect);
-    EXPECT_LE(std::abs(CentreOffset(centring.movedTo.x, centring.atActivation.right - centring.atActivation.left,
-                                    otherRect.left, otherRect.right - otherRect.left)), 0.5);
+    EXPECT_LE(std::abs(CentreOffset(centring.movedTo.x,
+                                    centring.atActivation.right - centring.atActivation.left,
+                                    otherRect.left,
+                                    otherRect.right - otherRect.left)),
+              0.5);
     ::DestroyWindow(other);
 }
 

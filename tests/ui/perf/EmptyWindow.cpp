@@ -18,8 +18,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"EmptyWindow";
     ::RegisterClassW(&wc);
-    HWND window = ::CreateWindowExW(0, L"EmptyWindow", L"Empty", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    440, 570, nullptr, nullptr, instance, nullptr);
+    HWND window = ::CreateWindowExW(0,
+                                    L"EmptyWindow",
+                                    L"Empty",
+                                    WS_OVERLAPPEDWINDOW,
+                                    CW_USEDEFAULT,
+                                    CW_USEDEFAULT,
+                                    440,
+                                    570,
+                                    nullptr,
+                                    nullptr,
+                                    instance,
+                                    nullptr);
     ::ShowWindow(window, SW_SHOW);
     ::UpdateWindow(window);
     MSG message;

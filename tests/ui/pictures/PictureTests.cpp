@@ -28,8 +28,11 @@ struct StoredPicture {
 };
 
 constexpr StoredPicture kPictures[] = {
-    {IDJ_WEB, 221, 132}, {IDJ_CREATE_BATCH, 221, 132}, {IDJ_QUIT, 221, 132},
-    {IDJ_ABOUT, 221, 132}, {IDJ_PORTRAIT, 640, 480},
+    {IDJ_WEB, 221, 132},
+    {IDJ_CREATE_BATCH, 221, 132},
+    {IDJ_QUIT, 221, 132},
+    {IDJ_ABOUT, 221, 132},
+    {IDJ_PORTRAIT, 640, 480},
 };
 
 std::vector<unsigned char> ResourceBytes(int id) {
@@ -94,10 +97,30 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"QuorvelPictureTestParent";
         ::RegisterClassExW(&wc);
-        window_ = ::CreateWindowExW(0, wc.lpszClassName, L"picture test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
-                                    600, 400, nullptr, nullptr, wc.hInstance, this);
-        button_ = ::CreateWindowExW(0, L"BUTTON", L"&Go", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 5,
-                                    300, 80, 25, window_, reinterpret_cast<HMENU>(7), wc.hInstance, nullptr);
+        window_ = ::CreateWindowExW(0,
+                                    wc.lpszClassName,
+                                    L"picture test",
+                                    WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                    50,
+                                    50,
+                                    600,
+                                    400,
+                                    nullptr,
+                                    nullptr,
+                                    wc.hInstance,
+                                    this);
+        button_ = ::CreateWindowExW(0,
+                                    L"BUTTON",
+                                    L"&Go",
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                    5,
+                                    300,
+                                    80,
+                                    25,
+                                    window_,
+                                    reinterpret_cast<HMENU>(7),
+                                    wc.hInstance,
+                                    nullptr);
         ::SetForegroundWindow(window_);
         ::SetFocus(button_);
     }
@@ -108,9 +131,18 @@ public:
 
     HWND AddPicture(int resourceId, int id, int width, int height) {
         EXPECT_TRUE(quorvel::win::RegisterPictureClass());
-        return pictures_.emplace_back(::CreateWindowExW(0, kPictureClass, L"", WS_CHILD | WS_VISIBLE, 10, 10, width, height, window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                 reinterpret_cast<void*>(static_cast<INT_PTR>(resourceId))));
+        return pictures_.emplace_back(::CreateWindowExW(0,
+                                                        kPictureClass,
+                                                        L"",
+                                                        WS_CHILD | WS_VISIBLE,
+                                                        10,
+                                                        10,
+                                                        width,
+                                                        height,
+                                                        window_,
+                                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                                        ::GetModuleHandleW(nullptr),
+                                                        reinterpret_cast<void*>(static_cast<INT_PTR>(resourceId))));
     }
 
     // Back to a parent with only its button, holding the focus.
@@ -273,8 +305,8 @@ TEST(ProgramResources, ManifestGivesCommonControls6AndKeepsTheSystemCodePage) {
     // the side-by-side version 6 assembly; without it there is nothing to redirect.
     ACTCTX_SECTION_KEYED_DATA redirect{};
     redirect.cbSize = sizeof redirect;
-    EXPECT_TRUE(::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
-                                           &redirect));
+    EXPECT_TRUE(
+        ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll", &redirect));
 
     // Wine treats every program as DPI aware, so ask the activation context what the manifest
     // said: a setting in a misspelt namespace would be dropped without a word.
@@ -293,8 +325,13 @@ TEST(ProgramResources, ManifestGivesCommonControls6AndKeepsTheSystemCodePage) {
     // The code page the system is set to, which the program must not override.
     wchar_t acp[16] = L"";
     DWORD bytes = sizeof acp;
-    ASSERT_EQ(::RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage", L"ACP",
-                             RRF_RT_REG_SZ, nullptr, acp, &bytes),
+    ASSERT_EQ(::RegGetValueW(HKEY_LOCAL_MACHINE,
+                             L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage",
+                             L"ACP",
+                             RRF_RT_REG_SZ,
+                             nullptr,
+                             acp,
+                             &bytes),
               ERROR_SUCCESS);
     EXPECT_EQ(::GetACP(), static_cast<UINT>(std::wcstoul(acp, nullptr, 10)));
 }
@@ -303,8 +340,16 @@ TEST_F(PictureControl, TheLayoutBuilderMakesPicturesThatClick) {
     ParentWindow& parent = Parent();
     ::UnregisterClassW(kPictureClass, ::GetModuleHandleW(nullptr));  // the builder must register it
     static constexpr quorvel::layout::Control kControls[] = {
-        {.Name = L"Image3", .Type = quorvel::layout::Kind::Picture, .Container = nullptr, .Caption = nullptr,
-         .Left = 150, .Top = 150, .Width = 1215, .Height = 720, .TabIndex = -1, .Resource = IDJ_QUIT},
+        {.Name = L"Image3",
+         .Type = quorvel::layout::Kind::Picture,
+         .Container = nullptr,
+         .Caption = nullptr,
+         .Left = 150,
+         .Top = 150,
+         .Width = 1215,
+         .Height = 720,
+         .TabIndex = -1,
+         .Resource = IDJ_QUIT},
     };
     static constexpr quorvel::layout::Window kTable{L"test", L"test", 3000, 3000, {}, {}, kControls};
     quorvel::win::BuiltLayout built;

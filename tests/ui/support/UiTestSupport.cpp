@@ -18,8 +18,8 @@ bool gQuitPosted = false;
 
 ScratchRegistry::ScratchRegistry(HKEY root) : root_(root) {
     static std::atomic<int> counter{0};
-    path_ = L"Software\\QuorvelUiTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++counter);
+    path_ =
+        L"Software\\QuorvelUiTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
     // Made under the real root before that root is redirected to it. Process ids come round
     // again, and a process that ended at once left its key behind: start from nothing.
     ::RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
@@ -74,7 +74,8 @@ std::optional<std::wstring> ScratchRegistry::Setting(const std::wstring& name) c
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return std::nullopt;
-    const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
+    const LSTATUS status =
+        ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
     ::RegCloseKey(key);
     if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
     std::wstring text(buffer, bytes / sizeof(wchar_t));
@@ -87,7 +88,11 @@ void ScratchRegistry::SetSetting(const std::wstring& name, const std::wstring& v
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return;
-    ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    ::RegSetValueExW(key,
+                     name.c_str(),
+                     0,
+                     REG_SZ,
+                     reinterpret_cast<const BYTE*>(value.c_str()),
                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     ::RegCloseKey(key);
 }
@@ -136,8 +141,8 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
         if (condition()) return true;
         const ULONGLONG now = ::GetTickCount64();
         if (now >= deadline) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)),
-                                    QS_ALLINPUT);
+        ::MsgWaitForMultipleObjects(
+            0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)), QS_ALLINPUT);
     }
 }
 
@@ -165,8 +170,13 @@ std::wstring TempDirectory::MakeDirectory(const std::wstring& name) const {
 
 std::wstring TempDirectory::MakeFile(const std::wstring& name, DWORD attributes) const {
     const std::wstring path = *this / name;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = ::CreateFileW(path.c_str(),
+                                GENERIC_WRITE,
+                                0,
+                                nullptr,
+                                CREATE_ALWAYS,
+                                attributes ? attributes : FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         DWORD written = 0;
         ::WriteFile(file, "x", 1, &written, nullptr);
@@ -192,8 +202,15 @@ bool RestartWithUnmanagedWindows(int& exitCode) {
     name = name.substr(name.find_last_of(L'\\') + 1);
     const std::wstring key = L"Software\\Wine\\AppDefaults\\" + name + L"\\X11 Driver";
     HKEY handle = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                          &handle, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER,
+                          key.c_str(),
+                          0,
+                          nullptr,
+                          0,
+                          KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          nullptr,
+                          &handle,
+                          nullptr) != ERROR_SUCCESS)
         return false;
     wchar_t value[8] = {};
     DWORD bytes = sizeof value - sizeof(wchar_t);
@@ -209,8 +226,7 @@ bool RestartWithUnmanagedWindows(int& exitCode) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                          &process))
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
         return false;
     ::WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 1;
@@ -287,8 +303,8 @@ std::vector<int> SelectedIndexes(HWND listBox) {
 }
 
 void Notify(HWND control, int code) {
-    ::SendMessageW(::GetParent(control), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code),
-                   reinterpret_cast<LPARAM>(control));
+    ::SendMessageW(
+        ::GetParent(control), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
 }
 
 void ClickButton(HWND button) { Notify(button, BN_CLICKED); }

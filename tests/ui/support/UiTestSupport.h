@@ -104,8 +104,8 @@ std::vector<std::wstring> ComboItems(HWND comboBox);
 std::vector<int> SelectedIndexes(HWND listBox);
 // The notification a user's action gives: the parent receives WM_COMMAND from the control.
 void Notify(HWND control, int code);
-void ClickButton(HWND button);                  // BN_CLICKED
-void ChooseComboItem(HWND combo, int index);    // CB_SETCURSEL + CBN_SELCHANGE
+void ClickButton(HWND button);                // BN_CLICKED
+void ChooseComboItem(HWND combo, int index);  // CB_SETCURSEL + CBN_SELCHANGE
 // A key through the dialog navigation to the focused window, as the message loop gives it.
 void PressKey(UINT virtualKey, bool shift = false);
 void PressAltKey(wchar_t letter);

@@ -74,7 +74,8 @@ std::string ReadFile(const fs::path& path) {
 
 std::vector<std::string> DirectoryNames(const fs::path& path) {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(path)) names.push_back(entry.path().filename().string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(path))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -66,11 +66,29 @@ TEST(Options, DefaultsAreTheAdvancedOptionsDesignValues) {
 
 TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
     std::string error;
-    const std::optional<CliOptions> options =
-        ParseArguments({"b.avi", "--batch-file=l.tbe", "-sclips", "-d", "out", "--clip-top", "8", "--clip-bottom=",
-                        "--deinterlace", "--noise-reduction", "--aspect-ratio", "16:9 Display", "--source-type=Interlace",
-                        "-t", "t.mcf", "--launch", "C:\\enc.exe", "-n", "a.avi", "--", "-odd.avi", "--x"},
-                       error);
+    const std::optional<CliOptions> options = ParseArguments({"b.avi",
+                                                              "--batch-file=l.tbe",
+                                                              "-sclips",
+                                                              "-d",
+                                                              "out",
+                                                              "--clip-top",
+                                                              "8",
+                                                              "--clip-bottom=",
+                                                              "--deinterlace",
+                                                              "--noise-reduction",
+                                                              "--aspect-ratio",
+                                                              "16:9 Display",
+                                                              "--source-type=Interlace",
+                                                              "-t",
+                                                              "t.mcf",
+                                                              "--launch",
+                                                              "C:\\enc.exe",
+                                                              "-n",
+                                                              "a.avi",
+                                                              "--",
+                                                              "-odd.avi",
+                                                              "--x"},
+                                                             error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->BatchFile, "l.tbe");
     EXPECT_EQ(options->SourceDirectory.value_or(""), "clips");

@@ -55,8 +55,11 @@ TEST_F(CliRun, PatternListsOrdinaryFilesInFileListOrder) {
     RunResult result = RunHere({"-o", List(), "-s", "clips", "-d", "D:\\Encoded"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"),
-              (std::vector<std::string>{"D:\\clips\\Bob'#39's.mov", "D:\\clips\\clip1.avi", "D:\\clips\\clip2.avi",
-                                        "D:\\clips\\CLIP3.MPG", "D:\\clips\\clip10.avi"}));
+              (std::vector<std::string>{"D:\\clips\\Bob'#39's.mov",
+                                        "D:\\clips\\clip1.avi",
+                                        "D:\\clips\\clip2.avi",
+                                        "D:\\clips\\CLIP3.MPG",
+                                        "D:\\clips\\clip10.avi"}));
     EXPECT_EQ(QuotedValues(ReadFile(List()), "Job.OutputFileName")[1], "D:\\Encoded\\clip1.mpg");
 
     result = RunHere({"-o", List(), "-s", "clips", "--pattern", "*.txt ;c?ip1*"});
@@ -136,7 +139,8 @@ TEST_F(CliRun, WindowsFormDirectoriesAreWrittenAsGiven) {
     // A drive this machine cannot see: the names are taken as given, but nothing can be listed.
     result = RunHere({"-o", List(), "-s", "Q:\\Video", "tape 1.avi"});
     ASSERT_EQ(result.Status, 0) << result.Err;
-    EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"), std::vector<std::string>{"Q:\\Video\\tape 1.avi"});
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"),
+              std::vector<std::string>{"Q:\\Video\\tape 1.avi"});
     result = RunHere({"-o", List(), "-s", "Q:\\Video"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find("Q:\\Video"), std::string::npos) << result.Err;
@@ -195,7 +199,8 @@ protected:
 };
 
 TEST_F(CliLaunch, StartsTheEncoderThroughWineOnTheFinishedList) {
-    RunResult result = RunHere({"-o", List(), "-s", "clips", "--launch", "C:\\Program Files\\TMPGEnc\\TMPGEnc.exe", "clip1.avi"});
+    RunResult result =
+        RunHere({"-o", List(), "-s", "clips", "--launch", "C:\\Program Files\\TMPGEnc\\TMPGEnc.exe", "clip1.avi"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Out, "Created Batch List to file " + List() + " (1 jobs)\n");
     const std::optional<std::string> args = WaitForArguments();

@@ -95,7 +95,8 @@ TEST_F(CliWindows, LaunchRefusalsWriteNothing) {
     WriteFile(dir.Path() / "my lists" / "list.tbe", "old list");
     RunResult result = RunCli({"-o", "my lists\\list.tbe", "-s", "clips", "--launch", encoder, "a.avi"});
     EXPECT_EQ(result.Status, 1);
-    EXPECT_NE(result.Err.find("The batch file (and path) cannot have any spaces in it to run automatically"), std::string::npos);
+    EXPECT_NE(result.Err.find("The batch file (and path) cannot have any spaces in it to run automatically"),
+              std::string::npos);
     EXPECT_EQ(ReadFile(dir.Path() / "my lists" / "list.tbe"), "old list");
 
     result = RunCli({"-o", "list.tbe", "-s", "clips", "--launch", Here("none.exe"), "a.avi"});

@@ -98,7 +98,8 @@ TEST(WinePath, WindowsFormMadeFullAgainstTheCurrentDirectory) {
 TEST(WinePath, FileNamesWindowsCannotHold) {
     EXPECT_TRUE(IsWindowsFileName("Bob's party.mov"));
     EXPECT_TRUE(IsWindowsFileName("caf\xc3\xa9.avi"));
-    for (std::string_view name : {"", ".", "..", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a\\b", "a/b", "a\tb"}) {
+    for (std::string_view name :
+         {"", ".", "..", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "a\\b", "a/b", "a\tb"}) {
         EXPECT_FALSE(IsWindowsFileName(name)) << name;
     }
 }
