@@ -7,7 +7,6 @@
 #include "BatchOutput.h"
 #include "FileAccess.h"
 #include "JobWriter.h"
-#include "TemplateImport.h"
 #include "Utf8.h"
 
 namespace quorvel {
@@ -24,19 +23,22 @@ bool IsBlank(char c) { return c == ' '; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Checks that hold before the first byte of a list exists anywhere.
-Status CheckBeforeWriting(const BatchJob& job, const AdvancedOptions& options) {
+// Checks that hold before the first byte of a list exists anywhere. The template is read here,
+// once for the whole run: a run of many thousand jobs would otherwise spend most of its time
+// opening the same file, and every job of one list gets the same block.
+Status PrepareRun(const BatchJob& job, const AdvancedOptions& options, std::string& encodingBlock) {
     Status checked = CheckBatchRequest(job, options);
     if (!checked) return checked;
-    if (!job.SourceNames.empty() && !job.TemplateFile.empty()) return CheckTemplateFile(job.TemplateFile);
-    return Status::Ok();
+    if (job.SourceNames.empty()) return Status::Ok();
+    return ReadEncodingBlock(job, encodingBlock);
 }
 
-Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder) {
+Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder,
+                 std::string_view encodingBlock) {
     BatchOutput out(sink);
     out.Append(kListStart);
     for (const std::string& name : job.SourceNames) {
-        Status item = PrintItemToBatch(out, EscapeSingleQuotes(name), job, options, encoder);
+        Status item = WriteJobItem(out, EscapeSingleQuotes(name), job, options, encoder, encodingBlock);
         if (!item) return item;
         if (out.Failed()) break;
     }
@@ -151,12 +153,13 @@ Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options) {
 Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder) {
     if (encoder == nullptr) encoder = PlatformAnsiEncoder();
     try {
-        Status checked = CheckBeforeWriting(job, options);
+        std::string encodingBlock;
+        Status checked = PrepareRun(job, options, encodingBlock);
         if (!checked) return checked;
         std::unique_ptr<AtomicFile> file;
         Status created = CreateAtomicFile(job.BatchFile, file);
         if (!created) return created;
-        Status written = WriteList(*file, job, options, encoder);
+        Status written = WriteList(*file, job, options, encoder, encodingBlock);
         if (!written) return written;
         return file->Commit();
     } catch (const std::bad_alloc&) {
@@ -171,10 +174,11 @@ Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const Adva
     if (stream == nullptr) return Status::Fail("Cannot write the batch list: no output stream");
     if (encoder == nullptr) encoder = PlatformAnsiEncoder();
     try {
-        Status checked = CheckBeforeWriting(job, options);
+        std::string encodingBlock;
+        Status checked = PrepareRun(job, options, encodingBlock);
         if (!checked) return checked;
         StreamSink sink(stream);
-        Status written = WriteList(sink, job, options, encoder);
+        Status written = WriteList(sink, job, options, encoder, encodingBlock);
         if (!written) return written;
         return sink.FlushStream();
     } catch (const std::bad_alloc&) {

@@ -372,8 +372,24 @@ bool IsClippingOn(std::string_view joined) {
 
 void WriteDefaultMpegSettings(BatchOutput& out) { out.Append(Runs().BuiltInBlock); }
 
+Status ReadEncodingBlock(const BatchJob& job, std::string& block) {
+    if (job.TemplateFile.empty()) {
+        block = Runs().BuiltInBlock;
+        return Status::Ok();
+    }
+    return ReadTemplateSettings(job.TemplateFile, block);
+}
+
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
                         const AdvancedOptions& options, AnsiEncoder encoder) {
+    std::string block;
+    Status read = ReadEncodingBlock(job, block);
+    if (!read) return read;
+    return WriteJobItem(out, fileName, job, options, encoder, block);
+}
+
+Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob& job, const AdvancedOptions& options,
+                    AnsiEncoder encoder, std::string_view encodingBlock) {
     const std::string joinedClipping = options.TopClipping + options.BottomClipping;
     Status clipping = CheckClipping(options);
     if (!clipping) return clipping;
@@ -385,12 +401,7 @@ Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const Batch
     const std::string outputPath = encoder(EscapeSingleQuotes(OutputFolder(job)) + StripExtension(fileName) + ".mpg");
 
     out.Append(runs.ItemStart);
-    if (job.TemplateFile.empty()) {
-        WriteDefaultMpegSettings(out);
-    } else {
-        Status copied = CopyTemplateSettings(out, job.TemplateFile);
-        if (!copied) return copied;
-    }
+    out.Append(encodingBlock);
     out.Append(runs.SourceListStart);
     out.Append(kSourceFilePrefix);
     out.Append(sourcePath);

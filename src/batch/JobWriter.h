@@ -25,6 +25,14 @@ void WriteDefaultMpegSettings(BatchOutput& out);
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
                         const AdvancedOptions& options, AnsiEncoder encoder = PlatformAnsiEncoder());
 
+// One job item whose encoding block is already at hand: the built-in lines, or a template's
+// lines read once for the whole run (ReadTemplateSettings).
+Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob& job, const AdvancedOptions& options,
+                    AnsiEncoder encoder, std::string_view encodingBlock);
+
+// The encoding block of every job of a request: the template's filtered lines, or the built-in ones.
+Status ReadEncodingBlock(const BatchJob& job, std::string& block);
+
 // The code the list holds for an aspect ratio text; 1 for any text not in the dialog's list.
 int AspectRatioCode(std::string_view aspectRatio);
 

@@ -63,7 +63,8 @@ bool FilterTemplateLine(std::string_view line, std::string& written) {
     return true;
 }
 
-Status CopyTemplateSettings(BatchOutput& out, const std::string& templatePath) {
+Status ReadTemplateSettings(const std::string& templatePath, std::string& block) {
+    block.clear();
     FileHandle file;
     Status opened = OpenTemplate(templatePath, file);
     if (!opened) return opened;
@@ -72,7 +73,9 @@ Status CopyTemplateSettings(BatchOutput& out, const std::string& templatePath) {
     TemplateLineSplitter splitter;
     std::string written;
     const auto onLine = [&](std::string_view line) {
-        if (FilterTemplateLine(line, written)) out.Line(written);
+        if (!FilterTemplateLine(line, written)) return;
+        block += written;
+        block += "\r\n";
     };
     std::size_t total = 0;
     for (;;) {
@@ -86,6 +89,13 @@ Status CopyTemplateSettings(BatchOutput& out, const std::string& templatePath) {
     if (total == 0) return Empty(templatePath);
     splitter.Finish(onLine);
     return Status::Ok();
+}
+
+Status CopyTemplateSettings(BatchOutput& out, const std::string& templatePath) {
+    std::string block;
+    Status read = ReadTemplateSettings(templatePath, block);
+    if (read) out.Append(block);
+    return read;
 }
 
 Status CheckTemplateFile(const std::string& templatePath) {

@@ -64,8 +64,12 @@ private:
     bool afterCr_ = false;
 };
 
-// Copies the filtered lines of the template into the job item. The template is opened and
-// read anew on every call, so a change between two jobs reaches the later one.
+// Reads the template once: its filtered lines, each ended by CR LF, become the encoding
+// block that every job of one run shares. Fails on a file that cannot be opened or read, or
+// has no bytes.
+Status ReadTemplateSettings(const std::string& templatePath, std::string& block);
+
+// Copies the filtered lines of the template into a single job item, reading the file anew.
 Status CopyTemplateSettings(BatchOutput& out, const std::string& templatePath);
 
 // The failure CopyTemplateSettings would meet at once (a file that cannot be opened or read,

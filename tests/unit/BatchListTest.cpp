@@ -214,6 +214,58 @@ TEST_F(BatchListFile, AnUncommittedFileLeavesNothingBehind) {
     EXPECT_EQ(ReadBytes(list_), "old list\r\n");
 }
 
+#ifdef __GLIBC__
+// A stream that rewrites the template the first time list bytes reach it, that is while the
+// run is under way with jobs still to write.
+struct TemplateChanger {
+    std::string TemplatePath;
+    std::string NewContent;
+    std::string Bytes;
+    bool Changed = false;
+
+    static ssize_t Write(void* cookie, const char* data, std::size_t size) {
+        auto* self = static_cast<TemplateChanger*>(cookie);
+        if (!self->Changed) {
+            WriteBytes(self->TemplatePath, self->NewContent);
+            self->Changed = true;
+        }
+        self->Bytes.append(data, size);
+        return static_cast<ssize_t>(size);
+    }
+};
+
+TEST_F(BatchListFile, TheTemplateIsReadOncePerRun) {
+    const std::string templatePath = folder_.File("t.mcf");
+    WriteBytes(templatePath, "object T\r\nMPEG.Video.Width = 480\r\nend\r\n");
+    BatchJob job = Job({});
+    job.TemplateFile = templatePath;
+    // Enough jobs that the list reaches the stream several times before the run ends.
+    for (int i = 0; i < 1000; ++i) job.SourceNames.push_back("clip" + std::to_string(i) + ".avi");
+
+    TemplateChanger changer;
+    changer.TemplatePath = templatePath;
+    changer.NewContent = "MPEG.Video.Width = 720\r\n";
+    std::FILE* stream = fopencookie(&changer, "w", {nullptr, &TemplateChanger::Write, nullptr, nullptr});
+    ASSERT_NE(stream, nullptr);
+    const Status status = WriteBatchListToStream(stream, job, AdvancedOptions(), &EncodeWindows1252);
+    std::fclose(stream);
+    ASSERT_TRUE(status.IsOk()) << status.Message();
+    ASSERT_TRUE(changer.Changed);
+    const auto count = [](const std::string& bytes, const std::string& line) {
+        std::size_t n = 0;
+        for (std::size_t at = bytes.find(line); at != std::string::npos; at = bytes.find(line, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(count(changer.Bytes, "\r\nJOB.MPEG.Video.Width = 480\r\n"), 1000u);
+    EXPECT_EQ(count(changer.Bytes, "Width = 720"), 0u);
+
+    // The next run reads the template as it is now.
+    const std::string next = Streamed(job, AdvancedOptions());
+    EXPECT_EQ(count(next, "\r\nJOB.MPEG.Video.Width = 720\r\n"), 1000u);
+    EXPECT_EQ(count(next, "Width = 480"), 0u);
+}
+#endif
+
 #ifndef _WIN32
 TEST_F(BatchListFile, AFullDiskFailsTheStream) {
     std::FILE* full = std::fopen("/dev/full", "wb");
