@@ -321,6 +321,8 @@ TEST(ProgramResources, ManifestGivesCommonControls6AndKeepsTheSystemCodePage) {
     EXPECT_NE(awareness.find(L", PerMonitor"), std::wstring::npos) << "and per-monitor where v2 is unknown";
     EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"), L"true/pm");
     EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2019/WindowsSettings", L"activeCodePage"), L"");
+    // Paths longer than MAX_PATH on Windows 10 and later, as under Wine.
+    EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware"), L"true");
 
     // The code page the system is set to, which the program must not override.
     wchar_t acp[16] = L"";
