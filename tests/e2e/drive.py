@@ -35,6 +35,7 @@ ADVANCED_KEYS = ("Deinterlace", "Noise", "AutoLaunch", "TMPGEncPath")
 # Deadlines in seconds. Polling returns as soon as the condition holds, so they cost time only
 # when something is wrong.
 START_DEADLINE = 60
+PREFIX_DEADLINE = 600
 DEADLINE = 10
 POLL = 0.05
 
@@ -92,6 +93,7 @@ class Display:
             ready, _, _ = select.select([read_end], [], [], max(0.0, deadline - time.monotonic()))
             chunk = os.read(read_end, 16) if ready else b""
             if not chunk:
+                self.close()
                 raise Failed("Xvfb did not start (see %s)" % (work / "xvfb.log"))
             number += chunk
         os.close(read_end)
@@ -100,6 +102,7 @@ class Display:
         log = open(work / "openbox.log", "w")
         self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], stdout=log, stderr=log))
         if not wait_for(lambda: self.root_property("_NET_SUPPORTING_WM_CHECK"), START_DEADLINE):
+            self.close()
             raise Failed("openbox did not take the display (see %s)" % (work / "openbox.log"))
 
     def close(self):
@@ -173,7 +176,7 @@ class Wine:
         os.environ.setdefault("WINEDEBUG", "-all")
         self.work = work
         # wine-run makes the prefix on first use.
-        self.call(["reg", "query", r"HKEY_CURRENT_USER\Software"], check=False)
+        self.call(["reg", "query", r"HKEY_CURRENT_USER\Software"], check=False, seconds=PREFIX_DEADLINE)
         server = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
         self.server = server
         subprocess.run([server, "-p"], check=False)
@@ -181,12 +184,12 @@ class Wine:
     def close(self):
         subprocess.run([self.server, "-k"], check=False, stderr=subprocess.DEVNULL)
 
-    def call(self, argv, check=True):
+    def call(self, argv, check=True, seconds=START_DEADLINE):
         # Into a file, not a pipe: the Wine services a call may start inherit its output and
         # would hold a pipe open.
         with open(self.work / "wine-call.log", "w+") as log:
             code = subprocess.run([self.wine_run] + argv, stdout=log, stderr=subprocess.STDOUT,
-                                  timeout=START_DEADLINE).returncode
+                                  timeout=seconds).returncode
             log.seek(0)
             if check and code != 0:
                 raise Failed("wine %s failed: %s" % (" ".join(argv), log.read().strip()))
@@ -216,11 +219,9 @@ class Wine:
 
 class Program:
     def __init__(self, case, cwd):
-        self.case = case
         self.log = open(case.dir / "program.log", "w")
         self.proc = subprocess.Popen([case.wine.wine_run, str(case.exe)], cwd=cwd,
                                      stdout=self.log, stderr=subprocess.STDOUT)
-        self.main = case.window(MAIN, START_DEADLINE, "the main window did not open")
 
     def running(self):
         return self.proc.poll() is None
@@ -279,10 +280,13 @@ class Case:
         self.wine.set_settings(settings or {})
         run(["xdotool", "mousemove", "0", "0"])
         self.program = Program(self, cwd or self.dir)
-        return self.program.main
+        return self.window(MAIN, START_DEADLINE, "start-up")
 
     def window(self, title, seconds=DEADLINE, what=None):
-        found = wait_for(lambda: self.display.visible(title), seconds)
+        found = wait_for(lambda: self.display.visible(title) or not self.program.running(), seconds)
+        if not self.program.running():
+            raise Failed("%s: the program ended (exit code %s) before %s showed"
+                         % (what or "waiting", self.program.proc.returncode, NAMES[title]))
         if not found:
             raise Failed("%s: no visible window titled %s within %d s; on screen, top first: %s"
                          % (what or "waiting for " + NAMES[title], NAMES[title], seconds,
@@ -294,6 +298,9 @@ class Case:
 
     def active_is(self, window, seconds=DEADLINE):
         return wait_for(lambda: self.display.active() == window, seconds)
+
+    def in_front(self, window, seconds=DEADLINE):
+        return wait_for(lambda: self.display.stacking()[-1:] == [window], seconds)
 
     def above(self, upper, lower, seconds=DEADLINE):
         def check():
@@ -398,7 +405,7 @@ def about_ok_brings_main_forward(c):
     c.click(about, ABOUT_OK, "about-ok")
     c.expect(c.gone(ABOUT), "About's OK did not close About")
     c.expect(c.active_is(main), "after About's OK the main window is not active; active: %s" % c.active_name())
-    c.expect(c.display.stacking()[-1:] == [main],
+    c.expect(c.in_front(main),
              "after About's OK the main window is not in front; on screen, top first: %s"
              % c.display.describe_stacking())
 
@@ -667,12 +674,14 @@ class Suite:
         self.shot_dir.mkdir(parents=True)
         repo = pathlib.Path(__file__).resolve().parents[2]
         self.display = Display(self.work)
-        self.wine = None
-        self.wine = Wine(repo, self.work)
+        try:
+            self.wine = Wine(repo, self.work)
+        except BaseException:
+            self.display.close()
+            raise
 
     def close(self):
-        if self.wine:
-            self.wine.close()
+        self.wine.close()
         self.display.close()
 
 
@@ -704,7 +713,7 @@ def main():
     began = time.monotonic()
     try:
         suite = Suite(args)
-    except Failed as e:
+    except (Failed, OSError, subprocess.SubprocessError) as e:
         print("e2e: the session did not start: %s" % e)
         return 1
     failed = []
