@@ -3,7 +3,7 @@
 as the window manager, real clicks at the layout's positions, keys and typing (xdotool). Results
 are read from the written lists and the registry, never from inside the program.
 
-Usage: drive.py --exe build/windows/bin/quorvel.exe --work DIR [--only CASE ...] [--shots]
+Usage: drive.py --exe build/windows/bin/quorvel.exe --work DIR [--only CASE ...] [--shots] [--list]
 Exit status: 0 all cases passed, 1 a case failed or the session could not start, 77 no program.
 """
 
@@ -612,8 +612,9 @@ def template_typed_into_its_box(c):
     c.expect(len(jobs) == 2, "two selected files wrote %d jobs" % len(jobs))
     expected = ["JOB.MPEG.Video.Width = 480", "JOB.mpeg.Audio.BitRate = 224000", "Job.MPEG.Video.Height = 576",
                 "", "Stream.Kind = 1"]
+    source_list = " " * 9 + "Job.SourceList = <    "
     for index, job in enumerate(jobs):
-        block = job[:job.index(" " * 9 + "Job.SourceList = <    ")] if " " * 9 + "Job.SourceList = <    " in job else job
+        block = job[:job.index(source_list)] if source_list in job else job
         c.expect(block == expected, "job %d's settings are %r, expected the template's lines %r"
                  % (index + 1, block[:8], expected))
     c.quit(main)
