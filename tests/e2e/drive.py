@@ -481,6 +481,34 @@ def rejected_encoder_path_leaves_focus_in_path_box(c):
              % (stored.get("TMPGEncPath"), missing + "x7"))
 
 
+@case
+def output_dir_dialog_yields_to_main_window(c):
+    """An open Select Output Directory does not stay in front: clicking the main window brings it
+    forward and typing goes to the main window."""
+    source, out = video_folder(c, [])
+    main = c.start(cwd=source, settings={"DirInput": windows_path(source),
+                                         "FileOutput": windows_path(out / "list.tbe"),
+                                         "DirOutput": windows_path(out) + "\\"})
+    c.close_startup_about(main)
+    c.click(main, MAIN_AT["FindOutputDirectory"], "output-directory-button")
+    dialog = c.window(OUTPUT_DIR, DEADLINE, "the output directory button")
+    c.click(main, MAIN_AT["Background"], "main-background")
+    c.expect(c.active_is(main), "clicking the main window did not activate it; active: %s" % c.active_name())
+    c.expect(c.above(main, dialog),
+             "clicking the main window left Select Output Directory in front of it; on screen, top first: %s"
+             % c.display.describe_stacking())
+    # The batch file box lies under the centred dialog.
+    typed = windows_path(out / "typed.tbe")
+    c.type_into(main, MAIN_AT["FileOutput"], typed)
+    c.quit(main)
+    stored = c.wine.settings()
+    c.expect(stored.get("FileOutput") == typed,
+             "the text typed into the batch file box did not reach it: FileOutput stored as %r"
+             % stored.get("FileOutput"))
+    c.expect(stored.get("DirOutput") == windows_path(out) + "\\",
+             "typing meant for the main window changed the output directory: DirOutput %r" % stored.get("DirOutput"))
+
+
 def second_press(c, main, button, title, what):
     """Opens a window, activates the main window, presses the button again: the open window must
     become active."""
