@@ -373,16 +373,17 @@ bool IsClippingOn(std::string_view joined) {
 void WriteDefaultMpegSettings(BatchOutput& out) { out.Append(Runs().BuiltInBlock); }
 
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
-                        const AdvancedOptions& options, AnsiEncoder encoder) {
+                        const AdvancedOptions& options, AnsiEncoder encoder, std::size_t source) {
     const std::string joinedClipping = options.TopClipping + options.BottomClipping;
     Status clipping = CheckClipping(options);
     if (!clipping) return clipping;
 
     const RenderedRuns& runs = Runs();
     // Directory parts get the quote form too: a bare quote would end the value early.
-    const std::string sourcePath =
-        encoder(EscapeSingleQuotes(StripTrailingBackslash(job.SourceDirectory)) + "\\" + std::string(fileName));
-    const std::string outputPath = encoder(EscapeSingleQuotes(OutputFolder(job)) + StripExtension(fileName) + ".mpg");
+    const std::string sourcePath = encoder(EscapeSingleQuotes(StripTrailingBackslash(SourceDirectoryOf(job, source))) +
+                                           "\\" + std::string(fileName));
+    const std::string outputPath =
+        encoder(EscapeSingleQuotes(OutputFolderOf(job, source)) + StripExtension(fileName) + ".mpg");
 
     out.Append(runs.ItemStart);
     if (job.TemplateFile.empty()) {

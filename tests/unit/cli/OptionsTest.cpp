@@ -47,9 +47,10 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
 }
 
 TEST(Options, DefaultsAreTheAdvancedOptionsDesignValues) {
-    std::string error;
-    const std::optional<CliOptions> options = ParseArguments({"-o", "list.tbe"}, error);
-    ASSERT_TRUE(options) << error;
+    CliOptions parsed;
+    const Status status = ParseArguments({"-o", "list.tbe"}, parsed);
+    ASSERT_TRUE(status.IsOk()) << status.Message();
+    const CliOptions* options = &parsed;
     EXPECT_EQ(options->Advanced.AspectRatio, "4:3 Display");
     EXPECT_EQ(options->Advanced.VideoSourceType, "Non-interlace (progressive)");
     EXPECT_EQ(options->Advanced.TopClipping, "0");
@@ -65,31 +66,32 @@ TEST(Options, DefaultsAreTheAdvancedOptionsDesignValues) {
 }
 
 TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
-    std::string error;
-    const std::optional<CliOptions> options = ParseArguments({"b.avi",
-                                                              "--batch-file=l.tbe",
-                                                              "-sclips",
-                                                              "-d",
-                                                              "out",
-                                                              "--clip-top",
-                                                              "8",
-                                                              "--clip-bottom=",
-                                                              "--deinterlace",
-                                                              "--noise-reduction",
-                                                              "--aspect-ratio",
-                                                              "16:9 Display",
-                                                              "--source-type=Interlace",
-                                                              "-t",
-                                                              "t.mcf",
-                                                              "--launch",
-                                                              "C:\\enc.exe",
-                                                              "-n",
-                                                              "a.avi",
-                                                              "--",
-                                                              "-odd.avi",
-                                                              "--x"},
-                                                             error);
-    ASSERT_TRUE(options) << error;
+    CliOptions parsed;
+    const Status status = ParseArguments({"b.avi",
+                                          "--batch-file=l.tbe",
+                                          "-sclips",
+                                          "-d",
+                                          "out",
+                                          "--clip-top",
+                                          "8",
+                                          "--clip-bottom=",
+                                          "--deinterlace",
+                                          "--noise-reduction",
+                                          "--aspect-ratio",
+                                          "16:9 Display",
+                                          "--source-type=Interlace",
+                                          "-t",
+                                          "t.mcf",
+                                          "--launch",
+                                          "C:\\enc.exe",
+                                          "-n",
+                                          "a.avi",
+                                          "--",
+                                          "-odd.avi",
+                                          "--x"},
+                                         parsed);
+    ASSERT_TRUE(status.IsOk()) << status.Message();
+    const CliOptions* options = &parsed;
     EXPECT_EQ(options->BatchFile, "l.tbe");
     EXPECT_EQ(options->SourceDirectory.value_or(""), "clips");
     EXPECT_EQ(options->OutputDirectory.value_or(""), "out");
@@ -107,14 +109,12 @@ TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
 }
 
 TEST(Options, DashAloneIsStandardOutputOnlyAsTheBatchFile) {
-    std::string error;
-    std::optional<CliOptions> options = ParseArguments({"-o", "-"}, error);
-    ASSERT_TRUE(options) << error;
-    EXPECT_TRUE(options->ToStandardOutput());
-    options = ParseArguments({"-o", "list.tbe", "-"}, error);
-    ASSERT_TRUE(options) << error;
-    EXPECT_FALSE(options->ToStandardOutput());
-    EXPECT_EQ(options->Names, std::vector<std::string>{"-"});
+    CliOptions options;
+    ASSERT_TRUE(ParseArguments({"-o", "-"}, options).IsOk());
+    EXPECT_TRUE(options.ToStandardOutput());
+    ASSERT_TRUE(ParseArguments({"-o", "list.tbe", "-"}, options).IsOk());
+    EXPECT_FALSE(options.ToStandardOutput());
+    EXPECT_EQ(options.Names, std::vector<std::string>{"-"});
 }
 
 }  // namespace
