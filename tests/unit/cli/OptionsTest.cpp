@@ -34,6 +34,17 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
         {"-o", "list.tbe", "--launch", ""},
         {"-o", "list.tbe", "sub/a.avi"},
         {"-o", "list.tbe", "sub\\a.avi"},
+        {"-o", "list.tbe", "--files-from", "l.txt", "a.avi"},
+        {"-o", "list.tbe", "--files-from", "l.txt", "-s", "clips"},
+        {"-o", "list.tbe", "--files-from", "l.txt", "-r"},
+        {"-o", "list.tbe", "--files-from", ""},
+        {"-o", "list.tbe", "-0"},
+        {"-o", "list.tbe", "-r", "a.avi"},
+        {"-o", "list.tbe", "--outputs-beside-sources", "-d", "out"},
+        {"-o", "list.tbe", "--remaining", "old.tbe", "--deinterlace"},
+        {"-o", "list.tbe", "--remaining", "old.tbe", "-t", "t.mcf"},
+        {"-o", "list.tbe", "--remaining", "old.tbe", "a.avi"},
+        {"-o", "list.tbe", "--remaining="},
     };
     for (const std::vector<std::string>& args : bad) {
         SCOPED_TRACE(testing::PrintToString(args));
@@ -106,6 +117,24 @@ TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
     EXPECT_EQ(options->Advanced.TMPGEncPath, "C:\\enc.exe");
     EXPECT_TRUE(options->DryRun);
     EXPECT_EQ(options->Names, (std::vector<std::string>{"b.avi", "a.avi", "-odd.avi", "--x"}));
+}
+
+TEST(Options, SourcesFromManyFoldersAndRemainingJobs) {
+    CliOptions options;
+    ASSERT_TRUE(ParseArguments({"-o", "l.tbe", "--files-from=-", "-0", "--outputs-beside-sources"}, options).IsOk());
+    EXPECT_EQ(options.FilesFrom.value_or(""), "-");
+    EXPECT_TRUE(options.NullSeparated);
+    EXPECT_TRUE(options.OutputsBesideSources);
+    EXPECT_FALSE(options.Recursive);
+    ASSERT_TRUE(ParseArguments({"-o", "l.tbe", "-r", "-s", "clips", "-p", "*.avi"}, options).IsOk());
+    EXPECT_TRUE(options.Recursive);
+    ASSERT_TRUE(ParseArguments({"-n", "--remaining", "old.tbe", "-o", "-"}, options).IsOk());
+    EXPECT_EQ(options.Remaining.value_or(""), "old.tbe");
+    EXPECT_TRUE(options.DryRun);
+
+    // The message names the option that does not belong.
+    const Status refused = ParseArguments({"-o", "l.tbe", "--remaining", "old.tbe", "--clip-top", "8"}, options);
+    EXPECT_EQ(refused.Message(), "--clip-top shapes new jobs; --remaining copies the jobs of a list as they are");
 }
 
 TEST(Options, DashAloneIsStandardOutputOnlyAsTheBatchFile) {
