@@ -136,17 +136,15 @@ Status BatchListReader::Feed(std::string_view piece) {
             pending_.append(piece);
             return status_;
         }
-        std::string_view line = piece.substr(0, newline);
-        const std::uint64_t end = offset_ + pending_.size() + newline + 1;
+        std::string_view raw = piece.substr(0, newline + 1);
         if (!pending_.empty()) {
-            pending_.append(line);
-            line = pending_;
+            pending_.append(raw);
+            raw = pending_;
         }
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::uint64_t begin = offset_;
-        offset_ = end;
+        offset_ += raw.size();
         ++lineNumber_;
-        Status taken = TakeLine(line, begin, end);
+        Status taken = TakeLine(raw, begin, offset_);
         pending_.clear();
         if (!taken) return taken;
         piece.remove_prefix(newline + 1);
@@ -159,12 +157,10 @@ Status BatchListReader::Finish(BatchListContents& contents) {
     if (!pending_.empty()) {
         const std::string last = std::move(pending_);
         pending_.clear();
-        std::string_view line = last;
-        if (line.back() == '\r') line.remove_suffix(1);
         const std::uint64_t begin = offset_;
         offset_ += last.size();
         ++lineNumber_;
-        if (Status taken = TakeLine(line, begin, offset_); !taken) return taken;
+        if (Status taken = TakeLine(last, begin, offset_); !taken) return taken;
     }
     switch (place_) {
         case Place::BeforeObject: return Stop("it is empty");
@@ -180,9 +176,18 @@ Status BatchListReader::Finish(BatchListContents& contents) {
     return Status::Ok();
 }
 
-Status BatchListReader::TakeLine(std::string_view line, std::uint64_t begin, std::uint64_t end) {
+Status BatchListReader::TakeLine(std::string_view raw, std::uint64_t begin, std::uint64_t end) {
+    std::string_view line = raw;
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::string_view text = Trimmed(line);
     if (place_ == Place::InJob) return TakeJobLine(line, text, end);
+    // The envelope is kept whole: a new list begins and ends with the old one's own lines.
+    if (place_ == Place::BeforeObject || place_ == Place::BeforeJobs) {
+        contents_.Opening.append(raw);
+    } else if (place_ != Place::BetweenJobs || text == ">") {
+        contents_.Closing.append(raw);
+    }
     if (text.empty()) return Status::Ok();
     switch (place_) {
         case Place::BeforeObject:
@@ -259,14 +264,20 @@ Status BatchListReader::TakeJobLine(std::string_view line, std::string_view text
     std::string_view value;
     std::string* path = nullptr;
     std::string source;
-    if (depth_ == 0 && PropertyValue(text, "job.outputfilename", value)) {
-        path = &job.OutputFile;
-    } else if (PropertyValue(text, "video.sourcefilename", value) ||
-               PropertyValue(text, "audio.sourcefilename", value)) {
-        path = &source;
-    } else {
-        return Status::Ok();
+    // Most lines are other settings; their first letter rules out all but one name at most.
+    switch (Lower(text.front())) {
+        case 'j':
+            if (depth_ == 0 && PropertyValue(text, "job.outputfilename", value)) path = &job.OutputFile;
+            break;
+        case 'v':
+            if (PropertyValue(text, "video.sourcefilename", value)) path = &source;
+            break;
+        case 'a':
+            if (PropertyValue(text, "audio.sourcefilename", value)) path = &source;
+            break;
+        default: break;
     }
+    if (path == nullptr) return Status::Ok();
     std::string decoded;
     if (!DecodeQuotedValue(value, decoder_, decoded))
         return Stop(LineText(lineNumber_) + " holds a path that cannot be read");
@@ -308,43 +319,38 @@ Status ReadBatchList(std::FILE* file, const std::string& name, AnsiDecoder decod
 }
 
 Status CopyJobs(std::FILE* file, const BatchListContents& contents, const std::vector<bool>& keep, ByteSink& sink) {
-    struct Range {
-        std::uint64_t Begin;
-        std::uint64_t End;
-    };
-    std::vector<Range> ranges;
-    const auto add = [&](std::uint64_t begin, std::uint64_t end) {
-        if (end > begin) ranges.push_back({begin, end});
-    };
-    add(0, contents.JobsBegin);
-    for (std::size_t i = 0; i < contents.Jobs.size(); ++i) {
-        if (i < keep.size() && keep[i]) add(contents.Jobs[i].Begin, contents.Jobs[i].End);
-    }
-    add(contents.JobsEnd, contents.Size);
-
-    std::rewind(file);
     BatchOutput out(sink);
-    const std::unique_ptr<char[]> buffer(new char[kReadPiece]);
-    std::uint64_t offset = 0;
-    std::size_t next = 0;
-    while (next < ranges.size()) {
-        errno = 0;
-        const std::size_t got = std::fread(buffer.get(), 1, kReadPiece, file);
-        if (got == 0) {
-            if (std::ferror(file)) return Status::Fail("Cannot read the batch list: " + FileErrorReason(errno));
-            return Status::Fail("The batch list was changed while it was being read");
-        }
-        const std::uint64_t pieceEnd = offset + got;
-        while (next < ranges.size() && ranges[next].Begin < pieceEnd) {
-            const std::uint64_t from = std::max(ranges[next].Begin, offset);
-            const std::uint64_t to = std::min(ranges[next].End, pieceEnd);
-            if (to > from) out.Append(std::string_view(buffer.get() + (from - offset), to - from));
-            if (ranges[next].End > pieceEnd) break;
-            ++next;
-        }
-        offset = pieceEnd;
-        if (out.Failed()) break;
+    out.Append(contents.Opening);
+    std::vector<const ListedJob*> kept;
+    for (std::size_t i = 0; i < contents.Jobs.size(); ++i) {
+        if (i < keep.size() && keep[i]) kept.push_back(&contents.Jobs[i]);
     }
+    // Only as far as the last job kept: a finished list needs no second reading at all.
+    if (!kept.empty()) {
+        std::rewind(file);
+        const std::unique_ptr<char[]> buffer(new char[kReadPiece]);
+        std::uint64_t offset = 0;
+        std::size_t next = 0;
+        while (next < kept.size()) {
+            errno = 0;
+            const std::size_t got = std::fread(buffer.get(), 1, kReadPiece, file);
+            if (got == 0) {
+                if (std::ferror(file)) return Status::Fail("Cannot read the batch list: " + FileErrorReason(errno));
+                return Status::Fail("The batch list was changed while it was being read");
+            }
+            const std::uint64_t pieceEnd = offset + got;
+            while (next < kept.size() && kept[next]->Begin < pieceEnd) {
+                const std::uint64_t from = std::max(kept[next]->Begin, offset);
+                const std::uint64_t to = std::min(kept[next]->End, pieceEnd);
+                if (to > from) out.Append(std::string_view(buffer.get() + (from - offset), to - from));
+                if (kept[next]->End > pieceEnd) break;
+                ++next;
+            }
+            offset = pieceEnd;
+            if (out.Failed()) break;
+        }
+    }
+    out.Append(contents.Closing);
     return out.Flush();
 }
 

@@ -30,6 +30,8 @@ struct BatchListContents {
     std::uint64_t JobsBegin = 0;  // just past the line that opens the list of jobs
     std::uint64_t JobsEnd = 0;    // the line that closes it
     std::uint64_t Size = 0;       // the whole list
+    std::string Opening;          // the bytes before JobsBegin
+    std::string Closing;          // the bytes from JobsEnd on
     std::vector<ListedJob> Jobs;
 };
 
@@ -47,7 +49,7 @@ public:
 private:
     enum class Place { BeforeObject, BeforeJobs, BetweenJobs, InJob, AfterJobs, AfterEnd };
 
-    Status TakeLine(std::string_view line, std::uint64_t begin, std::uint64_t end);
+    Status TakeLine(std::string_view raw, std::uint64_t begin, std::uint64_t end);
     Status TakeJobLine(std::string_view line, std::string_view text, std::uint64_t end);
     Status Stop(std::string message);
 
@@ -67,8 +69,8 @@ Status ReadBatchList(std::string_view bytes, const std::string& name, AnsiDecode
 // The list from an open file, read from its start.
 Status ReadBatchList(std::FILE* file, const std::string& name, AnsiDecoder decoder, BatchListContents& contents);
 
-// Writes the list's own opening lines, the jobs marked in keep (one mark per job) and its
-// closing lines, each copied from the file they were read from, which must not have changed.
+// Writes the list's own opening lines, the jobs marked in keep (one mark per job), copied from
+// the file they were read from, which must not have changed, and the list's closing lines.
 Status CopyJobs(std::FILE* file, const BatchListContents& contents, const std::vector<bool>& keep, ByteSink& sink);
 
 // The text of a quoted list value ('...', '' for a quote inside, #39 and other character

@@ -34,27 +34,31 @@ bool EndsWithMpegEndCode(std::string_view bytes) {
 }
 
 OutputCheck CheckOutput(const std::string& output, const std::vector<std::string>& sources) {
-    OutputCheck check;
     try {
         const fs::path path = PathOf(output);
-        std::error_code error;
-        const fs::file_status status = fs::status(path, error);
-        if (status.type() == fs::file_type::not_found) return {OutputState::Missing, ""};
-        if (error) return {OutputState::Unreadable, ReasonOf(error)};
-        if (status.type() != fs::file_type::regular) return {OutputState::Unreadable, "it is not an ordinary file"};
-        const std::uintmax_t size = fs::file_size(path, error);
-        if (error) return {OutputState::Unreadable, ReasonOf(error)};
-        if (size == 0) return {OutputState::Empty, ""};
-
-        std::ifstream file(path, std::ios::binary);
-        if (!file) return {OutputState::Unreadable, "it cannot be opened"};
+        // Opened first: the usual finished output needs no other look at it than its time.
+        std::ifstream file(path, std::ios::binary | std::ios::ate);
+        const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+        if (size <= 0) {
+            std::error_code error;
+            const fs::file_status status = fs::status(path, error);
+            if (status.type() == fs::file_type::not_found) return {OutputState::Missing, ""};
+            if (error) return {OutputState::Unreadable, ReasonOf(error)};
+            if (status.type() != fs::file_type::regular) return {OutputState::Unreadable, "it is not an ordinary file"};
+            if (!file) return {OutputState::Unreadable, "it cannot be opened"};
+            if (size == 0) return {OutputState::Empty, ""};
+            return {OutputState::Unreadable, "it cannot be read"};
+        }
         char last[4];
-        const std::size_t tail = size < 4 ? static_cast<std::size_t>(size) : 4;
-        file.seekg(-static_cast<std::streamoff>(tail), std::ios::end);
+        const std::streamoff tail = size < 4 ? size : 4;
+        file.seekg(-tail, std::ios::end);
         file.read(last, static_cast<std::streamsize>(tail));
         if (!file) return {OutputState::Unreadable, "it cannot be read"};
-        if (!EndsWithMpegEndCode(std::string_view(last, tail))) return {OutputState::NoEndCode, ""};
+        if (!EndsWithMpegEndCode(std::string_view(last, static_cast<std::size_t>(tail)))) {
+            return {OutputState::NoEndCode, ""};
+        }
 
+        std::error_code error;
         const fs::file_time_type written = fs::last_write_time(path, error);
         if (error) return {OutputState::Unreadable, ReasonOf(error)};
         for (const std::string& source : sources) {
