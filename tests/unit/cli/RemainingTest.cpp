@@ -131,6 +131,23 @@ TEST_F(CliRemaining, AListIsReplacedInPlaceAndAFinishedOneKeepsItsEnvelope) {
               "   object TTMPGEncBatchEncodeList  \r\n     List = <  \r\n       >    \r\n    End \r\n");
 }
 
+TEST_F(CliRemaining, NamesInTheListsCodePageAreReadBack) {
+    // Written in Windows-1252: read as UTF-8 they would name files that do not exist.
+    const std::vector<std::string> names = {"Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.avi", "\xE2\x82\xACuro's.avi"};
+    for (const std::string& name : names) WriteFile(clips / name, "source");
+    std::vector<std::string> args = {"-o", Old(), "-s", "clips", "-d", "D:\\out"};
+    args.insert(args.end(), names.begin(), names.end());
+    ASSERT_EQ(RunHere(args).Status, 0);
+    ASSERT_NE(ReadFile(Old()).find("Cr\xE8me br\xFBl\xE9\x65.avi"), std::string::npos);
+    WriteFile(out / "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9\x65.mpg", kProgramEnd);
+
+    RunResult result = RunHere({"-n", "--remaining", "old.tbe", "-o", New()});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out,
+              "D:\\clips\\\xE2\x82\xACuro's.avi -> D:\\out\\\xE2\x82\xACuro's.mpg (missing)\n"
+              "1 of 2 jobs remain (dry run, nothing written)\n");
+}
+
 TEST_F(CliRemaining, WhatIsNotABatchListFailsNamingTheLineAndWritesNothing) {
     WriteOldList(false);
     const std::string whole = ReadFile(Old());
