@@ -23,6 +23,31 @@ bool IsBlank(char c) { return c == ' '; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+std::string FolderWithSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    return folder;
+}
+
+// A source as conflict messages name it: its name while all sources share one folder.
+std::string ShownSource(const BatchJob& job, std::size_t source) {
+    return job.SourceDirectories.empty() ? job.SourceNames[source] : SourcePath(job, source);
+}
+
+// Code points U+0152..U+2122 that have a byte of their own in 0x80..0x9F.
+struct Special1252 {
+    char32_t CodePoint;
+    unsigned char Byte;
+};
+constexpr Special1252 kSpecials1252[] = {
+    {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86}, {0x2021, 0x87},
+    {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C}, {0x017D, 0x8E}, {0x2018, 0x91},
+    {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98},
+    {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
+};
+
+// The five bytes the code page leaves undefined stand for the C1 controls of the same value.
+bool IsUndefined1252Byte(char32_t c) { return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D; }
+
 // Checks that hold before the first byte of a list exists anywhere. The template is read here,
 // once for the whole run: a run of many thousand jobs would otherwise spend most of its time
 // opening the same file, and every job of one list gets the same block.
@@ -37,8 +62,9 @@ Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& opt
                  std::string_view encodingBlock) {
     BatchOutput out(sink);
     out.Append(kListStart);
-    for (const std::string& name : job.SourceNames) {
-        Status item = WriteJobItem(out, EscapeSingleQuotes(name), job, options, encoder, encodingBlock);
+    for (std::size_t source = 0; source < job.SourceNames.size(); ++source) {
+        Status item =
+            WriteJobItem(out, EscapeSingleQuotes(job.SourceNames[source]), job, options, encoder, encodingBlock, source);
         if (!item) return item;
         if (out.Failed()) break;
     }
@@ -72,21 +98,28 @@ std::string EscapeSingleQuotes(std::string_view text) {
     return escaped;
 }
 
-std::string SourcePath(const BatchJob& job, std::string_view fileName) {
-    std::string path = StripTrailingBackslash(job.SourceDirectory);
+const std::string& SourceDirectoryOf(const BatchJob& job, std::size_t source) {
+    if (source < job.SourceDirectories.size() && !job.SourceDirectories[source].empty()) {
+        return job.SourceDirectories[source];
+    }
+    return job.SourceDirectory;
+}
+
+std::string OutputFolder(const BatchJob& job) { return FolderWithSeparator(job.OutputDirectory); }
+
+std::string OutputFolderOf(const BatchJob& job, std::size_t source) {
+    return job.OutputsBesideSources ? FolderWithSeparator(SourceDirectoryOf(job, source)) : OutputFolder(job);
+}
+
+std::string SourcePath(const BatchJob& job, std::size_t source) {
+    std::string path = StripTrailingBackslash(SourceDirectoryOf(job, source));
     path += '\\';
-    path += fileName;
+    path += job.SourceNames[source];
     return path;
 }
 
-std::string OutputFolder(const BatchJob& job) {
-    std::string folder = job.OutputDirectory;
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    return folder;
-}
-
-std::string OutputPath(const BatchJob& job, std::string_view fileName) {
-    return OutputFolder(job) + StripExtension(fileName) + ".mpg";
+std::string OutputPath(const BatchJob& job, std::size_t source) {
+    return OutputFolderOf(job, source) + StripExtension(job.SourceNames[source]) + ".mpg";
 }
 
 bool IsClippingNumber(std::string_view joined) {
@@ -121,19 +154,17 @@ Status CheckOutputConflicts(const BatchJob& job) {
     outputs.reserve(job.SourceNames.size());
     const std::hash<std::u32string> hash;
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
-        const std::string& name = job.SourceNames[i];
-        const std::string output = OutputPath(job, name);
+        const std::string output = OutputPath(job, i);
         const std::u32string folded = FoldedCodePoints(output);
-        if (folded == FoldedCodePoints(SourcePath(job, name))) {
+        if (folded == FoldedCodePoints(SourcePath(job, i))) {
             return Status::Fail("The output file " + output + " would overwrite its own source");
         }
         const std::size_t key = hash(folded);
         const auto [first, last] = outputs.equal_range(key);
         for (auto candidate = first; candidate != last; ++candidate) {
-            const std::string& other = job.SourceNames[candidate->second];
-            if (FoldedCodePoints(OutputPath(job, other)) == folded) {
-                return Status::Fail("Two sources would be encoded to the same file " + output + ": " + other + " and " +
-                                    name);
+            if (FoldedCodePoints(OutputPath(job, candidate->second)) == folded) {
+                return Status::Fail("Two sources would be encoded to the same file " + output + ": " +
+                                    ShownSource(job, candidate->second) + " and " + ShownSource(job, i));
             }
         }
         outputs.emplace(key, i);
@@ -142,6 +173,10 @@ Status CheckOutputConflicts(const BatchJob& job) {
 }
 
 Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options) {
+    if (!job.SourceDirectories.empty() && job.SourceDirectories.size() != job.SourceNames.size()) {
+        return Status::Fail("The request names " + std::to_string(job.SourceDirectories.size()) + " folders for " +
+                            std::to_string(job.SourceNames.size()) + " sources");
+    }
     // The clipping texts are read by jobs only; a list without jobs does not depend on them.
     if (!job.SourceNames.empty()) {
         Status clipping = CheckClipping(options);
@@ -189,34 +224,37 @@ Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const Adva
 }
 
 std::string EncodeWindows1252(std::string_view utf8) {
-    // Code points U+0152..U+2122 that have a byte of their own in 0x80..0x9F.
-    struct Special {
-        char32_t CodePoint;
-        unsigned char Byte;
-    };
-    static constexpr Special kSpecials[] = {
-        {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86}, {0x2021, 0x87},
-        {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C}, {0x017D, 0x8E}, {0x2018, 0x91},
-        {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98},
-        {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
-    };
     std::string encoded;
     encoded.reserve(utf8.size());
     for (std::size_t pos = 0; pos < utf8.size();) {
         const char32_t c = NextCodePoint(utf8, pos);
-        // The five bytes the code page leaves undefined stand for the C1 controls of the same value.
-        const bool undefinedByte = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || undefinedByte) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || IsUndefined1252Byte(c)) {
             encoded += static_cast<char>(c);
             continue;
         }
         char byte = '?';
-        for (const Special& special : kSpecials) {
+        for (const Special1252& special : kSpecials1252) {
             if (special.CodePoint == c) byte = static_cast<char>(special.Byte);
         }
         encoded += byte;
     }
     return encoded;
+}
+
+std::string DecodeWindows1252(std::string_view bytes) {
+    std::string utf8;
+    utf8.reserve(bytes.size());
+    for (char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        char32_t c = value;
+        if (value >= 0x80 && value <= 0x9F && !IsUndefined1252Byte(value)) {
+            for (const Special1252& special : kSpecials1252) {
+                if (special.Byte == value) c = special.CodePoint;
+            }
+        }
+        AppendUtf8(utf8, c);
+    }
+    return utf8;
 }
 
 }  // namespace quorvel

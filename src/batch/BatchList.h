@@ -15,8 +15,13 @@ namespace quorvel {
 // Converts UTF-8 text to the code page the list is written in.
 using AnsiEncoder = std::string (*)(std::string_view utf8);
 
+// Converts text in the list's code page back to UTF-8 (reading a list).
+using AnsiDecoder = std::string (*)(std::string_view bytes);
+
 // Windows-1252, '?' for what it cannot hold and for bytes that are not valid UTF-8.
 std::string EncodeWindows1252(std::string_view utf8);
+// Windows-1252 to UTF-8; every byte has a character, so nothing is lost.
+std::string DecodeWindows1252(std::string_view bytes);
 
 // The system ANSI code page on Windows; Windows-1252 elsewhere.
 AnsiEncoder PlatformAnsiEncoder();
@@ -35,9 +40,14 @@ Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const Adva
 Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options);
 Status CheckOutputConflicts(const BatchJob& job);
 
-// The paths a job's list lines hold for a source name (before the quote escaping).
-std::string SourcePath(const BatchJob& job, std::string_view fileName);
-std::string OutputPath(const BatchJob& job, std::string_view fileName);
+// The folder of job.SourceNames[source] and the folder its output goes to, as the list
+// names them; the output folder ends with a separator unless it is empty.
+const std::string& SourceDirectoryOf(const BatchJob& job, std::size_t source);
+std::string OutputFolderOf(const BatchJob& job, std::size_t source);
+
+// The paths a job's list lines hold for job.SourceNames[source] (before the quote escaping).
+std::string SourcePath(const BatchJob& job, std::size_t source);
+std::string OutputPath(const BatchJob& job, std::size_t source);
 
 // Removes one trailing backslash, if there is one.
 std::string StripTrailingBackslash(std::string_view path);

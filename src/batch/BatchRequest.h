@@ -17,6 +17,13 @@ struct BatchJob {
     std::string OutputDirectory;           // joined with each output name; normally ends with a backslash
     std::string SourceDirectory;           // ends with a backslash only at a drive root ("C:\")
     std::vector<std::string> SourceNames;  // names without directory, in list order
+
+    // Sources from many folders (quorvel-batch): the folder of each source, in step with
+    // SourceNames and in SourceDirectory's form. Empty when every source lies in
+    // SourceDirectory, as in the Windows program; an empty entry also means SourceDirectory.
+    std::vector<std::string> SourceDirectories;
+    // Each output goes into its own source's folder instead of OutputDirectory.
+    bool OutputsBesideSources = false;
 };
 
 // How every source of the batch is treated. The initial values are the Advanced options

@@ -381,24 +381,25 @@ Status ReadEncodingBlock(const BatchJob& job, std::string& block) {
 }
 
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
-                        const AdvancedOptions& options, AnsiEncoder encoder) {
+                        const AdvancedOptions& options, AnsiEncoder encoder, std::size_t source) {
     std::string block;
     Status read = ReadEncodingBlock(job, block);
     if (!read) return read;
-    return WriteJobItem(out, fileName, job, options, encoder, block);
+    return WriteJobItem(out, fileName, job, options, encoder, block, source);
 }
 
 Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob& job, const AdvancedOptions& options,
-                    AnsiEncoder encoder, std::string_view encodingBlock) {
+                    AnsiEncoder encoder, std::string_view encodingBlock, std::size_t source) {
     const std::string joinedClipping = options.TopClipping + options.BottomClipping;
     Status clipping = CheckClipping(options);
     if (!clipping) return clipping;
 
     const RenderedRuns& runs = Runs();
     // Directory parts get the quote form too: a bare quote would end the value early.
-    const std::string sourcePath =
-        encoder(EscapeSingleQuotes(StripTrailingBackslash(job.SourceDirectory)) + "\\" + std::string(fileName));
-    const std::string outputPath = encoder(EscapeSingleQuotes(OutputFolder(job)) + StripExtension(fileName) + ".mpg");
+    const std::string sourcePath = encoder(EscapeSingleQuotes(StripTrailingBackslash(SourceDirectoryOf(job, source))) +
+                                           "\\" + std::string(fileName));
+    const std::string outputPath =
+        encoder(EscapeSingleQuotes(OutputFolderOf(job, source)) + StripExtension(fileName) + ".mpg");
 
     out.Append(runs.ItemStart);
     out.Append(encodingBlock);

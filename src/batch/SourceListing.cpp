@@ -90,6 +90,48 @@ int CompareNatural(std::string_view a, std::string_view b) {
     return 0;
 }
 
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+Status CannotRead(const std::string& directory, const std::string& reason) {
+    return Status::Fail("Cannot read the folder " + directory + ": " + reason);
+}
+
+std::string ReasonOf(const std::error_code& error) {
+    if (error == std::errc::no_such_file_or_directory) return "folder not found";
+    if (error == std::errc::not_a_directory) return "it is not a folder";
+    if (error == std::errc::permission_denied) return "access denied";
+    return error.message();
+}
+
+// The ordinary files of a folder and, when asked for, its subfolders that are not links.
+Status ReadFolder(const std::filesystem::path& folder, const std::string& shown, std::vector<std::string>& files,
+                  std::vector<std::string>* subfolders) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error) return CannotRead(shown, ReasonOf(error));
+    for (const std::filesystem::directory_iterator end; entries != end; entries.increment(error)) {
+        if (error) return CannotRead(shown, ReasonOf(error));
+        std::error_code typeError;
+        std::vector<std::string>* into = nullptr;
+        if (entries->is_regular_file(typeError)) {
+            into = &files;
+        } else if (subfolders != nullptr && !entries->is_symlink(typeError) && entries->is_directory(typeError)) {
+            into = subfolders;
+        }
+        if (into == nullptr) continue;
+        try {
+            const std::u8string name = entries->path().filename().u8string();
+            into->emplace_back(name.begin(), name.end());
+        } catch (const std::exception&) {
+            // A name that has no UTF-8 form cannot be written into a list; leave it out.
+        }
+    }
+    if (error) return CannotRead(shown, ReasonOf(error));
+    return Status::Ok();
+}
+
 }  // namespace
 
 std::string FilePatternOfItem(std::string_view itemText) { return std::string(itemText.substr(0, itemText.find('('))); }
@@ -125,37 +167,50 @@ std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::
 
 Status ListSourceFiles(const std::string& directory, std::string_view pattern, std::vector<std::string>& names) {
     names.clear();
-    const auto cannotRead = [&](const std::string& reason) {
-        return Status::Fail("Cannot read the folder " + directory + ": " + reason);
-    };
-    const auto reasonOf = [](const std::error_code& error) -> std::string {
-        if (error == std::errc::no_such_file_or_directory) return "folder not found";
-        if (error == std::errc::not_a_directory) return "it is not a folder";
-        if (error == std::errc::permission_denied) return "access denied";
-        return error.message();
-    };
     try {
-        const std::filesystem::path folder(std::u8string(directory.begin(), directory.end()));
-        std::error_code error;
-        std::filesystem::directory_iterator entries(folder, error);
-        if (error) return cannotRead(reasonOf(error));
         std::vector<std::string> found;
-        for (const std::filesystem::directory_iterator end; entries != end; entries.increment(error)) {
-            if (error) return cannotRead(reasonOf(error));
-            std::error_code typeError;
-            if (!entries->is_regular_file(typeError)) continue;
-            try {
-                const std::u8string name = entries->path().filename().u8string();
-                found.emplace_back(name.begin(), name.end());
-            } catch (const std::exception&) {
-                // A name that has no UTF-8 form cannot be written into a list; leave it out.
-            }
-        }
-        if (error) return cannotRead(reasonOf(error));
+        Status read = ReadFolder(PathOf(directory), directory, found, nullptr);
+        if (!read) return read;
         names = SelectSourceNames(std::move(found), pattern);
         return Status::Ok();
     } catch (const std::exception& failure) {
-        return cannotRead(failure.what());
+        return CannotRead(directory, failure.what());
+    }
+}
+
+Status ListSourceTree(const std::string& directory, std::string_view pattern, std::vector<FolderFiles>& folders) {
+    folders.clear();
+    struct Pending {
+        std::filesystem::path Folder;
+        std::vector<std::string> Path;
+    };
+    try {
+        // Depth first without recursion: a deep tree cannot exhaust the stack.
+        std::vector<Pending> pending;
+        pending.push_back({PathOf(directory), {}});
+        while (!pending.empty()) {
+            Pending current = std::move(pending.back());
+            pending.pop_back();
+            std::string shown = directory;
+            for (const std::string& name : current.Path) shown += "/" + name;
+            std::vector<std::string> files;
+            std::vector<std::string> subfolders;
+            Status read = ReadFolder(current.Folder, shown, files, &subfolders);
+            if (!read) return read;
+            files = SelectSourceNames(std::move(files), pattern);
+            if (!files.empty()) folders.push_back({current.Path, std::move(files)});
+            std::sort(subfolders.begin(), subfolders.end(), [](const std::string& x, const std::string& y) {
+                return ExplorerNameLess(x, y);
+            });
+            for (auto sub = subfolders.rbegin(); sub != subfolders.rend(); ++sub) {
+                std::vector<std::string> path = current.Path;
+                path.push_back(*sub);
+                pending.push_back({current.Folder / PathOf(*sub), std::move(path)});
+            }
+        }
+        return Status::Ok();
+    } catch (const std::exception& failure) {
+        return CannotRead(directory, failure.what());
     }
 }
 

@@ -28,4 +28,15 @@ std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::
 // The ordinary files of a directory (no directories) that match, in Explorer's order.
 Status ListSourceFiles(const std::string& directory, std::string_view pattern, std::vector<std::string>& names);
 
+// The matching files of one folder of a tree.
+struct FolderFiles {
+    std::vector<std::string> Path;  // the subfolder names leading to it; empty for the top folder
+    std::vector<std::string> Names;
+};
+
+// The matching files of a directory and of its subfolders: a folder's files, then each of its
+// subfolders in the same order, depth first. Folders without a match are left out. Links to
+// folders are not followed, so a tree with a loop still ends.
+Status ListSourceTree(const std::string& directory, std::string_view pattern, std::vector<FolderFiles>& folders);
+
 }  // namespace quorvel

@@ -21,6 +21,9 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 // True when the value came from a byte that is not valid UTF-8.
 inline bool IsInvalidByte(char32_t c) { return c >= kInvalidByteBase + 0x80 && c <= kInvalidByteBase + 0xFF; }
 
+// Appends the UTF-8 form of a code point; a value that is no character gives U+FFFD.
+void AppendUtf8(std::string& text, char32_t c);
+
 // Lower case for ASCII and the Latin-1 letters; every other value is returned unchanged.
 char32_t FoldCase(char32_t c);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "batch/BatchRequest.h"
+#include "batch/Status.h"
 
 namespace quorvel::cli {
 
@@ -16,9 +17,14 @@ struct CliOptions {
     std::string BatchFile;  // "-" is standard output
     std::optional<std::string> SourceDirectory;
     std::optional<std::string> Pattern;
+    std::optional<std::string> FilesFrom;  // "-" is standard input
+    bool NullSeparated = false;            // --files-from paths end with NUL, not a line end
+    bool Recursive = false;
+    bool OutputsBesideSources = false;
     std::string TemplateFile;
     std::optional<std::string> OutputDirectory;
-    AdvancedOptions Advanced;  // AutoLaunch and TMPGEncPath carry --launch
+    std::optional<std::string> Remaining;  // the old list whose unfinished jobs are copied
+    AdvancedOptions Advanced;              // AutoLaunch and TMPGEncPath carry --launch
     bool DryRun = false;
     bool Help = false;
     bool Version = false;
@@ -27,9 +33,8 @@ struct CliOptions {
     bool ToStandardOutput() const { return BatchFile == "-"; }
 };
 
-// Parses the arguments after the program name. On a usage error returns nothing and sets
-// error to a one-line message.
-std::optional<CliOptions> ParseArguments(const std::vector<std::string>& args, std::string& error);
+// Parses the arguments after the program name. A failure is a usage error, its message one line.
+Status ParseArguments(const std::vector<std::string>& args, CliOptions& options);
 
 std::string UsageText();
 

@@ -2,9 +2,11 @@
 
 // What differs between Windows and the Wine setup: how a path is named and how the encoder starts.
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "batch/BatchList.h"
 #include "batch/Status.h"
 #include "cli/WinePath.h"
 
@@ -24,10 +26,17 @@ public:
 
     Status Resolve(const std::string& given, ResolvedPath& resolved) const;
 
+    // Where this process reaches a full path as the encoder names it (a path read from a list):
+    // through the drive links reversed, or as it is on Windows. Nothing when it cannot.
+    std::optional<std::string> LocalPathOf(const std::string& encoderPath) const;
+
 private:
     std::vector<DriveLink> links_;
     std::string currentDirectory_;
 };
+
+// Reads text in the code page the lists are written in, as the list writer's encoder writes it.
+AnsiDecoder ListDecoder();
 
 // The command line the encoder would be started with, for showing it.
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile);

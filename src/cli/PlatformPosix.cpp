@@ -89,6 +89,17 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
     return Status::Ok();
 }
 
+std::optional<std::string> PathResolver::LocalPathOf(const std::string& encoderPath) const {
+    // A control character cannot be in a Windows path, and a NUL would cut the local one short.
+    for (char c : encoderPath) {
+        if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+    }
+    if (encoderPath.size() < 3 || encoderPath[2] != '\\') return std::nullopt;
+    return MapFromWinePath(encoderPath, links_);
+}
+
+AnsiDecoder ListDecoder() { return &DecodeWindows1252; }
+
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile) {
     return WineCommand() + " \"" + encoder + "\" /batch \"" + batchFile + "\"";
 }

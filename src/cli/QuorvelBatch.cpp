@@ -1,43 +1,31 @@
 #include "cli/QuorvelBatch.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 #include "batch/BatchList.h"
-#include "batch/SourceListing.h"
 #include "batch/TemplateImport.h"
 #include "batch/Version.h"
 #include "cli/Options.h"
+#include "cli/Remaining.h"
+#include "cli/Sources.h"
 
 namespace quorvel::cli {
-
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kSpacesMessage = "The batch file (and path) cannot have any spaces in it to run automatically";
 constexpr const char* kNoFilesMessage = "No Files select to add to batch";
 
-int Failed(std::FILE* err, const std::string& message) {
-    std::fprintf(err, "quorvel-batch: %s\n", message.c_str());
+int Failed(std::FILE* err, const Status& failure) {
+    std::fprintf(err, "quorvel-batch: %s\n", failure.Message().c_str());
     return 1;
 }
 
-int UsageError(std::FILE* err, const std::string& message) {
-    std::fprintf(err, "quorvel-batch: %s\nTry 'quorvel-batch --help' for more information.\n", message.c_str());
+int UsageError(std::FILE* err, const Status& failure) {
+    std::fprintf(
+        err, "quorvel-batch: %s\nTry 'quorvel-batch --help' for more information.\n", failure.Message().c_str());
     return 2;
-}
-
-fs::path PathFromUtf8(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
-
-bool IsDriveRoot(std::string_view path) { return path.size() == 3 && path[1] == ':' && path[2] == '\\'; }
-
-// A source directory ends with a backslash only at a drive root.
-std::string SourceDirectoryForm(std::string path) {
-    if (path.size() > 1 && path.back() == '\\' && !IsDriveRoot(path)) path.pop_back();
-    return path;
 }
 
 std::string OutputDirectoryForm(std::string path) {
@@ -50,46 +38,6 @@ std::string ParentForm(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string Unreachable(const std::string& what, const std::string& given) {
-#ifdef _WIN32
-    return what + " " + given + " cannot be reached";
-#else
-    return what + " " + given + " cannot be reached here: its drive is not linked in " + WinePrefixDirectory() +
-           "/dosdevices";
-#endif
-}
-
-Status CollectNames(const CliOptions& options, const ResolvedPath& sourceDir, const std::string& shownDir,
-                    std::vector<std::string>& names) {
-    if (options.Names.empty()) {
-        if (sourceDir.Local.empty()) return Status::Fail(Unreachable("The source directory", shownDir));
-        if (Status listed = ListSourceFiles(sourceDir.Local, options.Pattern.value_or(kDefaultPattern), names);
-            !listed) {
-            return listed;
-        }
-    } else {
-        names = options.Names;
-        // On a drive this machine cannot see, the names are taken on trust.
-        if (!sourceDir.Local.empty()) {
-            for (const std::string& name : names) {
-                std::error_code ec;
-                if (!fs::is_regular_file(PathFromUtf8(sourceDir.Local) / PathFromUtf8(name), ec)) {
-                    return Status::Fail("There is no file " + name + " in " + shownDir);
-                }
-            }
-        }
-    }
-#ifndef _WIN32
-    for (const std::string& name : names) {
-        if (!IsWindowsFileName(name)) {
-            return Status::Fail("The file name " + name + " in " + shownDir +
-                                " holds a character Windows does not allow, so the encoder cannot open it");
-        }
-    }
-#endif
-    return Status::Ok();
-}
-
 // A character the list's code page cannot hold is written as "?", which names another file
 // (or none) for the encoder.
 Status CheckCodePage(const BatchJob& job) {
@@ -98,11 +46,17 @@ Status CheckCodePage(const BatchJob& job) {
         const std::string encoded = encode(text);
         return std::count(encoded.begin(), encoded.end(), '?') == std::count(text.begin(), text.end(), '?');
     };
+    const auto folderFits = [&](const std::string& directory) {
+        if (fits(directory)) return Status::Ok();
+        return Status::Fail("The directory " + directory + " holds characters the batch list's code page cannot hold");
+    };
     for (const std::string* directory : {&job.SourceDirectory, &job.OutputDirectory}) {
-        if (!fits(*directory)) {
-            return Status::Fail("The directory " + *directory +
-                                " holds characters the batch list's code page cannot hold");
-        }
+        if (Status fitting = folderFits(*directory); !fitting) return fitting;
+    }
+    // Sources of one folder follow each other; each folder is checked once in a row.
+    for (std::size_t i = 0; i < job.SourceDirectories.size(); ++i) {
+        if (i > 0 && job.SourceDirectories[i] == job.SourceDirectories[i - 1]) continue;
+        if (Status fitting = folderFits(job.SourceDirectories[i]); !fitting) return fitting;
     }
     for (const std::string& name : job.SourceNames) {
         if (!fits(name))
@@ -112,7 +66,8 @@ Status CheckCodePage(const BatchJob& job) {
 }
 
 // Everything the list needs, checked before a byte is written.
-Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJob& job, ResolvedPath& batchFile) {
+Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FILE* in, BatchJob& job,
+                ResolvedPath& batchFile) {
     const bool launch = options.Advanced.AutoLaunch == 1;
     if (!options.ToStandardOutput()) {
         if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return resolved;
@@ -128,14 +83,7 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
         if (Status usable = CheckEncoder(options.Advanced.TMPGEncPath, resolver); !usable) return usable;
     }
 
-    ResolvedPath sourceDir;
-    if (Status resolved = resolver.Resolve(options.SourceDirectory.value_or("."), sourceDir); !resolved)
-        return resolved;
-    const std::string shownSourceDir =
-        options.SourceDirectory.value_or(sourceDir.Local.empty() ? sourceDir.Encoder : sourceDir.Local);
-    job.SourceDirectory = SourceDirectoryForm(sourceDir.Encoder);
-    if (Status collected = CollectNames(options, sourceDir, shownSourceDir, job.SourceNames); !collected)
-        return collected;
+    if (Status collected = CollectSources(options, resolver, in, job); !collected) return collected;
 
     if (!options.TemplateFile.empty()) {
         ResolvedPath templateFile;
@@ -144,7 +92,10 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
         job.TemplateFile = templateFile.Local;
     }
 
-    if (options.OutputDirectory || options.ToStandardOutput()) {
+    job.OutputsBesideSources = options.OutputsBesideSources;
+    if (options.OutputsBesideSources) {
+        // Unused: every output goes beside its source.
+    } else if (options.OutputDirectory || options.ToStandardOutput()) {
         ResolvedPath outputDir;
         if (Status resolved = resolver.Resolve(options.OutputDirectory.value_or("."), outputDir); !resolved)
             return resolved;
@@ -157,35 +108,60 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
     return CheckCodePage(job);
 }
 
-int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, std::FILE* out,
-           std::FILE* err) {
-    if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return Failed(err, checked.Message());
+Status DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, std::FILE* out) {
+    if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return checked;
     if (!job.TemplateFile.empty()) {
-        if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return Failed(err, readable.Message());
+        if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return readable;
     }
-    for (const std::string& name : job.SourceNames) {
-        std::fprintf(out, "%s -> %s\n", SourcePath(job, name).c_str(), OutputPath(job, name).c_str());
+    for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
+        std::fprintf(out, "%s -> %s\n", SourcePath(job, i).c_str(), OutputPath(job, i).c_str());
     }
     std::fprintf(out, "%zu jobs (dry run, nothing written)\n", job.SourceNames.size());
     if (options.Advanced.AutoLaunch == 1) {
         std::fprintf(
             out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, batchFile.Encoder).c_str());
     }
-    return 0;
+    return Status::Ok();
+}
+
+Status WriteNewList(const CliOptions& options, const PathResolver& resolver, std::FILE* in, std::FILE* out,
+                    std::FILE* err) {
+    BatchJob job;
+    ResolvedPath batchFile;
+    if (Status built = BuildJob(options, resolver, in, job, batchFile); !built) return built;
+    if (options.DryRun) return DryRun(options, job, batchFile, out);
+
+    if (options.ToStandardOutput()) {
+        if (Status written = WriteBatchListToStream(out, job, options.Advanced); !written) return written;
+        if (std::fflush(out) != 0) return Status::Fail("Cannot write the batch list to standard output");
+        std::fprintf(err, "Created Batch List to file - (%zu jobs)\n", job.SourceNames.size());
+        return Status::Ok();
+    }
+
+    if (Status written = WriteBatchList(job, options.Advanced); !written) return written;
+    std::fprintf(out, "Created Batch List to file %s (%zu jobs)\n", options.BatchFile.c_str(), job.SourceNames.size());
+    if (options.Advanced.AutoLaunch == 1) {
+        std::fflush(out);
+        return LaunchEncoder(options.Advanced.TMPGEncPath, batchFile.Encoder);
+    }
+    return Status::Ok();
 }
 
 }  // namespace
 
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    return RunQuorvelBatch(args, out, err, PathResolver());
+    return RunQuorvelBatch(args, stdin, out, err, PathResolver());
 }
 
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
                     const PathResolver& resolver) {
-    std::string usageError;
-    const std::optional<CliOptions> parsed = ParseArguments(args, usageError);
-    if (!parsed) return UsageError(err, usageError);
-    const CliOptions& options = *parsed;
+    return RunQuorvelBatch(args, stdin, out, err, resolver);
+}
+
+int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
+                    const PathResolver& resolver) {
+    CliOptions options;
+    if (Status parsed = ParseArguments(args, options); !parsed) return UsageError(err, parsed);
     if (options.Help) {
         std::fputs(UsageText().c_str(), out);
         return 0;
@@ -194,29 +170,9 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
         std::fprintf(out, "quorvel-batch %s\n", kVersionText);
         return 0;
     }
-
-    BatchJob job;
-    ResolvedPath batchFile;
-    if (Status built = BuildJob(options, resolver, job, batchFile); !built) return Failed(err, built.Message());
-    if (options.DryRun) return DryRun(options, job, batchFile, out, err);
-
-    if (options.ToStandardOutput()) {
-        if (Status written = WriteBatchListToStream(out, job, options.Advanced); !written)
-            return Failed(err, written.Message());
-        if (std::fflush(out) != 0) return Failed(err, "Cannot write the batch list to standard output");
-        std::fprintf(err, "Created Batch List to file - (%zu jobs)\n", job.SourceNames.size());
-        return 0;
-    }
-
-    if (Status written = WriteBatchList(job, options.Advanced); !written) return Failed(err, written.Message());
-    std::fprintf(out, "Created Batch List to file %s (%zu jobs)\n", options.BatchFile.c_str(), job.SourceNames.size());
-    if (options.Advanced.AutoLaunch == 1) {
-        std::fflush(out);
-        if (Status started = LaunchEncoder(options.Advanced.TMPGEncPath, batchFile.Encoder); !started) {
-            return Failed(err, started.Message());
-        }
-    }
-    return 0;
+    const Status run = options.Remaining ? WriteRemainingJobs(options, resolver, out, err)
+                                         : WriteNewList(options, resolver, in, out, err);
+    return run ? 0 : Failed(err, run);
 }
 
 }  // namespace quorvel::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+// quorvel-batch: writes a batch list from the command line, or the jobs of one still to do.
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,8 +11,11 @@
 namespace quorvel::cli {
 
 // The whole command: arguments after the program name; returns the exit status (0 written,
-// 1 failed with nothing written, 2 usage error).
+// 1 failed with nothing written, 2 usage error). Standard input (for "--files-from -") is in,
+// stdin when not given.
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, const PathResolver& resolver);
+int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
+                    const PathResolver& resolver);
 
 }  // namespace quorvel::cli

@@ -15,6 +15,8 @@
 int main() {
     // The list is bytes with its own CR LF; text mode would double the CR.
     _setmode(_fileno(stdout), _O_BINARY);
+    // --files-from - reads paths as bytes: a NUL or CR is part of the list's form.
+    _setmode(_fileno(stdin), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);

@@ -37,7 +37,11 @@ _quorvel_batch()
         -s --source-dir
         -p --pattern
         -t --template
+        -r --recursive
+        --files-from
+        -0 --null
         -d --output-dir
+        --outputs-beside-sources
         --aspect-ratio
         --source-type
         --clip-top
@@ -45,14 +49,19 @@ _quorvel_batch()
         --deinterlace
         --noise-reduction
         --launch
+        --remaining
         -n --dry-run
         -h --help
         --version
     )
 
     case $prev in
-        -o | --batch-file)
+        -o | --batch-file | --remaining)
             _filedir tbe
+            return
+            ;;
+        --files-from)
+            _filedir
             return
             ;;
         -t | --template)

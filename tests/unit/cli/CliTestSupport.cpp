@@ -1,5 +1,7 @@
 #include "CliTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -42,6 +44,29 @@ RunResult RunCli(const std::vector<std::string>& args, const PathResolver& resol
 
 RunResult RunCli(const std::vector<std::string>& args) {
     return Capture([&](std::FILE* out, std::FILE* err) { return RunQuorvelBatch(args, out, err); });
+}
+
+RunResult RunCliWithInput(const std::vector<std::string>& args, const std::string& input,
+                          const PathResolver& resolver) {
+    std::FILE* in = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    RunResult result =
+        Capture([&](std::FILE* out, std::FILE* err) { return RunQuorvelBatch(args, in, out, err, resolver); });
+    std::fclose(in);
+    return result;
+}
+
+std::string ExpectedList(const std::string& name) {
+    const fs::path path = fs::path(QUORVEL_CLI_EXPECTED_DIR) / name;
+    EXPECT_TRUE(fs::exists(path)) << "no expected list " << name;
+    return ReadFile(path);
+}
+
+void ExpectListIs(const std::string& actual, const std::string& name) {
+    const std::string expected = ExpectedList(name);
+    EXPECT_TRUE(actual == expected) << "the list differs from expected/" << name << "; written to actual-" << name;
+    if (actual != expected) WriteFile(fs::temp_directory_path() / ("actual-" + name), actual);
 }
 
 TempDirectory::TempDirectory() {

@@ -16,6 +16,13 @@ struct RunResult {
 
 RunResult RunCli(const std::vector<std::string>& args, const PathResolver& resolver);
 RunResult RunCli(const std::vector<std::string>& args);
+// With input as standard input.
+RunResult RunCliWithInput(const std::vector<std::string>& args, const std::string& input, const PathResolver& resolver);
+
+// The bytes of an expected list in tests/unit/cli/expected. A list that differs is written to
+// the temporary folder as actual-NAME, for a look at the difference.
+std::string ExpectedList(const std::string& name);
+void ExpectListIs(const std::string& actual, const std::string& name);
 
 // A fresh directory, removed with everything in it at the end of the test.
 class TempDirectory {

@@ -34,6 +34,17 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
         {"-o", "list.tbe", "--launch", ""},
         {"-o", "list.tbe", "sub/a.avi"},
         {"-o", "list.tbe", "sub\\a.avi"},
+        {"-o", "list.tbe", "--files-from", "l.txt", "a.avi"},
+        {"-o", "list.tbe", "--files-from", "l.txt", "-s", "clips"},
+        {"-o", "list.tbe", "--files-from", "l.txt", "-r"},
+        {"-o", "list.tbe", "--files-from", ""},
+        {"-o", "list.tbe", "-0"},
+        {"-o", "list.tbe", "-r", "a.avi"},
+        {"-o", "list.tbe", "--outputs-beside-sources", "-d", "out"},
+        {"-o", "list.tbe", "--remaining", "old.tbe", "--deinterlace"},
+        {"-o", "list.tbe", "--remaining", "old.tbe", "-t", "t.mcf"},
+        {"-o", "list.tbe", "--remaining", "old.tbe", "a.avi"},
+        {"-o", "list.tbe", "--remaining="},
     };
     for (const std::vector<std::string>& args : bad) {
         SCOPED_TRACE(testing::PrintToString(args));
@@ -47,9 +58,10 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
 }
 
 TEST(Options, DefaultsAreTheAdvancedOptionsDesignValues) {
-    std::string error;
-    const std::optional<CliOptions> options = ParseArguments({"-o", "list.tbe"}, error);
-    ASSERT_TRUE(options) << error;
+    CliOptions parsed;
+    const Status status = ParseArguments({"-o", "list.tbe"}, parsed);
+    ASSERT_TRUE(status.IsOk()) << status.Message();
+    const CliOptions* options = &parsed;
     EXPECT_EQ(options->Advanced.AspectRatio, "4:3 Display");
     EXPECT_EQ(options->Advanced.VideoSourceType, "Non-interlace (progressive)");
     EXPECT_EQ(options->Advanced.TopClipping, "0");
@@ -65,31 +77,32 @@ TEST(Options, DefaultsAreTheAdvancedOptionsDesignValues) {
 }
 
 TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
-    std::string error;
-    const std::optional<CliOptions> options = ParseArguments({"b.avi",
-                                                              "--batch-file=l.tbe",
-                                                              "-sclips",
-                                                              "-d",
-                                                              "out",
-                                                              "--clip-top",
-                                                              "8",
-                                                              "--clip-bottom=",
-                                                              "--deinterlace",
-                                                              "--noise-reduction",
-                                                              "--aspect-ratio",
-                                                              "16:9 Display",
-                                                              "--source-type=Interlace",
-                                                              "-t",
-                                                              "t.mcf",
-                                                              "--launch",
-                                                              "C:\\enc.exe",
-                                                              "-n",
-                                                              "a.avi",
-                                                              "--",
-                                                              "-odd.avi",
-                                                              "--x"},
-                                                             error);
-    ASSERT_TRUE(options) << error;
+    CliOptions parsed;
+    const Status status = ParseArguments({"b.avi",
+                                          "--batch-file=l.tbe",
+                                          "-sclips",
+                                          "-d",
+                                          "out",
+                                          "--clip-top",
+                                          "8",
+                                          "--clip-bottom=",
+                                          "--deinterlace",
+                                          "--noise-reduction",
+                                          "--aspect-ratio",
+                                          "16:9 Display",
+                                          "--source-type=Interlace",
+                                          "-t",
+                                          "t.mcf",
+                                          "--launch",
+                                          "C:\\enc.exe",
+                                          "-n",
+                                          "a.avi",
+                                          "--",
+                                          "-odd.avi",
+                                          "--x"},
+                                         parsed);
+    ASSERT_TRUE(status.IsOk()) << status.Message();
+    const CliOptions* options = &parsed;
     EXPECT_EQ(options->BatchFile, "l.tbe");
     EXPECT_EQ(options->SourceDirectory.value_or(""), "clips");
     EXPECT_EQ(options->OutputDirectory.value_or(""), "out");
@@ -106,15 +119,31 @@ TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
     EXPECT_EQ(options->Names, (std::vector<std::string>{"b.avi", "a.avi", "-odd.avi", "--x"}));
 }
 
+TEST(Options, SourcesFromManyFoldersAndRemainingJobs) {
+    CliOptions options;
+    ASSERT_TRUE(ParseArguments({"-o", "l.tbe", "--files-from=-", "-0", "--outputs-beside-sources"}, options).IsOk());
+    EXPECT_EQ(options.FilesFrom.value_or(""), "-");
+    EXPECT_TRUE(options.NullSeparated);
+    EXPECT_TRUE(options.OutputsBesideSources);
+    EXPECT_FALSE(options.Recursive);
+    ASSERT_TRUE(ParseArguments({"-o", "l.tbe", "-r", "-s", "clips", "-p", "*.avi"}, options).IsOk());
+    EXPECT_TRUE(options.Recursive);
+    ASSERT_TRUE(ParseArguments({"-n", "--remaining", "old.tbe", "-o", "-"}, options).IsOk());
+    EXPECT_EQ(options.Remaining.value_or(""), "old.tbe");
+    EXPECT_TRUE(options.DryRun);
+
+    // The message names the option that does not belong.
+    const Status refused = ParseArguments({"-o", "l.tbe", "--remaining", "old.tbe", "--clip-top", "8"}, options);
+    EXPECT_EQ(refused.Message(), "--clip-top shapes new jobs; --remaining copies the jobs of a list as they are");
+}
+
 TEST(Options, DashAloneIsStandardOutputOnlyAsTheBatchFile) {
-    std::string error;
-    std::optional<CliOptions> options = ParseArguments({"-o", "-"}, error);
-    ASSERT_TRUE(options) << error;
-    EXPECT_TRUE(options->ToStandardOutput());
-    options = ParseArguments({"-o", "list.tbe", "-"}, error);
-    ASSERT_TRUE(options) << error;
-    EXPECT_FALSE(options->ToStandardOutput());
-    EXPECT_EQ(options->Names, std::vector<std::string>{"-"});
+    CliOptions options;
+    ASSERT_TRUE(ParseArguments({"-o", "-"}, options).IsOk());
+    EXPECT_TRUE(options.ToStandardOutput());
+    ASSERT_TRUE(ParseArguments({"-o", "list.tbe", "-"}, options).IsOk());
+    EXPECT_FALSE(options.ToStandardOutput());
+    EXPECT_EQ(options.Names, std::vector<std::string>{"-"});
 }
 
 }  // namespace

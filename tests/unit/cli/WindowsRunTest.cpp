@@ -106,5 +106,38 @@ TEST_F(CliWindows, LaunchRefusalsWriteNothing) {
     EXPECT_FALSE(fs::exists(dir.Path() / "log.txt"));
 }
 
+TEST_F(CliWindows, SourcesFromManyFoldersAndTheJobsStillToDo) {
+    fs::create_directories(dir.Path() / "clips" / "sub");
+    WriteFile(dir.Path() / "clips" / "sub" / "c.avi", "");
+    RunResult result = RunCli({"-n", "-o", "list.tbe", "-r", "-s", "clips", "--outputs-beside-sources"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out,
+              Here("clips\\a.avi") + " -> " + Here("clips\\a.mpg") + "\n" + Here("clips\\b.avi") + " -> " +
+                  Here("clips\\b.mpg") + "\n" + Here("clips\\sub\\c.avi") + " -> " + Here("clips\\sub\\c.mpg") +
+                  "\n3 jobs (dry run, nothing written)\n");
+
+    // CR LF line ends and both separators in the list of paths.
+    WriteFile(dir.Path() / "paths.txt", "clips/sub/c.avi\r\n" + Here("clips\\a.avi") + "\r\n");
+    result = RunCli({"-o", "list.tbe", "--files-from", "paths.txt", "-d", "out"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    const std::string list = ReadFile(dir.Path() / "list.tbe");
+    EXPECT_EQ(QuotedValues(list, "Video.SourceFileName"),
+              (std::vector<std::string>{Here("clips\\sub\\c.avi"), Here("clips\\a.avi")}));
+
+    // One output finished, the other never begun: the paths of the list are read as they are.
+    fs::create_directories(dir.Path() / "out");
+    WriteFile(dir.Path() / "out" / "a.mpg", std::string("\x00\x00\x01\xB9", 4));
+    result = RunCli({"--remaining", "list.tbe", "-o", "rest.tbe"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Out, "1 of 2 jobs remain\n");
+    EXPECT_EQ(QuotedValues(ReadFile(dir.Path() / "rest.tbe"), "Job.OutputFileName"),
+              std::vector<std::string>{Here("out\\c.mpg")});
+
+    // Replaced in place: the list being read is closed before the new one takes its name.
+    result = RunCli({"--remaining", "list.tbe", "-o", "list.tbe"});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(ReadFile(dir.Path() / "list.tbe"), ReadFile(dir.Path() / "rest.tbe"));
+}
+
 }  // namespace
 }  // namespace quorvel::cli::test

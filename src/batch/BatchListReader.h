@@ -1,0 +1,80 @@
+#pragma once
+
+// Reading a batch list back: where its jobs lie and which files each one names, so that the
+// jobs still to be done can be copied into a new list byte for byte.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BatchList.h"
+#include "BatchOutput.h"
+#include "Status.h"
+
+namespace quorvel {
+
+// One job of a list. Offsets count bytes from the start of the list.
+struct ListedJob {
+    std::uint64_t Begin = 0;  // its "item" line
+    std::uint64_t End = 0;    // just past its closing "end" line and that line's end
+    std::uint64_t Line = 0;   // the number of its "item" line, from 1
+    // Paths as the list holds them, in UTF-8 with the '#39' form undone; empty when the job
+    // names no output.
+    std::string OutputFile;
+    std::vector<std::string> SourceFiles;  // the video and audio sources, each once
+};
+
+struct BatchListContents {
+    std::uint64_t JobsBegin = 0;  // just past the line that opens the list of jobs
+    std::uint64_t JobsEnd = 0;    // the line that closes it
+    std::uint64_t Size = 0;       // the whole list
+    std::string Opening;          // the bytes before JobsBegin
+    std::string Closing;          // the bytes from JobsEnd on
+    std::vector<ListedJob> Jobs;
+};
+
+// Takes a list piece by piece (lines may be split anywhere) and finds its jobs. Lines may end
+// with CR LF or LF; the names of structure and properties are read without regard to letter
+// case. Lines that start in the first column (a template's settings) are never structure.
+class BatchListReader {
+public:
+    explicit BatchListReader(AnsiDecoder decoder);
+
+    // A failure names the line where reading stopped; what follows is not read.
+    Status Feed(std::string_view piece);
+    Status Finish(BatchListContents& contents);
+
+private:
+    enum class Place { BeforeObject, BeforeJobs, BetweenJobs, InJob, AfterJobs, AfterEnd };
+
+    Status TakeLine(std::string_view raw, std::uint64_t begin, std::uint64_t end);
+    Status TakeJobLine(std::string_view line, std::string_view text, std::uint64_t end);
+    Status Stop(std::string message);
+
+    AnsiDecoder decoder_;
+    Place place_ = Place::BeforeObject;
+    Status status_ = Status::Ok();
+    std::string pending_;  // a line begun in an earlier piece
+    std::uint64_t offset_ = 0;
+    std::uint64_t lineNumber_ = 0;
+    std::uint64_t depth_ = 0;  // collections open inside the current job
+    BatchListContents contents_;
+};
+
+// The whole list at once. Messages name the list as name: "NAME is not a batch list: line 7 ...".
+Status ReadBatchList(std::string_view bytes, const std::string& name, AnsiDecoder decoder, BatchListContents& contents);
+
+// The list from an open file, read from its start.
+Status ReadBatchList(std::FILE* file, const std::string& name, AnsiDecoder decoder, BatchListContents& contents);
+
+// Writes the list's own opening lines, the jobs marked in keep (one mark per job), copied from
+// the file they were read from, which must not have changed, and the list's closing lines.
+Status CopyJobs(std::FILE* file, const BatchListContents& contents, const std::vector<bool>& keep, ByteSink& sink);
+
+// The text of a quoted list value ('...', '' for a quote inside, #39 and other character
+// codes between the parts), decoded to UTF-8. False when the value is not of that form.
+bool DecodeQuotedValue(std::string_view value, AnsiDecoder decoder, std::string& text);
+
+}  // namespace quorvel
