@@ -63,8 +63,8 @@ Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& opt
     BatchOutput out(sink);
     out.Append(kListStart);
     for (std::size_t source = 0; source < job.SourceNames.size(); ++source) {
-        Status item =
-            WriteJobItem(out, EscapeSingleQuotes(job.SourceNames[source]), job, options, encoder, encodingBlock, source);
+        Status item = WriteJobItem(
+            out, EscapeSingleQuotes(job.SourceNames[source]), job, options, encoder, encodingBlock, source);
         if (!item) return item;
         if (out.Failed()) break;
     }
