@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "BatchOutput.h"
+#include "EncoderPaths.h"
 #include "FileAccess.h"
 #include "JobWriter.h"
 #include "TemplateImport.h"
@@ -25,18 +26,20 @@ bool IsBlank(char c) { return c == ' '; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Checks that hold before the first byte of a list exists anywhere.
-Status CheckBeforeWriting(const BatchJob& job, const AdvancedOptions& options) {
+Status CheckBeforeWriting(const BatchJob& job, const AdvancedOptions& options, const CodePage& codePage) {
     Status checked = CheckBatchRequest(job, options);
     if (!checked) return checked;
+    Status held = CheckCodePage(job, codePage);
+    if (!held) return held;
     if (!job.SourceNames.empty() && !job.TemplateFile.empty()) return CheckTemplateFile(job.TemplateFile);
     return Status::Ok();
 }
 
-Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder) {
+Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& options, const CodePage& codePage) {
     BatchOutput out(sink);
     out.Append(kListStart);
     for (const std::string& name : job.SourceNames) {
-        Status item = PrintItemToBatch(out, EscapeSingleQuotes(name), job, options, encoder);
+        Status item = PrintItemToBatch(out, EscapeSingleQuotes(name), job, options, codePage);
         if (!item) return item;
         if (out.Failed()) break;
     }
@@ -148,15 +151,21 @@ Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options) {
     return CheckOutputConflicts(job);
 }
 
-Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder) {
-    if (encoder == nullptr) encoder = PlatformAnsiEncoder();
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options) {
+    std::unique_ptr<CodePage> codePage;
+    Status opened = OpenCodePage(PlatformCodePage(), codePage);
+    if (!opened) return opened;
+    return WriteBatchList(job, options, *codePage);
+}
+
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, const CodePage& codePage) {
     try {
-        Status checked = CheckBeforeWriting(job, options);
+        Status checked = CheckBeforeWriting(job, options, codePage);
         if (!checked) return checked;
         std::unique_ptr<AtomicFile> file;
         Status created = CreateAtomicFile(job.BatchFile, file);
         if (!created) return created;
-        Status written = WriteList(*file, job, options, encoder);
+        Status written = WriteList(*file, job, options, codePage);
         if (!written) return written;
         return file->Commit();
     } catch (const std::bad_alloc&) {
@@ -167,14 +176,13 @@ Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiE
 }
 
 Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const AdvancedOptions& options,
-                              AnsiEncoder encoder) {
+                              const CodePage& codePage) {
     if (stream == nullptr) return Status::Fail("Cannot write the batch list: no output stream");
-    if (encoder == nullptr) encoder = PlatformAnsiEncoder();
     try {
-        Status checked = CheckBeforeWriting(job, options);
+        Status checked = CheckBeforeWriting(job, options, codePage);
         if (!checked) return checked;
         StreamSink sink(stream);
-        Status written = WriteList(sink, job, options, encoder);
+        Status written = WriteList(sink, job, options, codePage);
         if (!written) return written;
         return sink.FlushStream();
     } catch (const std::bad_alloc&) {
@@ -182,37 +190,6 @@ Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const Adva
     } catch (const std::exception& error) {
         return Status::Fail(std::string("Cannot write the batch list: ") + error.what());
     }
-}
-
-std::string EncodeWindows1252(std::string_view utf8) {
-    // Code points U+0152..U+2122 that have a byte of their own in 0x80..0x9F.
-    struct Special {
-        char32_t CodePoint;
-        unsigned char Byte;
-    };
-    static constexpr Special kSpecials[] = {
-        {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86}, {0x2021, 0x87},
-        {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C}, {0x017D, 0x8E}, {0x2018, 0x91},
-        {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98},
-        {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
-    };
-    std::string encoded;
-    encoded.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = NextCodePoint(utf8, pos);
-        // The five bytes the code page leaves undefined stand for the C1 controls of the same value.
-        const bool undefinedByte = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || undefinedByte) {
-            encoded += static_cast<char>(c);
-            continue;
-        }
-        char byte = '?';
-        for (const Special& special : kSpecials) {
-            if (special.CodePoint == c) byte = static_cast<char>(special.Byte);
-        }
-        encoded += byte;
-    }
-    return encoded;
 }
 
 }  // namespace quorvel

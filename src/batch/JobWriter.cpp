@@ -373,16 +373,27 @@ bool IsClippingOn(std::string_view joined) {
 void WriteDefaultMpegSettings(BatchOutput& out) { out.Append(Runs().BuiltInBlock); }
 
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
-                        const AdvancedOptions& options, AnsiEncoder encoder) {
+                        const AdvancedOptions& options, const CodePage& codePage) {
     const std::string joinedClipping = options.TopClipping + options.BottomClipping;
     Status clipping = CheckClipping(options);
     if (!clipping) return clipping;
 
     const RenderedRuns& runs = Runs();
-    // Directory parts get the quote form too: a bare quote would end the value early.
-    const std::string sourcePath =
-        encoder(EscapeSingleQuotes(StripTrailingBackslash(job.SourceDirectory)) + "\\" + std::string(fileName));
-    const std::string outputPath = encoder(EscapeSingleQuotes(OutputFolder(job)) + StripExtension(fileName) + ".mpg");
+    // The paths are put together before they are converted: in a double-byte code page a
+    // trail byte may be 0x5C, which is no backslash. Directory parts get the quote form too: a
+    // bare quote would end the value early.
+    const std::string sourceText =
+        EscapeSingleQuotes(StripTrailingBackslash(job.SourceDirectory)) + "\\" + std::string(fileName);
+    const std::string outputText = EscapeSingleQuotes(OutputFolder(job)) + StripExtension(fileName) + ".mpg";
+    std::string sourcePath;
+    std::string outputPath;
+    for (const auto& [text, bytes] : {std::pair{&sourceText, &sourcePath}, std::pair{&outputText, &outputPath}}) {
+        if (!codePage.Encode(*text, *bytes)) {
+            return Status::Fail("The batch list's code page " + CodePageLabel(codePage.Number()) +
+                                " cannot hold the path " + *text);
+        }
+    }
+    // Clipping texts read as numbers, so they are ASCII and need no conversion.
 
     out.Append(runs.ItemStart);
     if (job.TemplateFile.empty()) {
@@ -408,9 +419,9 @@ Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const Batch
     if (IsClippingOn(joinedClipping)) {
         out.Append(runs.ClippingOnStart);
         out.Append(kClippingTopPrefix);
-        out.Line(encoder(options.TopClipping));
+        out.Line(options.TopClipping);
         out.Append(kClippingBottomPrefix);
-        out.Line(encoder(options.BottomClipping));
+        out.Line(options.BottomClipping);
     } else {
         out.Append(runs.ClippingOff);
     }

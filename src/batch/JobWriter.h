@@ -19,11 +19,11 @@ inline constexpr int kBuiltInBlockLines = 105;
 // The 105 lines of the built-in Super Video CD (PAL) settings.
 void WriteDefaultMpegSettings(BatchOutput& out);
 
-// One job item for fileName, which already carries the '#39' form of its quotes. Fails
-// (having written part of the item) when the template cannot be read or the clipping
-// texts are not a number.
+// One job item for fileName, which already carries the '#39' form of its quotes, its paths in
+// the code page. Fails (having written part of the item) when the template cannot be read, the
+// clipping texts are not a number or the code page cannot hold a path.
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
-                        const AdvancedOptions& options, AnsiEncoder encoder = PlatformAnsiEncoder());
+                        const AdvancedOptions& options, const CodePage& codePage);
 
 // The code the list holds for an aspect ratio text; 1 for any text not in the dialog's list.
 int AspectRatioCode(std::string_view aspectRatio);

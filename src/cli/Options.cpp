@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "batch/CodePage.h"
+#include "cli/Platform.h"
+
 namespace quorvel::cli {
 
 namespace {
@@ -19,6 +22,7 @@ enum class OptionId {
     Deinterlace,
     NoiseReduction,
     Launch,
+    CodePage,
     DryRun,
     Help,
     Version
@@ -44,6 +48,7 @@ constexpr KnownOption kOptions[] = {
     {OptionId::Deinterlace, 0, "deinterlace", false},
     {OptionId::NoiseReduction, 0, "noise-reduction", false},
     {OptionId::Launch, 0, "launch", true},
+    {OptionId::CodePage, 0, "code-page", true},
     {OptionId::DryRun, 'n', "dry-run", false},
     {OptionId::Help, 'h', "help", false},
     {OptionId::Version, 0, "version", false},
@@ -80,6 +85,7 @@ void Apply(CliOptions& options, OptionId id, std::string value) {
             options.Advanced.AutoLaunch = 1;
             options.Advanced.TMPGEncPath = std::move(value);
             break;
+        case OptionId::CodePage: options.CodePageNumber = ParseCodePage(value); break;
         case OptionId::DryRun: options.DryRun = true; break;
         case OptionId::Help: options.Help = true; break;
         case OptionId::Version: options.Version = true; break;
@@ -138,6 +144,10 @@ std::optional<CliOptions> ParseArguments(const std::vector<std::string>& args, s
             return std::nullopt;
         }
         if (known->Id == OptionId::BatchFile) batchFileGiven = true;
+        if (known->Id == OptionId::CodePage && ParseCodePage(value) == 0) {
+            error = "option '" + shown + "' takes a code page number (932, 1251, ...) or utf-8, not '" + value + "'";
+            return std::nullopt;
+        }
         Apply(options, known->Id, std::move(value));
     }
 
@@ -190,6 +200,10 @@ std::string UsageText() {
            "      --clip-bottom TEXT    default \"0\"\n"
            "      --deinterlace, --noise-reduction\n"
            "      --launch ENCODER    start ENCODER with \"/batch\" and the finished list, not waited for\n"
+           "      --code-page N       the code page the encoder reads the list in: a number (932, 1251, ...)\n"
+           "                          or utf-8 (default here: " +
+           CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource() +
+           ")\n"
            "  -n, --dry-run           write nothing; print each job as \"SOURCE -> OUTPUT\" and the count\n"
            "  -h, --help              show this text\n"
            "      --version           show the version\n"

@@ -18,7 +18,8 @@ struct CliOptions {
     std::optional<std::string> Pattern;
     std::string TemplateFile;
     std::optional<std::string> OutputDirectory;
-    AdvancedOptions Advanced;  // AutoLaunch and TMPGEncPath carry --launch
+    AdvancedOptions Advanced;     // AutoLaunch and TMPGEncPath carry --launch
+    unsigned CodePageNumber = 0;  // 0: the code page the encoder uses here
     bool DryRun = false;
     bool Help = false;
     bool Version = false;

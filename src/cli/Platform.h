@@ -29,6 +29,9 @@ private:
     std::string currentDirectory_;
 };
 
+// Where the default code page comes from, for the help and the dry run.
+std::string DefaultCodePageSource();
+
 // The command line the encoder would be started with, for showing it.
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile);
 

@@ -11,6 +11,8 @@
 #include <optional>
 #include <system_error>
 
+#include "batch/CodePage.h"
+
 extern char** environ;
 
 namespace quorvel::cli {
@@ -88,6 +90,8 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
     resolved.Encoder = *form;
     return Status::Ok();
 }
+
+std::string DefaultCodePageSource() { return "from the locale " + EnvironmentLocaleName(); }
 
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile) {
     return WineCommand() + " \"" + encoder + "\" /batch \"" + batchFile + "\"";

@@ -63,6 +63,8 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
     return Status::Ok();
 }
 
+std::string DefaultCodePageSource() { return "the system's ANSI code page"; }
+
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile) {
     return "\"" + encoder + "\" /batch \"" + batchFile + "\"";
 }

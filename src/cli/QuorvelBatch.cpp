@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "batch/BatchList.h"
+#include "batch/EncoderPaths.h"
 #include "batch/SourceListing.h"
 #include "batch/TemplateImport.h"
 #include "batch/Version.h"
@@ -90,29 +91,23 @@ Status CollectNames(const CliOptions& options, const ResolvedPath& sourceDir, co
     return Status::Ok();
 }
 
-// A character the list's code page cannot hold is written as "?", which names another file
-// (or none) for the encoder.
-Status CheckCodePage(const BatchJob& job) {
-    const AnsiEncoder encode = PlatformAnsiEncoder();
-    const auto fits = [&](const std::string& text) {
-        const std::string encoded = encode(text);
-        return std::count(encoded.begin(), encoded.end(), '?') == std::count(text.begin(), text.end(), '?');
-    };
-    for (const std::string* directory : {&job.SourceDirectory, &job.OutputDirectory}) {
-        if (!fits(*directory)) {
-            return Status::Fail("The directory " + *directory +
-                                " holds characters the batch list's code page cannot hold");
-        }
-    }
-    for (const std::string& name : job.SourceNames) {
-        if (!fits(name))
-            return Status::Fail("The file name " + name + " holds characters the batch list's code page cannot hold");
-    }
-    return Status::Ok();
+// A path the code page cannot hold would reach the encoder with '?' for letters.
+Status ForEncoder(Status refusal, const CodePage& codePage) {
+    if (refusal) return refusal;
+#ifdef _WIN32
+    (void)codePage;
+    return refusal;
+#else
+    return Status::Fail(refusal.Message() +
+                        "\nIf the encoder reads another code page, give it with --code-page N (or utf-8); " +
+                        "the default, " + CodePageLabel(codePage.Number()) +
+                        ", is the one Wine takes from the locale, so a locale for these names serves too.");
+#endif
 }
 
 // Everything the list needs, checked before a byte is written.
-Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJob& job, ResolvedPath& batchFile) {
+Status BuildJob(const CliOptions& options, const PathResolver& resolver, const CodePage& codePage, BatchJob& job,
+                ResolvedPath& batchFile) {
     const bool launch = options.Advanced.AutoLaunch == 1;
     if (!options.ToStandardOutput()) {
         if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return resolved;
@@ -154,11 +149,14 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, BatchJo
     }
 
     if (launch && job.SourceNames.empty()) return Status::Fail(kNoFilesMessage);
-    return CheckCodePage(job);
+    if (Status held = ForEncoder(EncoderJob(job, codePage, job), codePage); !held) return held;
+    std::string launchPath;
+    if (launch) return ForEncoder(EncoderBatchFile(batchFile.Encoder, codePage, launchPath), codePage);
+    return Status::Ok();
 }
 
-int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, std::FILE* out,
-           std::FILE* err) {
+int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, const CodePage& codePage,
+           std::FILE* out, std::FILE* err) {
     if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return Failed(err, checked.Message());
     if (!job.TemplateFile.empty()) {
         if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return Failed(err, readable.Message());
@@ -167,9 +165,13 @@ int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& b
         std::fprintf(out, "%s -> %s\n", SourcePath(job, name).c_str(), OutputPath(job, name).c_str());
     }
     std::fprintf(out, "%zu jobs (dry run, nothing written)\n", job.SourceNames.size());
+    const std::string source = options.CodePageNumber != 0 ? "--code-page" : DefaultCodePageSource();
+    std::fprintf(out, "code page %s (%s)\n", CodePageLabel(codePage.Number()).c_str(), source.c_str());
     if (options.Advanced.AutoLaunch == 1) {
-        std::fprintf(
-            out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, batchFile.Encoder).c_str());
+        std::string launchPath;
+        if (Status held = EncoderBatchFile(batchFile.Encoder, codePage, launchPath); !held)
+            return Failed(err, held.Message());
+        std::fprintf(out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, launchPath).c_str());
     }
     return 0;
 }
@@ -195,24 +197,34 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::F
         return 0;
     }
 
+    std::unique_ptr<CodePage> codePage;
+    const unsigned codePageNumber = options.CodePageNumber != 0 ? options.CodePageNumber : PlatformCodePage();
+    if (Status opened = OpenCodePage(codePageNumber, codePage); !opened) return Failed(err, opened.Message());
+
     BatchJob job;
     ResolvedPath batchFile;
-    if (Status built = BuildJob(options, resolver, job, batchFile); !built) return Failed(err, built.Message());
-    if (options.DryRun) return DryRun(options, job, batchFile, out, err);
+    if (Status built = BuildJob(options, resolver, *codePage, job, batchFile); !built)
+        return Failed(err, built.Message());
+    if (options.DryRun) return DryRun(options, job, batchFile, *codePage, out, err);
 
     if (options.ToStandardOutput()) {
-        if (Status written = WriteBatchListToStream(out, job, options.Advanced); !written)
+        if (Status written = WriteBatchListToStream(out, job, options.Advanced, *codePage); !written)
             return Failed(err, written.Message());
         if (std::fflush(out) != 0) return Failed(err, "Cannot write the batch list to standard output");
         std::fprintf(err, "Created Batch List to file - (%zu jobs)\n", job.SourceNames.size());
         return 0;
     }
 
-    if (Status written = WriteBatchList(job, options.Advanced); !written) return Failed(err, written.Message());
+    if (Status written = WriteBatchList(job, options.Advanced, *codePage); !written)
+        return Failed(err, written.Message());
     std::fprintf(out, "Created Batch List to file %s (%zu jobs)\n", options.BatchFile.c_str(), job.SourceNames.size());
     if (options.Advanced.AutoLaunch == 1) {
         std::fflush(out);
-        if (Status started = LaunchEncoder(options.Advanced.TMPGEncPath, batchFile.Encoder); !started) {
+        // Now that the list exists it may have a short name of its own.
+        std::string launchPath;
+        if (Status held = EncoderBatchFile(batchFile.Encoder, *codePage, launchPath); !held)
+            return Failed(err, held.Message());
+        if (Status started = LaunchEncoder(options.Advanced.TMPGEncPath, launchPath); !started) {
             return Failed(err, started.Message());
         }
     }

@@ -33,7 +33,7 @@ TEST(WindowsListFile, ReplacesAListReadBySomeoneWhoSharesDeletion) {
     {
         HeldFile reader(job.BatchFile, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         ASSERT_TRUE(reader.IsOpen());
-        const Status status = WriteBatchList(job, AdvancedOptions(), &EncodeWindows1252);
+        const Status status = WriteBatchList(job, AdvancedOptions(), Western());
         ASSERT_TRUE(status.IsOk()) << status.Message();
     }
     EXPECT_EQ(ReadBytes(job.BatchFile), ExpectedList("empty.tbe"));
