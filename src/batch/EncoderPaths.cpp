@@ -1,9 +1,9 @@
 #include "EncoderPaths.h"
 
+#include <memory>
 #include <vector>
 
 #include "BatchList.h"
-#include "JobWriter.h"
 
 namespace quorvel {
 namespace {
@@ -124,6 +124,23 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
     return Status::Fail(Intro(codePage) + "the batch file path " + batchFile +
                         NotEvenShort(static_cast<bool>(shortPath)) +
                         ", so the encoder could not be started on it; choose a name and folder it holds");
+}
+
+Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options, std::string* encoderBatchFile) {
+    std::unique_ptr<CodePage> codePage;
+    if (Status opened = OpenCodePage(PlatformCodePage(), codePage); !opened) return opened;
+    BatchJob written;
+    if (Status held = EncoderJob(job, *codePage, written); !held) return held;
+    std::string launchPath;
+    if (encoderBatchFile != nullptr && options.AutoLaunch == 1) {
+        if (Status held = EncoderBatchFile(job.BatchFile, *codePage, launchPath); !held) return held;
+    }
+    if (Status done = WriteBatchList(written, options, *codePage); !done) return done;
+    // The list exists now, so it may have a short name of its own.
+    if (encoderBatchFile != nullptr) {
+        *encoderBatchFile = EncoderBatchFile(job.BatchFile, *codePage, launchPath) ? launchPath : job.BatchFile;
+    }
+    return Status::Ok();
 }
 
 }  // namespace quorvel

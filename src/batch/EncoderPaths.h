@@ -36,6 +36,12 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
 Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, std::string& written,
                         const ShortPathLookup& shortPath = PlatformShortPaths());
 
+// The whole creation for an encoder on this machine, in its code page: the paths by EncoderJob,
+// then WriteBatchList. With encoderBatchFile, also the batch file path for /batch: checked
+// before writing when options.AutoLaunch is 1, and given after writing.
+Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options,
+                           std::string* encoderBatchFile = nullptr);
+
 // The refusal of EncoderJob without short names: every path of the list must be held as it is.
 Status CheckCodePage(const BatchJob& job, const CodePage& codePage);
 
