@@ -51,6 +51,14 @@ ShortPathLookup PlatformShortPaths() {
 #endif
 }
 
+ShortPathLookup PlatformNewFileShortPaths() {
+#ifdef _WIN32
+    return &SystemShortPathOfNewFile;
+#else
+    return {};
+#endif
+}
+
 Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& written, const ShortPathLookup& shortPath) {
     const bool shortNames = static_cast<bool>(shortPath);
     BatchJob result = job;
@@ -133,7 +141,8 @@ Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options, 
     if (Status held = EncoderJob(job, *codePage, written); !held) return held;
     std::string launchPath;
     if (encoderBatchFile != nullptr && options.AutoLaunch == 1) {
-        if (Status held = EncoderBatchFile(job.BatchFile, *codePage, launchPath); !held) return held;
+        if (Status held = EncoderBatchFile(job.BatchFile, *codePage, launchPath, PlatformNewFileShortPaths()); !held)
+            return held;
     }
     if (Status done = WriteBatchList(written, options, *codePage); !done) return done;
     // The list exists now, so it may have a short name of its own.

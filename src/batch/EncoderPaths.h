@@ -21,8 +21,14 @@ using ShortPathLookup = std::function<std::optional<std::string>(const std::stri
 // GetShortPathNameW; declared for every platform, defined on Windows only.
 std::optional<std::string> SystemShortPath(const std::string& path);
 
+// The short form a file would have here: when it does not exist, it is created empty for the
+// moment of the question and removed again. Declared everywhere, defined on Windows only.
+std::optional<std::string> SystemShortPathOfNewFile(const std::string& path);
+
 // The system's short names on Windows; none elsewhere.
 ShortPathLookup PlatformShortPaths();
+// The same for a file that may not exist yet.
+ShortPathLookup PlatformNewFileShortPaths();
 
 // The job as the list is to hold it. A source directory, output directory or source whose path
 // the code page cannot hold is given by its short form; a source given by its short name also
@@ -31,8 +37,9 @@ ShortPathLookup PlatformShortPaths();
 Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& written,
                   const ShortPathLookup& shortPath = PlatformShortPaths());
 
-// The batch file path handed to the encoder after /batch, by the same rule. Before the list is
-// written the file may not exist yet: its folder's short form with its own name is taken then.
+// The batch file path handed to the encoder after /batch, by the same rule. Asked before the list
+// is written (with PlatformNewFileShortPaths, as the file may not exist yet), it says whether
+// the encoder can be handed the list; asked after, it gives the path.
 Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, std::string& written,
                         const ShortPathLookup& shortPath = PlatformShortPaths());
 

@@ -151,7 +151,10 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, const C
     if (launch && job.SourceNames.empty()) return Status::Fail(kNoFilesMessage);
     if (Status held = ForEncoder(EncoderJob(job, codePage, job), codePage); !held) return held;
     std::string launchPath;
-    if (launch) return ForEncoder(EncoderBatchFile(batchFile.Encoder, codePage, launchPath), codePage);
+    if (launch) {
+        return ForEncoder(EncoderBatchFile(batchFile.Encoder, codePage, launchPath, PlatformNewFileShortPaths()),
+                          codePage);
+    }
     return Status::Ok();
 }
 
@@ -169,7 +172,7 @@ int DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& b
     std::fprintf(out, "code page %s (%s)\n", CodePageLabel(codePage.Number()).c_str(), source.c_str());
     if (options.Advanced.AutoLaunch == 1) {
         std::string launchPath;
-        if (Status held = EncoderBatchFile(batchFile.Encoder, codePage, launchPath); !held)
+        if (Status held = EncoderBatchFile(batchFile.Encoder, codePage, launchPath, PlatformNewFileShortPaths()); !held)
             return Failed(err, held.Message());
         std::fprintf(out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, launchPath).c_str());
     }

@@ -116,4 +116,22 @@ std::optional<std::string> SystemShortPath(const std::string& path) {
     return utf8;
 }
 
+std::optional<std::string> SystemShortPathOfNewFile(const std::string& path) {
+    if (std::optional<std::string> existing = SystemShortPath(path)) return existing;
+    std::wstring wide;
+    if (!WideFromUtf8(path, wide) || wide.empty()) return std::nullopt;
+    // The volume decides whether a new name gets a short form, so a file is made to ask it.
+    HANDLE probe = CreateFileW(wide.c_str(),
+                               GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr,
+                               CREATE_NEW,
+                               FILE_FLAG_DELETE_ON_CLOSE,
+                               nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<std::string> shortPath = SystemShortPath(path);
+    CloseHandle(probe);
+    return shortPath;
+}
+
 }  // namespace quorvel
