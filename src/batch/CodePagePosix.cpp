@@ -135,7 +135,7 @@ Status OpenCodePage(unsigned number, std::unique_ptr<CodePage>& codePage) {
     std::string name = number == kCodePageUtf8 ? std::string("UTF-8") : "CP" + std::to_string(number);
     auto opened = std::make_unique<IconvCodePage>(number, name.c_str());
     if (number == 0 || !opened->IsOpen()) {
-        return Status::Fail("The code page " + CodePageLabel(number) + " cannot be converted to on this system");
+        return Status::Fail("This system cannot convert text to the code page " + CodePageLabel(number));
     }
     codePage = std::move(opened);
     return Status::Ok();

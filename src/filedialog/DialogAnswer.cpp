@@ -1,6 +1,5 @@
 #include "filedialog/DialogAnswer.h"
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 

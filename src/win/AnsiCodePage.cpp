@@ -90,7 +90,7 @@ private:
 
 Status OpenCodePage(unsigned number, std::unique_ptr<CodePage>& codePage) {
     if (number == 0 || !IsValidCodePage(number)) {
-        return Status::Fail("The code page " + CodePageLabel(number) + " cannot be converted to on this system");
+        return Status::Fail("This system cannot convert text to the code page " + CodePageLabel(number));
     }
     codePage = std::make_unique<SystemCodePage>(number);
     return Status::Ok();

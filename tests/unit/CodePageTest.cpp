@@ -89,7 +89,7 @@ TEST(CodePage, NumbersAreReadAndUnknownPagesRefused) {
     EXPECT_EQ(CodePageLabel(1251), "1251");
 
     std::unique_ptr<CodePage> codePage;
-    EXPECT_EQ(OpenCodePage(7, codePage).Message(), "The code page 7 cannot be converted to on this system");
+    EXPECT_EQ(OpenCodePage(7, codePage).Message(), "This system cannot convert text to the code page 7");
     EXPECT_FALSE(OpenCodePage(0, codePage).IsOk());
     EXPECT_EQ(codePage, nullptr);
 }

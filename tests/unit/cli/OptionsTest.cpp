@@ -34,6 +34,9 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
         {"-o", "list.tbe", "--launch", ""},
         {"-o", "list.tbe", "sub/a.avi"},
         {"-o", "list.tbe", "sub\\a.avi"},
+        {"-o", "list.tbe", "--code-page"},
+        {"-o", "list.tbe", "--code-page", "latin1"},
+        {"-o", "list.tbe", "--code-page=-932"},
     };
     for (const std::vector<std::string>& args : bad) {
         SCOPED_TRACE(testing::PrintToString(args));
