@@ -5,26 +5,49 @@
 namespace quorvel {
 namespace {
 
-struct LanguageCodePage {
-    std::string_view Language;
-    std::string_view Modifier;  // empty: any script
+// The locales whose ANSI code page under Wine is not 1252, by the names glibc gives them, as
+// Wine 8 answers GetACP in each. Wine knows a locale by language, territory and script; a name
+// it does not know (sr_RS, ru_UA, az_AZ) falls back to 1252. Languages Windows writes in Unicode
+// only get UTF-8.
+struct LocalesOfCodePage {
     unsigned CodePage;
+    std::string_view Names;  // blank-separated
 };
 
-// Languages whose Windows locales have an ANSI code page other than 1252. Chinese is settled by
-// the territory, below. Serbian and Uzbek come in two scripts; the glibc default script of each
-// is listed without a modifier.
-constexpr LanguageCodePage kLanguages[] = {
-    {"th", "", 874},  {"ja", "", 932},          {"ko", "", 949},  {"sq", "", 1250},      {"bs", "", 1250},
-    {"hr", "", 1250}, {"cs", "", 1250},         {"hu", "", 1250}, {"pl", "", 1250},      {"ro", "", 1250},
-    {"sk", "", 1250}, {"sl", "", 1250},         {"tk", "", 1250}, {"sr", "latin", 1250}, {"sr", "", 1251},
-    {"ru", "", 1251}, {"uk", "", 1251},         {"be", "", 1251}, {"bg", "", 1251},      {"mk", "", 1251},
-    {"kk", "", 1251}, {"ky", "", 1251},         {"tt", "", 1251}, {"mn", "", 1251},      {"ba", "", 1251},
-    {"tg", "", 1251}, {"uz", "cyrillic", 1251}, {"el", "", 1253}, {"tr", "", 1254},      {"az", "", 1254},
-    {"uz", "", 1254}, {"he", "", 1255},         {"yi", "", 1255}, {"ar", "", 1256},      {"fa", "", 1256},
-    {"ur", "", 1256}, {"ug", "", 1256},         {"et", "", 1257}, {"lv", "", 1257},      {"lt", "", 1257},
-    {"vi", "", 1258},
+constexpr LocalesOfCodePage kLocales[] = {
+    {874, "th_TH"},
+    {932, "ja_JP"},
+    {936, "zh_CN zh_SG"},
+    {949, "ko_KR"},
+    {950, "zh_HK zh_TW"},
+    {1250, "cs_CZ hr_HR hu_HU pl_PL ro_RO sk_SK sl_SI sq_AL sr_RS@latin tk_TM"},
+    {1251, "be_BY bg_BG ky_KG mk_MK mn_MN ru_RU sah_RU tg_TJ tt_RU uk_UA uz_UZ@cyrillic"},
+    {1253, "el_GR"},
+    {1254, "tr_TR"},
+    {1255, "he_IL"},
+    {1256,
+     "ar_AE ar_BH ar_DZ ar_EG ar_IQ ar_JO ar_KW ar_LB ar_LY ar_MA ar_OM ar_QA ar_SA ar_SY ar_TN ar_YE ckb_IQ fa_IR "
+     "ug_CN ur_IN ur_PK"},
+    {1257, "et_EE lt_LT lv_LV"},
+    {1258, "vi_VN"},
+    {kCodePageUtf8,
+     "am_ET as_IN bn_BD bn_IN bo_CN chr_US dv_MV dz_BT gu_IN hi_IN hy_AM ka_GE kk_KZ km_KH kn_IN kok_IN "
+     "ks_IN@devanagari lo_LA mi_NZ ml_IN mni_IN mr_IN mt_MT my_MM ne_NP om_ET or_IN pa_IN ps_AF sa_IN "
+     "sd_IN@devanagari si_LK so_SO st_ZA syr ta_IN ta_LK te_IN ti_ER ti_ET ts_ZA ve_ZA"},
 };
+
+// The modifiers Wine reads as a script; it passes over any other (euro, valencia, iqtelif).
+constexpr std::string_view kScripts[] = {"latin", "cyrillic", "devanagari"};
+
+bool Listed(std::string_view names, std::string_view name) {
+    while (!names.empty()) {
+        const std::size_t blank = names.find(' ');
+        if (names.substr(0, blank) == name) return true;
+        if (blank == std::string_view::npos) break;
+        names.remove_prefix(blank + 1);
+    }
+    return false;
+}
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 
@@ -54,21 +77,23 @@ unsigned ParseCodePage(std::string_view text) {
 
 unsigned CodePageForLocale(std::string_view localeName) {
     // language[_territory][.codeset][@modifier]; the codeset does not matter to Wine.
-    std::string_view modifier;
+    std::string modifier;
     if (const std::size_t at = localeName.find('@'); at != std::string_view::npos) {
-        modifier = localeName.substr(at + 1);
+        modifier = LowerCase(localeName.substr(at + 1));
         localeName = localeName.substr(0, at);
     }
     localeName = localeName.substr(0, localeName.find('.'));
     const std::size_t underscore = localeName.find('_');
-    const std::string language = LowerCase(localeName.substr(0, underscore));
-    const std::string territory =
-        underscore == std::string_view::npos ? std::string() : LowerCase(localeName.substr(underscore + 1));
-    const std::string script = LowerCase(modifier);
-
-    if (language == "zh") return territory == "tw" || territory == "hk" || territory == "mo" ? 950 : 936;
-    for (const LanguageCodePage& entry : kLanguages) {
-        if (entry.Language == language && (entry.Modifier.empty() || entry.Modifier == script)) return entry.CodePage;
+    std::string name = LowerCase(localeName.substr(0, underscore));
+    if (underscore != std::string_view::npos) {
+        name += '_';
+        for (char c : localeName.substr(underscore + 1)) name += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    }
+    for (std::string_view script : kScripts) {
+        if (modifier == script) name += "@" + modifier;
+    }
+    for (const LocalesOfCodePage& entry : kLocales) {
+        if (Listed(entry.Names, name)) return entry.CodePage;
     }
     return kCodePageWestern;
 }

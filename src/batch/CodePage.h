@@ -51,8 +51,8 @@ std::string CodePageLabel(unsigned number);
 unsigned ParseCodePage(std::string_view text);
 
 // The ANSI code page Wine gives a POSIX locale name such as "ja_JP.UTF-8" or "sr_RS@latin":
-// decided by the language (and for Chinese the territory); C, POSIX and every language
-// without a code page of its own give 1252.
+// decided by language, territory and script, UTF-8 for the languages Windows writes in Unicode
+// only; C, POSIX and every locale Wine does not know give 1252.
 unsigned CodePageForLocale(std::string_view localeName);
 
 // The locale name the environment selects for character types (LC_ALL, LC_CTYPE, LANG), as

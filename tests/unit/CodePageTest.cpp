@@ -94,42 +94,50 @@ TEST(CodePage, NumbersAreReadAndUnknownPagesRefused) {
     EXPECT_EQ(codePage, nullptr);
 }
 
-TEST(LocaleRule, TheLanguageDecidesAsWineDecides) {
+// Each answer is what Wine 8 gave GetACP in that locale.
+TEST(LocaleRule, LanguageTerritoryAndScriptDecideAsWineDecides) {
     const std::pair<const char*, unsigned> cases[] = {
         {"ja_JP.UTF-8", 932},
         {"ja_JP.eucJP", 932},
+        {"JA_jp.utf8", 932},
         {"ru_RU.UTF-8", 1251},
         {"ru_RU.CP1251", 1251},
         {"uk_UA", 1251},
         {"el_GR.UTF-8", 1253},
+        {"el_GR@euro", 1253},
         {"pl_PL.UTF-8", 1250},
-        {"cs_CZ", 1250},
         {"zh_CN.UTF-8", 936},
         {"zh_SG", 936},
         {"zh_TW.UTF-8", 950},
-        {"zh_HK.UTF-8", 950},
+        {"zh_HK", 950},
         {"ko_KR.UTF-8", 949},
         {"th_TH.UTF-8", 874},
         {"tr_TR.UTF-8", 1254},
         {"he_IL.UTF-8", 1255},
         {"ar_EG.UTF-8", 1256},
-        {"fa_IR", 1256},
         {"lt_LT.UTF-8", 1257},
         {"vi_VN", 1258},
-        {"sr_RS", 1251},
+        {"hi_IN.UTF-8", 65001},
+        {"ka_GE.UTF-8", 65001},
+        {"syr", 65001},
         {"sr_RS@latin", 1250},
         {"sr_RS.UTF-8@latin", 1250},
-        {"uz_UZ", 1254},
         {"uz_UZ@cyrillic", 1251},
+        {"tt_RU@iqtelif", 1251},
+        {"ks_IN@devanagari", 65001},
+        // Names Wine does not know fall back to 1252, the language notwithstanding.
+        {"sr_RS", 1252},
+        {"uz_UZ", 1252},
+        {"ru_UA", 1252},
+        {"el_CY", 1252},
+        {"be_BY@latin", 1252},
+        {"ks_IN", 1252},
         {"de_DE.UTF-8", 1252},
         {"en_US", 1252},
-        {"pt_BR.ISO-8859-1", 1252},
-        {"hi_IN", 1252},
         {"C", 1252},
         {"POSIX", 1252},
         {"C.UTF-8", 1252},
         {"", 1252},
-        {"JA_jp.utf8", 932},
     };
     for (const auto& [locale, page] : cases) EXPECT_EQ(CodePageForLocale(locale), page) << locale;
 }
