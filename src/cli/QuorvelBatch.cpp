@@ -92,12 +92,14 @@ Status CollectNames(const CliOptions& options, const ResolvedPath& sourceDir, co
 }
 
 // A path the code page cannot hold would reach the encoder with '?' for letters.
-Status ForEncoder(Status refusal, const CodePage& codePage) {
+Status ForEncoder(Status refusal, const CodePage& codePage, bool given) {
     if (refusal) return refusal;
 #ifdef _WIN32
     (void)codePage;
+    (void)given;
     return refusal;
 #else
+    if (given) return Status::Fail(refusal.Message() + "\nIf the encoder reads another code page, give that one.");
     return Status::Fail(refusal.Message() +
                         "\nIf the encoder reads another code page, give it with --code-page N (or utf-8); " +
                         "the default, " + CodePageLabel(codePage.Number()) +
@@ -149,11 +151,13 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, const C
     }
 
     if (launch && job.SourceNames.empty()) return Status::Fail(kNoFilesMessage);
-    if (Status held = ForEncoder(EncoderJob(job, codePage, job), codePage); !held) return held;
+    if (Status held = ForEncoder(EncoderJob(job, codePage, job), codePage, options.CodePageNumber != 0); !held)
+        return held;
     std::string launchPath;
     if (launch) {
         return ForEncoder(EncoderBatchFile(batchFile.Encoder, codePage, launchPath, PlatformNewFileShortPaths()),
-                          codePage);
+                          codePage,
+                          options.CodePageNumber != 0);
     }
     return Status::Ok();
 }

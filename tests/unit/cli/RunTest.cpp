@@ -236,6 +236,10 @@ TEST_F(CliRun, TheLocaleChoosesTheCodePageAndTheOptionOverridesIt) {
     given.insert(given.begin(), {"--code-page", "932"});
     ASSERT_EQ(RunHere(given).Status, 0);
     EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"), inShiftJis);
+    given[1] = "1251";
+    refused = RunHere(given);
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_TRUE(refused.Err.ends_with("\nIf the encoder reads another code page, give that one.\n")) << refused.Err;
     given[1] = "UTF-8";
     ASSERT_EQ(RunHere(given).Status, 0);
     EXPECT_EQ(QuotedValues(ReadFile(List()), "Audio.SourceFileName"),
