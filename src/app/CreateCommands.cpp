@@ -3,7 +3,7 @@
 
 #include "app/FrmQuorvel.h"
 #include "app/Program.h"
-#include "batch/BatchList.h"
+#include "batch/EncoderPaths.h"
 #include "dialogs/FrmAdvanced.h"
 #include "win/MessageBox.h"
 #include "win/Text.h"
@@ -32,16 +32,18 @@ std::wstring SystemErrorText(DWORD code) {
     return text;
 }
 
-// Runs the creation; true when the list was written and reported, with the list's path.
+// Runs the creation; true when the list was written and reported, with the list's path as the
+// encoder is to be given it.
 bool CreateBatch(FrmQuorvel& window, std::wstring* batchFile = nullptr) {
     const BatchJob job = window.TakeBatchJob();
     const AdvancedOptions options = AdvancedDialog().TakeOptions();
-    const Status written = WriteBatchList(job, options);
+    std::string encoderBatchFile;
+    const Status written = WriteListForEncoder(job, options, batchFile ? &encoderBatchFile : nullptr);
     if (!written) {
         win::ShowMessage(window.Window(), L"Could not create the batch list: " + win::Widen(written.Message()));
         return false;
     }
-    if (batchFile) *batchFile = win::Widen(job.BatchFile);
+    if (batchFile) *batchFile = win::Widen(encoderBatchFile);
     win::ShowMessage(window.Window(), L"Created Batch List to file " + win::Widen(job.BatchFile));
     return true;
 }

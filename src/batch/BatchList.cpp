@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "BatchOutput.h"
+#include "EncoderPaths.h"
 #include "FileAccess.h"
 #include "JobWriter.h"
 #include "Utf8.h"
@@ -33,38 +34,26 @@ std::string ShownSource(const BatchJob& job, std::size_t source) {
     return job.SourceDirectories.empty() ? job.SourceNames[source] : SourcePath(job, source);
 }
 
-// Code points U+0152..U+2122 that have a byte of their own in 0x80..0x9F.
-struct Special1252 {
-    char32_t CodePoint;
-    unsigned char Byte;
-};
-constexpr Special1252 kSpecials1252[] = {
-    {0x20AC, 0x80}, {0x201A, 0x82}, {0x0192, 0x83}, {0x201E, 0x84}, {0x2026, 0x85}, {0x2020, 0x86}, {0x2021, 0x87},
-    {0x02C6, 0x88}, {0x2030, 0x89}, {0x0160, 0x8A}, {0x2039, 0x8B}, {0x0152, 0x8C}, {0x017D, 0x8E}, {0x2018, 0x91},
-    {0x2019, 0x92}, {0x201C, 0x93}, {0x201D, 0x94}, {0x2022, 0x95}, {0x2013, 0x96}, {0x2014, 0x97}, {0x02DC, 0x98},
-    {0x2122, 0x99}, {0x0161, 0x9A}, {0x203A, 0x9B}, {0x0153, 0x9C}, {0x017E, 0x9E}, {0x0178, 0x9F},
-};
-
-// The five bytes the code page leaves undefined stand for the C1 controls of the same value.
-bool IsUndefined1252Byte(char32_t c) { return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D; }
-
 // Checks that hold before the first byte of a list exists anywhere. The template is read here,
 // once for the whole run: a run of many thousand jobs would otherwise spend most of its time
 // opening the same file, and every job of one list gets the same block.
-Status PrepareRun(const BatchJob& job, const AdvancedOptions& options, std::string& encodingBlock) {
+Status PrepareRun(const BatchJob& job, const AdvancedOptions& options, const CodePage& codePage,
+                  std::string& encodingBlock) {
     Status checked = CheckBatchRequest(job, options);
     if (!checked) return checked;
+    Status held = CheckCodePage(job, codePage);
+    if (!held) return held;
     if (job.SourceNames.empty()) return Status::Ok();
     return ReadEncodingBlock(job, encodingBlock);
 }
 
-Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder,
+Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& options, const CodePage& codePage,
                  std::string_view encodingBlock) {
     BatchOutput out(sink);
     out.Append(kListStart);
     for (std::size_t source = 0; source < job.SourceNames.size(); ++source) {
         Status item = WriteJobItem(
-            out, EscapeSingleQuotes(job.SourceNames[source]), job, options, encoder, encodingBlock, source);
+            out, EscapeSingleQuotes(job.SourceNames[source]), job, options, codePage, encodingBlock, source);
         if (!item) return item;
         if (out.Failed()) break;
     }
@@ -185,16 +174,22 @@ Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options) {
     return CheckOutputConflicts(job);
 }
 
-Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder) {
-    if (encoder == nullptr) encoder = PlatformAnsiEncoder();
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options) {
+    std::unique_ptr<CodePage> codePage;
+    Status opened = OpenCodePage(PlatformCodePage(), codePage);
+    if (!opened) return opened;
+    return WriteBatchList(job, options, *codePage);
+}
+
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, const CodePage& codePage) {
     try {
         std::string encodingBlock;
-        Status checked = PrepareRun(job, options, encodingBlock);
+        Status checked = PrepareRun(job, options, codePage, encodingBlock);
         if (!checked) return checked;
         std::unique_ptr<AtomicFile> file;
         Status created = CreateAtomicFile(job.BatchFile, file);
         if (!created) return created;
-        Status written = WriteList(*file, job, options, encoder, encodingBlock);
+        Status written = WriteList(*file, job, options, codePage, encodingBlock);
         if (!written) return written;
         return file->Commit();
     } catch (const std::bad_alloc&) {
@@ -205,15 +200,14 @@ Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiE
 }
 
 Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const AdvancedOptions& options,
-                              AnsiEncoder encoder) {
+                              const CodePage& codePage) {
     if (stream == nullptr) return Status::Fail("Cannot write the batch list: no output stream");
-    if (encoder == nullptr) encoder = PlatformAnsiEncoder();
     try {
         std::string encodingBlock;
-        Status checked = PrepareRun(job, options, encodingBlock);
+        Status checked = PrepareRun(job, options, codePage, encodingBlock);
         if (!checked) return checked;
         StreamSink sink(stream);
-        Status written = WriteList(sink, job, options, encoder, encodingBlock);
+        Status written = WriteList(sink, job, options, codePage, encodingBlock);
         if (!written) return written;
         return sink.FlushStream();
     } catch (const std::bad_alloc&) {
@@ -221,40 +215,6 @@ Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const Adva
     } catch (const std::exception& error) {
         return Status::Fail(std::string("Cannot write the batch list: ") + error.what());
     }
-}
-
-std::string EncodeWindows1252(std::string_view utf8) {
-    std::string encoded;
-    encoded.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = NextCodePoint(utf8, pos);
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) || IsUndefined1252Byte(c)) {
-            encoded += static_cast<char>(c);
-            continue;
-        }
-        char byte = '?';
-        for (const Special1252& special : kSpecials1252) {
-            if (special.CodePoint == c) byte = static_cast<char>(special.Byte);
-        }
-        encoded += byte;
-    }
-    return encoded;
-}
-
-std::string DecodeWindows1252(std::string_view bytes) {
-    std::string utf8;
-    utf8.reserve(bytes.size());
-    for (char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        char32_t c = value;
-        if (value >= 0x80 && value <= 0x9F && !IsUndefined1252Byte(value)) {
-            for (const Special1252& special : kSpecials1252) {
-                if (special.Byte == value) c = special.CodePoint;
-            }
-        }
-        AppendUtf8(utf8, c);
-    }
-    return utf8;
 }
 
 }  // namespace quorvel

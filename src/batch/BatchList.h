@@ -8,32 +8,21 @@
 #include <vector>
 
 #include "BatchRequest.h"
+#include "CodePage.h"
 #include "Status.h"
 
 namespace quorvel {
 
-// Converts UTF-8 text to the code page the list is written in.
-using AnsiEncoder = std::string (*)(std::string_view utf8);
-
-// Converts text in the list's code page back to UTF-8 (reading a list).
-using AnsiDecoder = std::string (*)(std::string_view bytes);
-
-// Windows-1252, '?' for what it cannot hold and for bytes that are not valid UTF-8.
-std::string EncodeWindows1252(std::string_view utf8);
-// Windows-1252 to UTF-8; every byte has a character, so nothing is lost.
-std::string DecodeWindows1252(std::string_view bytes);
-
-// The system ANSI code page on Windows; Windows-1252 elsewhere.
-AnsiEncoder PlatformAnsiEncoder();
-
-// Writes the whole list to job.BatchFile: into a temporary file beside it, moved over the
-// target only when complete. On failure nothing is left behind and an old list is untouched.
-Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, AnsiEncoder encoder = PlatformAnsiEncoder());
+// Writes the whole list to job.BatchFile in the code page (PlatformCodePage without one): into
+// a temporary file beside it, moved over the target only when complete. On failure nothing is
+// left behind and an old list is untouched. A path the code page cannot hold is refused.
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options);
+Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, const CodePage& codePage);
 
 // Writes the whole list to an open stream (quorvel-batch's "-o -"). Checks run first, so a
 // refused request writes nothing.
 Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const AdvancedOptions& options,
-                              AnsiEncoder encoder = PlatformAnsiEncoder());
+                              const CodePage& codePage);
 
 // The checks WriteBatchList makes before writing anything: the clipping texts, and outputs
 // that would destroy data (two sources with one output, an output that is its own source).

@@ -69,12 +69,16 @@ Status NotABatchList(const std::string& name, const Status& why) {
 
 }  // namespace
 
-bool DecodeQuotedValue(std::string_view value, AnsiDecoder decoder, std::string& text) {
+bool DecodeQuotedValue(std::string_view value, const CodePage& codePage, std::string& text) {
     text.clear();
     std::string bytes;  // in the list's code page, not yet decoded
+    std::string decoded;
     const auto flush = [&]() {
-        if (!bytes.empty()) text += decoder(bytes);
+        if (bytes.empty()) return true;
+        if (!codePage.Decode(bytes, decoded)) return false;
+        text += decoded;
         bytes.clear();
+        return true;
     };
     std::size_t pos = 0;
     bool anyPart = false;
@@ -107,7 +111,7 @@ bool DecodeQuotedValue(std::string_view value, AnsiDecoder decoder, std::string&
             if (code < 0x100) {
                 bytes += static_cast<char>(code);
             } else {
-                flush();
+                if (!flush()) return false;
                 AppendUtf8(text, code);
             }
         } else {
@@ -117,11 +121,10 @@ bool DecodeQuotedValue(std::string_view value, AnsiDecoder decoder, std::string&
     }
     while (pos < value.size() && IsBlank(value[pos])) ++pos;
     if (!anyPart || pos != value.size()) return false;
-    flush();
-    return true;
+    return flush();
 }
 
-BatchListReader::BatchListReader(AnsiDecoder decoder) : decoder_(decoder == nullptr ? &DecodeWindows1252 : decoder) {}
+BatchListReader::BatchListReader(const CodePage& codePage) : codePage_(&codePage) {}
 
 Status BatchListReader::Stop(std::string message) {
     status_ = Status::Fail(std::move(message));
@@ -279,7 +282,7 @@ Status BatchListReader::TakeJobLine(std::string_view line, std::string_view text
     }
     if (path == nullptr) return Status::Ok();
     std::string decoded;
-    if (!DecodeQuotedValue(value, decoder_, decoded))
+    if (!DecodeQuotedValue(value, *codePage_, decoded))
         return Stop(LineText(lineNumber_) + " holds a path that cannot be read");
     if (path == &job.OutputFile) {
         if (job.OutputFile.empty()) job.OutputFile = std::move(decoded);
@@ -290,17 +293,17 @@ Status BatchListReader::TakeJobLine(std::string_view line, std::string_view text
     return Status::Ok();
 }
 
-Status ReadBatchList(std::string_view bytes, const std::string& name, AnsiDecoder decoder,
+Status ReadBatchList(std::string_view bytes, const std::string& name, const CodePage& codePage,
                      BatchListContents& contents) {
-    BatchListReader reader(decoder);
+    BatchListReader reader(codePage);
     Status read = reader.Feed(bytes);
     if (read) read = reader.Finish(contents);
     if (!read) return NotABatchList(name, read);
     return read;
 }
 
-Status ReadBatchList(std::FILE* file, const std::string& name, AnsiDecoder decoder, BatchListContents& contents) {
-    BatchListReader reader(decoder);
+Status ReadBatchList(std::FILE* file, const std::string& name, const CodePage& codePage, BatchListContents& contents) {
+    BatchListReader reader(codePage);
     const std::unique_ptr<char[]> buffer(new char[kReadPiece]);
     std::rewind(file);
     for (;;) {

@@ -11,6 +11,7 @@
 
 #include "BatchList.h"
 #include "BatchOutput.h"
+#include "CodePage.h"
 #include "Status.h"
 
 namespace quorvel {
@@ -40,7 +41,7 @@ struct BatchListContents {
 // case. Lines that start in the first column (a template's settings) are never structure.
 class BatchListReader {
 public:
-    explicit BatchListReader(AnsiDecoder decoder);
+    explicit BatchListReader(const CodePage& codePage);
 
     // A failure names the line where reading stopped; what follows is not read.
     Status Feed(std::string_view piece);
@@ -53,7 +54,7 @@ private:
     Status TakeJobLine(std::string_view line, std::string_view text, std::uint64_t end);
     Status Stop(std::string message);
 
-    AnsiDecoder decoder_;
+    const CodePage* codePage_;
     Place place_ = Place::BeforeObject;
     Status status_ = Status::Ok();
     std::string pending_;  // a line begun in an earlier piece
@@ -64,17 +65,19 @@ private:
 };
 
 // The whole list at once. Messages name the list as name: "NAME is not a batch list: line 7 ...".
-Status ReadBatchList(std::string_view bytes, const std::string& name, AnsiDecoder decoder, BatchListContents& contents);
+Status ReadBatchList(std::string_view bytes, const std::string& name, const CodePage& codePage,
+                     BatchListContents& contents);
 
 // The list from an open file, read from its start.
-Status ReadBatchList(std::FILE* file, const std::string& name, AnsiDecoder decoder, BatchListContents& contents);
+Status ReadBatchList(std::FILE* file, const std::string& name, const CodePage& codePage, BatchListContents& contents);
 
 // Writes the list's own opening lines, the jobs marked in keep (one mark per job), copied from
 // the file they were read from, which must not have changed, and the list's closing lines.
 Status CopyJobs(std::FILE* file, const BatchListContents& contents, const std::vector<bool>& keep, ByteSink& sink);
 
 // The text of a quoted list value ('...', '' for a quote inside, #39 and other character
-// codes between the parts), decoded to UTF-8. False when the value is not of that form.
-bool DecodeQuotedValue(std::string_view value, AnsiDecoder decoder, std::string& text);
+// codes between the parts), decoded to UTF-8. False when the value is not of that form or holds
+// bytes the code page reads as nothing.
+bool DecodeQuotedValue(std::string_view value, const CodePage& codePage, std::string& text);
 
 }  // namespace quorvel

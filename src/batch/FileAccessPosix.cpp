@@ -158,6 +158,4 @@ std::FILE* OpenFileForReading(const std::string& path, std::string& reason) {
     return file;
 }
 
-AnsiEncoder PlatformAnsiEncoder() { return &EncodeWindows1252; }
-
 }  // namespace quorvel

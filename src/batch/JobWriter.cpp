@@ -381,25 +381,35 @@ Status ReadEncodingBlock(const BatchJob& job, std::string& block) {
 }
 
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
-                        const AdvancedOptions& options, AnsiEncoder encoder, std::size_t source) {
+                        const AdvancedOptions& options, const CodePage& codePage, std::size_t source) {
     std::string block;
     Status read = ReadEncodingBlock(job, block);
     if (!read) return read;
-    return WriteJobItem(out, fileName, job, options, encoder, block, source);
+    return WriteJobItem(out, fileName, job, options, codePage, block, source);
 }
 
 Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob& job, const AdvancedOptions& options,
-                    AnsiEncoder encoder, std::string_view encodingBlock, std::size_t source) {
+                    const CodePage& codePage, std::string_view encodingBlock, std::size_t source) {
     const std::string joinedClipping = options.TopClipping + options.BottomClipping;
     Status clipping = CheckClipping(options);
     if (!clipping) return clipping;
 
     const RenderedRuns& runs = Runs();
-    // Directory parts get the quote form too: a bare quote would end the value early.
-    const std::string sourcePath = encoder(EscapeSingleQuotes(StripTrailingBackslash(SourceDirectoryOf(job, source))) +
-                                           "\\" + std::string(fileName));
-    const std::string outputPath =
-        encoder(EscapeSingleQuotes(OutputFolderOf(job, source)) + StripExtension(fileName) + ".mpg");
+    // The paths are put together before they are converted: in a double-byte code page a
+    // trail byte may be 0x5C, which is no backslash. Directory parts get the quote form too: a
+    // bare quote would end the value early.
+    const std::string sourceText =
+        EscapeSingleQuotes(StripTrailingBackslash(SourceDirectoryOf(job, source))) + "\\" + std::string(fileName);
+    const std::string outputText = EscapeSingleQuotes(OutputFolderOf(job, source)) + StripExtension(fileName) + ".mpg";
+    std::string sourcePath;
+    std::string outputPath;
+    for (const auto& [text, bytes] : {std::pair{&sourceText, &sourcePath}, std::pair{&outputText, &outputPath}}) {
+        if (!codePage.Encode(*text, *bytes)) {
+            return Status::Fail("The batch list's code page " + CodePageLabel(codePage.Number()) +
+                                " cannot hold the path " + *text);
+        }
+    }
+    // Clipping texts read as numbers, so they are ASCII and need no conversion.
 
     out.Append(runs.ItemStart);
     out.Append(encodingBlock);
@@ -420,9 +430,9 @@ Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob&
     if (IsClippingOn(joinedClipping)) {
         out.Append(runs.ClippingOnStart);
         out.Append(kClippingTopPrefix);
-        out.Line(encoder(options.TopClipping));
+        out.Line(options.TopClipping);
         out.Append(kClippingBottomPrefix);
-        out.Line(encoder(options.BottomClipping));
+        out.Line(options.BottomClipping);
     } else {
         out.Append(runs.ClippingOff);
     }

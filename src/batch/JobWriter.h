@@ -20,16 +20,16 @@ inline constexpr int kBuiltInBlockLines = 105;
 void WriteDefaultMpegSettings(BatchOutput& out);
 
 // One job item for job.SourceNames[source]; fileName is that name already in the '#39' form
-// of its quotes. Fails (having written part of the item) when the template cannot be read or
-// the clipping texts are not a number.
+// of its quotes, its paths written in the code page. Fails (having written part of the item)
+// when the template cannot be read, the clipping texts are not a number or the code page
+// cannot hold a path.
 Status PrintItemToBatch(BatchOutput& out, std::string_view fileName, const BatchJob& job,
-                        const AdvancedOptions& options, AnsiEncoder encoder = PlatformAnsiEncoder(),
-                        std::size_t source = 0);
+                        const AdvancedOptions& options, const CodePage& codePage, std::size_t source = 0);
 
 // One job item whose encoding block is already at hand: the built-in lines, or a template's
 // lines read once for the whole run (ReadTemplateSettings).
 Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob& job, const AdvancedOptions& options,
-                    AnsiEncoder encoder, std::string_view encodingBlock, std::size_t source = 0);
+                    const CodePage& codePage, std::string_view encodingBlock, std::size_t source = 0);
 
 // The encoding block of every job of a request: the template's filtered lines, or the built-in ones.
 Status ReadEncodingBlock(const BatchJob& job, std::string& block);

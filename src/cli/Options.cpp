@@ -2,6 +2,9 @@
 
 #include <string_view>
 
+#include "batch/CodePage.h"
+#include "cli/Platform.h"
+
 namespace quorvel::cli {
 
 namespace {
@@ -24,6 +27,7 @@ enum class OptionId {
     Deinterlace,
     NoiseReduction,
     Launch,
+    CodePage,
     DryRun,
     Help,
     Version
@@ -56,6 +60,7 @@ constexpr KnownOption kOptions[] = {
     {OptionId::Deinterlace, 0, "deinterlace", false, true},
     {OptionId::NoiseReduction, 0, "noise-reduction", false, true},
     {OptionId::Launch, 0, "launch", true, true},
+    {OptionId::CodePage, 0, "code-page", true},
     {OptionId::DryRun, 'n', "dry-run", false},
     {OptionId::Help, 'h', "help", false},
     {OptionId::Version, 0, "version", false},
@@ -132,6 +137,7 @@ void Apply(CliOptions& options, OptionId id, std::string value) {
             options.Advanced.AutoLaunch = 1;
             options.Advanced.TMPGEncPath = std::move(value);
             break;
+        case OptionId::CodePage: options.CodePageNumber = ParseCodePage(value); break;
         case OptionId::DryRun: options.DryRun = true; break;
         case OptionId::Help: options.Help = true; break;
         case OptionId::Version: options.Version = true; break;
@@ -187,6 +193,10 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
         }
         if (known->Id == OptionId::BatchFile) batchFileGiven = true;
         if (known->ShapesJobs && shapingOption.empty()) shapingOption = "--" + std::string(known->Long);
+        if (known->Id == OptionId::CodePage && ParseCodePage(value) == 0) {
+            return Status::Fail("option '" + shown + "' takes a code page number (932, 1251, ...) or utf-8, not '" +
+                                value + "'");
+        }
         Apply(options, known->Id, std::move(value));
     }
 
@@ -243,6 +253,10 @@ std::string UsageText() {
            "      --launch ENCODER    start ENCODER with \"/batch\" and the finished list, not waited for\n"
            "      --remaining LIST    write the jobs of LIST still to be encoded (their output is missing,\n"
            "                          empty, unfinished or older than the source), copied unchanged\n"
+           "      --code-page N       the code page the encoder reads the list in: a number (932, 1251, ...)\n"
+           "                          or utf-8 (default here: " +
+           CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource() +
+           ")\n"
            "  -n, --dry-run           write nothing; print each job as \"SOURCE -> OUTPUT\" and the count\n"
            "  -h, --help              show this text\n"
            "      --version           show the version\n"

@@ -25,6 +25,7 @@ struct CliOptions {
     std::optional<std::string> OutputDirectory;
     std::optional<std::string> Remaining;  // the old list whose unfinished jobs are copied
     AdvancedOptions Advanced;              // AutoLaunch and TMPGEncPath carry --launch
+    unsigned CodePageNumber = 0;           // 0: the code page the encoder uses here
     bool DryRun = false;
     bool Help = false;
     bool Version = false;

@@ -35,8 +35,8 @@ private:
     std::string currentDirectory_;
 };
 
-// Reads text in the code page the lists are written in, as the list writer's encoder writes it.
-AnsiDecoder ListDecoder();
+// Where the default code page comes from, for the help and the dry run.
+std::string DefaultCodePageSource();
 
 // The command line the encoder would be started with, for showing it.
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile);

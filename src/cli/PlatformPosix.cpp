@@ -11,6 +11,8 @@
 #include <optional>
 #include <system_error>
 
+#include "batch/CodePage.h"
+
 extern char** environ;
 
 namespace quorvel::cli {
@@ -98,7 +100,7 @@ std::optional<std::string> PathResolver::LocalPathOf(const std::string& encoderP
     return MapFromWinePath(encoderPath, links_);
 }
 
-AnsiDecoder ListDecoder() { return &DecodeWindows1252; }
+std::string DefaultCodePageSource() { return "from the locale " + EnvironmentLocaleName(); }
 
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile) {
     return WineCommand() + " \"" + encoder + "\" /batch \"" + batchFile + "\"";

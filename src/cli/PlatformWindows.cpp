@@ -73,23 +73,7 @@ std::optional<std::string> PathResolver::LocalPathOf(const std::string& encoderP
     return encoderPath;
 }
 
-namespace {
-
-// The system ANSI code page, as the list writer encodes (UTF-8 where that is the ANSI code page).
-std::string DecodeSystemAnsi(std::string_view bytes) {
-    if (bytes.empty()) return std::string();
-    const UINT codePage = GetACP() == CP_UTF8 ? CP_UTF8 : CP_ACP;
-    const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
-    if (size <= 0) return std::string();
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), size);
-    return Utf8FromWide(wide);
-}
-
-}  // namespace
-
-AnsiDecoder ListDecoder() { return &DecodeSystemAnsi; }
+std::string DefaultCodePageSource() { return "the system's ANSI code page"; }
 
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile) {
     return "\"" + encoder + "\" /batch \"" + batchFile + "\"";

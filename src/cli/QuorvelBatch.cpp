@@ -1,9 +1,10 @@
 #include "cli/QuorvelBatch.h"
 
-#include <algorithm>
+#include <memory>
 #include <string_view>
 
 #include "batch/BatchList.h"
+#include "batch/EncoderPaths.h"
 #include "batch/TemplateImport.h"
 #include "batch/Version.h"
 #include "cli/Options.h"
@@ -38,36 +39,25 @@ std::string ParentForm(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// A character the list's code page cannot hold is written as "?", which names another file
-// (or none) for the encoder.
-Status CheckCodePage(const BatchJob& job) {
-    const AnsiEncoder encode = PlatformAnsiEncoder();
-    const auto fits = [&](const std::string& text) {
-        const std::string encoded = encode(text);
-        return std::count(encoded.begin(), encoded.end(), '?') == std::count(text.begin(), text.end(), '?');
-    };
-    const auto folderFits = [&](const std::string& directory) {
-        if (fits(directory)) return Status::Ok();
-        return Status::Fail("The directory " + directory + " holds characters the batch list's code page cannot hold");
-    };
-    for (const std::string* directory : {&job.SourceDirectory, &job.OutputDirectory}) {
-        if (Status fitting = folderFits(*directory); !fitting) return fitting;
-    }
-    // Sources of one folder follow each other; each folder is checked once in a row.
-    for (std::size_t i = 0; i < job.SourceDirectories.size(); ++i) {
-        if (i > 0 && job.SourceDirectories[i] == job.SourceDirectories[i - 1]) continue;
-        if (Status fitting = folderFits(job.SourceDirectories[i]); !fitting) return fitting;
-    }
-    for (const std::string& name : job.SourceNames) {
-        if (!fits(name))
-            return Status::Fail("The file name " + name + " holds characters the batch list's code page cannot hold");
-    }
-    return Status::Ok();
+// A path the code page cannot hold would reach the encoder with '?' for letters.
+Status ForEncoder(Status refusal, const CodePage& codePage, bool given) {
+    if (refusal) return refusal;
+#ifdef _WIN32
+    (void)codePage;
+    (void)given;
+    return refusal;
+#else
+    if (given) return Status::Fail(refusal.Message() + "\nIf the encoder reads another code page, give that one.");
+    return Status::Fail(refusal.Message() +
+                        "\nIf the encoder reads another code page, give it with --code-page N (or utf-8); " +
+                        "the default, " + CodePageLabel(codePage.Number()) +
+                        ", is the one Wine takes from the locale, so a locale for these names serves too.");
+#endif
 }
 
 // Everything the list needs, checked before a byte is written.
-Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FILE* in, BatchJob& job,
-                ResolvedPath& batchFile) {
+Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FILE* in, const CodePage& codePage,
+                BatchJob& job, ResolvedPath& batchFile) {
     const bool launch = options.Advanced.AutoLaunch == 1;
     if (!options.ToStandardOutput()) {
         if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return resolved;
@@ -105,10 +95,19 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FI
     }
 
     if (launch && job.SourceNames.empty()) return Status::Fail(kNoFilesMessage);
-    return CheckCodePage(job);
+    if (Status held = ForEncoder(EncoderJob(job, codePage, job), codePage, options.CodePageNumber != 0); !held)
+        return held;
+    std::string launchPath;
+    if (launch) {
+        return ForEncoder(EncoderBatchFile(batchFile.Encoder, codePage, launchPath, PlatformNewFileShortPaths()),
+                          codePage,
+                          options.CodePageNumber != 0);
+    }
+    return Status::Ok();
 }
 
-Status DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, std::FILE* out) {
+Status DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, const CodePage& codePage,
+              std::FILE* out) {
     if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return checked;
     if (!job.TemplateFile.empty()) {
         if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return readable;
@@ -117,32 +116,39 @@ Status DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath
         std::fprintf(out, "%s -> %s\n", SourcePath(job, i).c_str(), OutputPath(job, i).c_str());
     }
     std::fprintf(out, "%zu jobs (dry run, nothing written)\n", job.SourceNames.size());
+    const std::string source = options.CodePageNumber != 0 ? "--code-page" : DefaultCodePageSource();
+    std::fprintf(out, "code page %s (%s)\n", CodePageLabel(codePage.Number()).c_str(), source.c_str());
     if (options.Advanced.AutoLaunch == 1) {
-        std::fprintf(
-            out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, batchFile.Encoder).c_str());
+        std::string launchPath;
+        if (Status held = EncoderBatchFile(batchFile.Encoder, codePage, launchPath, PlatformNewFileShortPaths()); !held)
+            return held;
+        std::fprintf(out, "would start: %s\n", LaunchCommandText(options.Advanced.TMPGEncPath, launchPath).c_str());
     }
     return Status::Ok();
 }
 
-Status WriteNewList(const CliOptions& options, const PathResolver& resolver, std::FILE* in, std::FILE* out,
-                    std::FILE* err) {
+Status WriteNewList(const CliOptions& options, const PathResolver& resolver, const CodePage& codePage, std::FILE* in,
+                    std::FILE* out, std::FILE* err) {
     BatchJob job;
     ResolvedPath batchFile;
-    if (Status built = BuildJob(options, resolver, in, job, batchFile); !built) return built;
-    if (options.DryRun) return DryRun(options, job, batchFile, out);
+    if (Status built = BuildJob(options, resolver, in, codePage, job, batchFile); !built) return built;
+    if (options.DryRun) return DryRun(options, job, batchFile, codePage, out);
 
     if (options.ToStandardOutput()) {
-        if (Status written = WriteBatchListToStream(out, job, options.Advanced); !written) return written;
+        if (Status written = WriteBatchListToStream(out, job, options.Advanced, codePage); !written) return written;
         if (std::fflush(out) != 0) return Status::Fail("Cannot write the batch list to standard output");
         std::fprintf(err, "Created Batch List to file - (%zu jobs)\n", job.SourceNames.size());
         return Status::Ok();
     }
 
-    if (Status written = WriteBatchList(job, options.Advanced); !written) return written;
+    if (Status written = WriteBatchList(job, options.Advanced, codePage); !written) return written;
     std::fprintf(out, "Created Batch List to file %s (%zu jobs)\n", options.BatchFile.c_str(), job.SourceNames.size());
     if (options.Advanced.AutoLaunch == 1) {
         std::fflush(out);
-        return LaunchEncoder(options.Advanced.TMPGEncPath, batchFile.Encoder);
+        // Now that the list exists it may have a short name of its own.
+        std::string launchPath;
+        if (Status held = EncoderBatchFile(batchFile.Encoder, codePage, launchPath); !held) return held;
+        return LaunchEncoder(options.Advanced.TMPGEncPath, launchPath);
     }
     return Status::Ok();
 }
@@ -170,8 +176,12 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* in, std::FI
         std::fprintf(out, "quorvel-batch %s\n", kVersionText);
         return 0;
     }
-    const Status run = options.Remaining ? WriteRemainingJobs(options, resolver, out, err)
-                                         : WriteNewList(options, resolver, in, out, err);
+    // The code page of the encoder here: lists are written in it and read back in it.
+    std::unique_ptr<CodePage> codePage;
+    const unsigned codePageNumber = options.CodePageNumber != 0 ? options.CodePageNumber : PlatformCodePage();
+    if (Status opened = OpenCodePage(codePageNumber, codePage); !opened) return Failed(err, opened);
+    const Status run = options.Remaining ? WriteRemainingJobs(options, resolver, *codePage, out, err)
+                                         : WriteNewList(options, resolver, *codePage, in, out, err);
     return run ? 0 : Failed(err, run);
 }
 

@@ -69,7 +69,8 @@ std::string RemainText(std::size_t remaining, std::size_t total) {
 
 }  // namespace
 
-Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolver, std::FILE* out, std::FILE* err) {
+Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolver, const CodePage& codePage,
+                          std::FILE* out, std::FILE* err) {
     const std::string& oldGiven = *options.Remaining;
     std::string target;
     if (!options.ToStandardOutput()) {
@@ -86,7 +87,7 @@ Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolve
     FileHandle file(OpenFileForReading(oldList.Local, reason));
     if (!file) return Status::Fail("Cannot read the batch list " + oldGiven + ": " + reason);
     BatchListContents contents;
-    if (Status read = ReadBatchList(file.get(), oldGiven, ListDecoder(), contents); !read) return read;
+    if (Status read = ReadBatchList(file.get(), oldGiven, codePage, contents); !read) return read;
 
     std::vector<bool> keep(contents.Jobs.size());
     std::size_t remaining = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "batch/CodePage.h"
 #include "batch/Status.h"
 #include "cli/Options.h"
 #include "cli/Platform.h"
@@ -13,6 +14,7 @@ namespace quorvel::cli {
 
 // Reads options.Remaining, checks each job's output and writes the jobs still to do to
 // options.BatchFile (or lists them with -n). Progress and warnings go to out and err.
-Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolver, std::FILE* out, std::FILE* err);
+Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolver, const CodePage& codePage,
+                          std::FILE* out, std::FILE* err);
 
 }  // namespace quorvel::cli

@@ -50,6 +50,7 @@ _quorvel_batch()
         --noise-reduction
         --launch
         --remaining
+        --code-page
         -n --dry-run
         -h --help
         --version
@@ -84,6 +85,10 @@ _quorvel_batch()
             ;;
         --source-type)
             _quorvel_batch_values "Non-interlace (progressive)" "Interlace"
+            return
+            ;;
+        --code-page)
+            _quorvel_batch_values 874 932 936 949 950 1250 1251 1252 1253 1254 1255 1256 1257 1258 utf-8
             return
             ;;
         -p | --pattern | --clip-top | --clip-bottom)

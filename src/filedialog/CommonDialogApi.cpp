@@ -4,9 +4,9 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "filedialog/DialogAnswer.h"
-#include "win/Text.h"
 
 namespace quorvel::CommonDialogApi {
 namespace {
@@ -38,7 +38,7 @@ std::wstring DefaultName(const std::wstring& stored) {
     return name;
 }
 
-const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
 
@@ -55,7 +55,7 @@ LRESULT CALLBACK CentreOnScreenHook(int code, WPARAM wParam, LPARAM) {
 FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner) {
     OpenFileRequest& record = OpenFileRecord;
     OwnerWindow = owner;
-    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     record.hwndOwner = owner;
     record.lpstrFileTitle.assign(kFileBufferSpare, L' ');
     record.nMaxFileTitle = static_cast<DWORD>(kFileBufferSpare);
@@ -65,44 +65,43 @@ FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner) {
     record.nMaxFile = static_cast<DWORD>(record.lpstrFile.size());
     record.Flags = kDialogFlags;
 
-    // The dialog reads the filter list up to a double NUL.
-    std::string filter = win::ToAnsi(record.lpstrFilter);
-    if (!filter.empty()) filter.append(2, '\0');
-    std::string file = win::ToAnsi(record.lpstrFile);
-    std::string fileTitle = win::ToAnsi(record.lpstrFileTitle);
-    const std::string initialDir = win::ToAnsi(record.lpstrInitialDir);
-    const std::string title = win::ToAnsi(record.lpstrTitle);
+    // The wide form, so a name outside the ANSI code page comes back whole. The dialog gets
+    // copies: it writes into its buffers, and reads the filter list up to a double NUL.
+    std::wstring filter = record.lpstrFilter;
+    if (!filter.empty()) filter.append(2, L'\0');
+    std::wstring file = record.lpstrFile;
+    std::wstring fileTitle = record.lpstrFileTitle;
 
-    OPENFILENAMEA request{};
+    OPENFILENAMEW request{};
     request.lStructSize = record.lStructSize;
     request.hwndOwner = owner;
     request.hInstance = record.hInstance;
-    request.lpstrFilter = filter.empty() ? nullptr : filter.data();
+    request.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     request.nFilterIndex = record.nFilterIndex;
     request.lpstrFile = file.data();
     request.nMaxFile = static_cast<DWORD>(file.size());
     request.lpstrFileTitle = fileTitle.data();
     request.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
-    request.lpstrInitialDir = OrNull(initialDir);
-    request.lpstrTitle = OrNull(title);
+    request.lpstrInitialDir = OrNull(record.lpstrInitialDir);
+    request.lpstrTitle = OrNull(record.lpstrTitle);
     request.Flags = record.Flags;
 
-    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-    const HHOOK hook = ::SetWindowsHookExA(
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+    const HHOOK hook = ::SetWindowsHookExW(
         WH_CBT, centreOnOwner ? &CentreOnOwnerHook : &CentreOnScreenHook, instance, ::GetCurrentThreadId());
     HookHandle = win::UniqueHook(hook);  // a hook still waiting from before goes now
 
-    const BOOL chosen = ::GetOpenFileNameA(&request);
+    const BOOL chosen = ::GetOpenFileNameW(&request);
 
     // A dialog that failed before it was ever activated never triggered the hook; it must not
     // move the next window that appears.
     if (hook && HookHandle.Get() == hook) HookHandle.Reset();
 
     record.nFilterIndex = request.nFilterIndex;
-    record.lpstrFile = filedialog::DecodeAnsi(file, CP_ACP);
-    record.nFileOffset = filedialog::CharacterOffset(file, request.nFileOffset, CP_ACP);
-    record.nFileExtension = filedialog::CharacterOffset(file, request.nFileExtension, CP_ACP);
-    record.lpstrFileTitle = filedialog::DecodeAnsi(fileTitle, CP_ACP);
+    record.lpstrFile = std::move(file);
+    record.nFileOffset = request.nFileOffset;
+    record.nFileExtension = request.nFileExtension;
+    record.lpstrFileTitle = std::move(fileTitle);
 
     if (!chosen) return FileDialogResult{};
     return filedialog::SplitAnswer(record.lpstrFile, record.lpstrFileTitle, record.nFileOffset);

@@ -17,8 +17,8 @@
 
 namespace quorvel {
 
-// The request, held as the program's own strings; each call hands the dialog an ANSI copy and
-// copies back what the dialog wrote. Embedded NULs are kept both ways.
+// The request, held as the program's own strings; each call hands the dialog copies and copies
+// back what the dialog wrote. Embedded NULs are kept both ways.
 struct OpenFileRequest {
     DWORD lStructSize = 0;
     HWND hwndOwner = nullptr;

@@ -1,6 +1,5 @@
 #include "filedialog/DialogAnswer.h"
 
-#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -56,20 +55,6 @@ FileDialogResult SplitAnswer(std::wstring_view file, std::wstring_view fileTitle
     result.FileCount = static_cast<int>(result.FileNames.size());
     result.Cancelled = false;
     return result;
-}
-
-std::wstring DecodeAnsi(std::string_view ansi, UINT codePage) {
-    if (ansi.empty()) return {};
-    const int length = ::MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
-    return wide;
-}
-
-WORD CharacterOffset(std::string_view ansi, WORD byteOffset, UINT codePage) {
-    const size_t characters = DecodeAnsi(ansi.substr(0, std::min<size_t>(byteOffset, ansi.size())), codePage).size();
-    return static_cast<WORD>(std::min<size_t>(characters, 0xFFFF));
 }
 
 }  // namespace quorvel::filedialog

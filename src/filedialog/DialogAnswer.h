@@ -21,8 +21,4 @@ POINT CentredPosition(const RECT& area, const RECT& dialog);
 // more NUL. Reads nothing beyond the views; a buffer without a file in it counts as cancelled.
 FileDialogResult SplitAnswer(std::wstring_view file, std::wstring_view fileTitle, size_t fileOffset);
 
-// The dialog counts offsets in bytes of the ANSI buffer; the record counts characters.
-std::wstring DecodeAnsi(std::string_view ansi, UINT codePage);
-WORD CharacterOffset(std::string_view ansi, WORD byteOffset, UINT codePage);
-
 }  // namespace quorvel::filedialog

@@ -3,19 +3,27 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "FuzzCheck.h"
 #include "batch/BatchList.h"
 #include "batch/BatchListReader.h"
+#include "batch/CodePage.h"
 
 namespace {
 
 using quorvel::BatchListContents;
 
+const quorvel::CodePage& Western() {
+    static std::unique_ptr<quorvel::CodePage> page;
+    if (!page) FUZZ_CHECK(quorvel::OpenCodePage(quorvel::kCodePageWestern, page).IsOk());
+    return *page;
+}
+
 bool Read(std::string_view bytes, BatchListContents& contents, std::string& message) {
-    const quorvel::Status status = quorvel::ReadBatchList(bytes, "list.tbe", &quorvel::DecodeWindows1252, contents);
+    const quorvel::Status status = quorvel::ReadBatchList(bytes, "list.tbe", Western(), contents);
     message = status.Message();
     return status.IsOk();
 }
@@ -43,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string message;
     const bool ok = Read(bytes, whole, message);
 
-    quorvel::BatchListReader reader(&quorvel::DecodeWindows1252);
+    quorvel::BatchListReader reader(Western());
     const std::size_t cut = size == 0 ? 0 : static_cast<std::size_t>(data[0]) * size / 256;
     BatchListContents pieces;
     quorvel::Status split = reader.Feed(bytes.substr(0, cut));

@@ -18,7 +18,7 @@ namespace {
 std::string Written(const BatchJob& job, const AdvancedOptions& options = AdvancedOptions()) {
     std::FILE* stream = std::tmpfile();
     EXPECT_NE(stream, nullptr);
-    const Status status = WriteBatchListToStream(stream, job, options, &EncodeWindows1252);
+    const Status status = WriteBatchListToStream(stream, job, options, Western());
     EXPECT_TRUE(status.IsOk()) << status.Message();
     std::string bytes;
     std::rewind(stream);
@@ -29,7 +29,7 @@ std::string Written(const BatchJob& job, const AdvancedOptions& options = Advanc
 }
 
 Status Read(std::string_view bytes, BatchListContents& contents) {
-    return ReadBatchList(bytes, "old.tbe", &DecodeWindows1252, contents);
+    return ReadBatchList(bytes, "old.tbe", Western(), contents);
 }
 
 std::string ReadFailure(std::string_view bytes) {
@@ -74,7 +74,7 @@ TEST(BatchListReader, FindsEachJobOfAWrittenListWithItsPaths) {
 
     // Pieces of any size give the same result, also with a CR LF split between two of them.
     for (std::size_t size : {1u, 2u, 7u, 4096u}) {
-        BatchListReader reader(&DecodeWindows1252);
+        BatchListReader reader(Western());
         for (std::size_t at = 0; at < bytes.size(); at += size) {
             ASSERT_TRUE(reader.Feed(std::string_view(bytes).substr(at, size)).IsOk());
         }
@@ -189,7 +189,7 @@ TEST(BatchListReader, RefusesWhatIsNotABatchListNamingTheLine) {
 TEST(QuotedValue, UndoesTheQuoteFormsAndDecodesTheCodePage) {
     const auto decoded = [](std::string_view value) {
         std::string text;
-        return DecodeQuotedValue(value, &DecodeWindows1252, text) ? text : "<refused>";
+        return DecodeQuotedValue(value, Western(), text) ? text : "<refused>";
     };
     EXPECT_EQ(decoded("'C:\\Bob'#39's clip.avi'  "), "C:\\Bob's clip.avi");
     EXPECT_EQ(decoded("'it''s'"), "it's");
@@ -208,9 +208,15 @@ TEST(QuotedValue, UndoesTheQuoteFormsAndDecodesTheCodePage) {
 TEST(Windows1252, EveryByteDecodesAndEncodesBack) {
     for (int byte = 0; byte < 256; ++byte) {
         const std::string one(1, static_cast<char>(byte));
-        EXPECT_EQ(EncodeWindows1252(DecodeWindows1252(one)), one) << byte;
+        std::string text;
+        std::string back;
+        ASSERT_TRUE(Western().Decode(one, text)) << byte;
+        EXPECT_TRUE(Western().Encode(text, back)) << byte;
+        EXPECT_EQ(back, one) << byte;
     }
-    EXPECT_EQ(DecodeWindows1252("\x80\x9F\xE9"), "\xE2\x82\xAC\xC5\xB8\xC3\xA9");
+    std::string decoded;
+    ASSERT_TRUE(Western().Decode("\x80\x9F\xE9", decoded));
+    EXPECT_EQ(decoded, "\xE2\x82\xAC\xC5\xB8\xC3\xA9");
 }
 
 TEST(JobProgress, TellsFinishedOutputsFromUnfinishedOnes) {

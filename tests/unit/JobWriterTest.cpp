@@ -106,7 +106,7 @@ TEST(JobItem, SourceAndOutputPaths) {
         {"C:\\Video", "", "a.avi", "C:\\Video\\a.avi", "a.mpg"},
         // Quotes in folders would end the quoted value early.
         {"C:\\Bob's", "D:\\It's\\", "a.avi", "C:\\Bob'#39's\\a.avi", "D:\\It'#39's\\a.mpg"},
-        {"C:\\Caf\xC3\xA9", "D:\\\xE6\x97\xA5\\", "\xE2\x82\xAC.avi", "C:\\Caf\xE9\\\x80.avi", "D:\\?\\\x80.mpg"},
+        {"C:\\Caf\xC3\xA9", "D:\\\xC3\xA0\\", "\xE2\x82\xAC.avi", "C:\\Caf\xE9\\\x80.avi", "D:\\\xE0\\\x80.mpg"},
     };
     for (const PathCase& c : cases) {
         BatchJob job = SampleJob();
@@ -237,7 +237,7 @@ TEST(Clipping, RefusedTextsFailTheItemAndNameBothTexts) {
     options.BottomClipping = "-5";
     StringSink sink;
     BatchOutput out(sink);
-    const Status status = PrintItemToBatch(out, "a.avi", SampleJob(), options, &EncodeWindows1252);
+    const Status status = PrintItemToBatch(out, "a.avi", SampleJob(), options, Western());
     ASSERT_FALSE(status.IsOk());
     EXPECT_EQ(status.Message(), "The top clipping \"5\" and the bottom clipping \"-5\" do not read as a number");
     ASSERT_TRUE(out.Flush().IsOk());

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 
 #include "batch/JobWriter.h"
@@ -93,7 +95,7 @@ std::vector<std::string> CrLfLines(std::string_view bytes) {
 std::string OneJob(std::string_view fileName, const BatchJob& job, const AdvancedOptions& options) {
     StringSink sink;
     BatchOutput out(sink);
-    const Status status = PrintItemToBatch(out, fileName, job, options, &EncodeWindows1252);
+    const Status status = PrintItemToBatch(out, fileName, job, options, Western());
     EXPECT_TRUE(status.IsOk()) << status.Message();
     EXPECT_TRUE(out.Flush().IsOk());
     return sink.Bytes;
@@ -105,6 +107,19 @@ BatchJob SampleJob() {
     job.SourceDirectory = "C:\\Video";
     job.OutputDirectory = "D:\\Out\\";
     return job;
+}
+
+const CodePage& OpenedCodePage(unsigned number) {
+    static std::map<unsigned, std::unique_ptr<CodePage>> opened;
+    std::unique_ptr<CodePage>& codePage = opened[number];
+    if (!codePage) {
+        const Status status = OpenCodePage(number, codePage);
+        if (!status) {
+            ADD_FAILURE() << status.Message();
+            static_cast<void>(OpenCodePage(kCodePageUtf8, codePage));
+        }
+    }
+    return *codePage;
 }
 
 }  // namespace quorvel::test

@@ -7,6 +7,7 @@
 
 #include "batch/BatchOutput.h"
 #include "batch/BatchRequest.h"
+#include "batch/CodePage.h"
 
 namespace quorvel::test {
 
@@ -53,5 +54,9 @@ std::vector<std::string> CrLfLines(std::string_view bytes);
 std::string OneJob(std::string_view fileName, const BatchJob& job, const AdvancedOptions& options);
 
 BatchJob SampleJob();
+
+// A code page opened once for the whole run; the test fails when this system cannot convert it.
+const CodePage& OpenedCodePage(unsigned number);
+inline const CodePage& Western() { return OpenedCodePage(kCodePageWestern); }
 
 }  // namespace quorvel::test

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "TestSupport.h"
 #include "batch/BatchList.h"
+#include "batch/EncoderPaths.h"
 
 namespace quorvel::test {
 namespace {
@@ -33,7 +37,7 @@ TEST(WindowsListFile, ReplacesAListReadBySomeoneWhoSharesDeletion) {
     {
         HeldFile reader(job.BatchFile, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         ASSERT_TRUE(reader.IsOpen());
-        const Status status = WriteBatchList(job, AdvancedOptions(), &EncodeWindows1252);
+        const Status status = WriteBatchList(job, AdvancedOptions(), Western());
         ASSERT_TRUE(status.IsOk()) << status.Message();
     }
     EXPECT_EQ(ReadBytes(job.BatchFile), ExpectedList("empty.tbe"));
@@ -50,6 +54,95 @@ TEST(WindowsListFile, RefusesAReadOnlyListItself) {
               "Cannot create the batch file " + job.BatchFile + ": the file is read-only");
     SetFileAttributesW(PathOf(job.BatchFile).wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n");
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.tbe"});
+}
+
+// The values of the lines KEY = '...', as the list's bytes, with the quote form undone.
+std::vector<std::string> ListValues(const std::string& list, const std::string& key) {
+    std::vector<std::string> values;
+    const std::string start = key + " = '";
+    for (std::size_t at = list.find(start); at != std::string::npos; at = list.find(start, at + 1)) {
+        const std::size_t from = at + start.size();
+        const std::size_t lineEnd = list.find("\r\n", from);
+        const std::string quoted = list.substr(from, list.rfind('\'', lineEnd) - from);
+        std::string value;
+        for (std::size_t i = 0; i < quoted.size(); ++i) {
+            value += quoted[i];
+            if (quoted.compare(i, 5, "'#39'") == 0) i += 4;
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+std::string NamePart(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+std::string FolderPart(const std::string& path) { return path.substr(0, path.rfind('\\') + 1); }
+
+// What an ANSI program such as the encoder reads through a path made of the list's bytes.
+std::string ReadThroughAnsiPath(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<cannot open " + path + ">";
+    char buffer[64];
+    DWORD got = 0;
+    ReadFile(file, buffer, sizeof buffer, &got, nullptr);
+    CloseHandle(file);
+    return std::string(buffer, got);
+}
+
+TEST(EncoderPathsOnWindows, EveryPathInTheListOpensTheFileItNames) {
+    TempFolder folder;
+    const std::string videos = folder.File("\xD0\xB2\xD0\xB8\xD0\xB4\xD0\xB5\xD0\xBE");  // видео
+    ASSERT_TRUE(CreateDirectoryW(PathOf(videos).wstring().c_str(), nullptr));
+    const std::vector<std::string> names = {
+        "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.avi",  // Ελληνικά.avi
+        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.avi",                              // 日本語.avi
+        "Bob's.avi",
+    };
+    for (const std::string& name : names) WriteBytes(videos + "\\" + name, "content of " + name);
+    BatchJob job;
+    job.BatchFile = folder.File("list.tbe");
+    job.SourceDirectory = videos;
+    job.OutputDirectory = videos + "\\";
+    job.SourceNames = names;
+
+    const Status status = WriteListForEncoder(job, AdvancedOptions());
+    ASSERT_TRUE(status.IsOk()) << status.Message();
+    const std::string list = ReadBytes(job.BatchFile);
+    const std::vector<std::string> sources = ListValues(list, "Video.SourceFileName");
+    const std::vector<std::string> outputs = ListValues(list, "Job.OutputFileName");
+    ASSERT_EQ(sources.size(), names.size());
+    ASSERT_EQ(outputs.size(), names.size());
+    EXPECT_EQ(ListValues(list, "Audio.SourceFileName"), sources);
+
+    const CodePage& system = OpenedCodePage(GetACP());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i] + " in code page " + std::to_string(GetACP()));
+        EXPECT_EQ(sources[i].find('?'), std::string::npos) << sources[i];
+        EXPECT_EQ(ReadThroughAnsiPath(sources[i]), "content of " + names[i]);
+        // The encoder cannot write the long name either: the output takes the name the list gives.
+        const std::string stem = NamePart(sources[i]).substr(0, NamePart(sources[i]).rfind('.'));
+        EXPECT_EQ(NamePart(outputs[i]), stem + ".mpg");
+        EXPECT_NE(GetFileAttributesA(FolderPart(outputs[i]).c_str()), INVALID_FILE_ATTRIBUTES) << outputs[i];
+        // What the code page holds is written as it is.
+        std::string longName;
+        ASSERT_TRUE(system.Decode(NamePart(sources[i]), longName));
+        EXPECT_EQ(longName == names[i], system.Holds(names[i])) << longName;
+    }
+}
+
+TEST(EncoderPathsOnWindows, AnOutputFolderWithoutAShortFormIsRefusedAndTheOldListKept) {
+    TempFolder folder;
+    BatchJob job = SampleJob();
+    job.BatchFile = folder.File("list.tbe");
+    job.SourceNames = {"a.avi"};
+    // Cyrillic, Greek with its accent and Japanese: no ANSI code page holds all three, and a
+    // folder that does not exist has no short form.
+    job.OutputDirectory = folder.File("\xD0\xBD\xD0\xB5\xD1\x82\xCE\xAC\xE6\x97\xA5") + "\\";
+    WriteBytes(job.BatchFile, "old list\r\n\x83\x5C");
+    const Status status = WriteListForEncoder(job, AdvancedOptions());
+    EXPECT_NE(status.Message().find("cannot hold the output directory " + job.OutputDirectory), std::string::npos)
+        << status.Message();
+    EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n\x83\x5C");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.tbe"});
 }
 

@@ -263,5 +263,53 @@ TEST_F(CreateCommandTest, AnEncoderThatCannotStartIsReportedAndNothingEnds) {
     EXPECT_FALSE(FileExists(EncoderRecordPath()));
 }
 
+// Names no Western code page holds: the encoder gets short paths it can open.
+TEST_F(CreateCommandTest, AListInACyrillicFolderStartsTheEncoderOnAPathItCanOpen) {
+    TempDirectory out;
+    const std::wstring folder = out.MakeDirectory(L"\u0432\u0438\u0434\u0435\u043e");   // видео
+    const std::wstring batch = folder + L"\\\u03b1\u03c1\u03c7\u03b5\u03af\u03bf.tbe";  // αρχείο.tbe
+    const std::wstring encoder = InstallEncoder(out);
+    ::DeleteFileW((EncoderRecordPath() + L".list").c_str());
+    SetRequest(batch, L"", folder + L"\\");
+    SetAutoLaunch(encoder);
+    Select({L"clip2.avi", L"it's.avi"});
+    Messages().clear();
+
+    ClickCreateBatch();
+    ASSERT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+    ASSERT_TRUE(PumpUntil([] { return FileExists(EncoderRecordPath()); }));
+    const std::string list = ReadBytes(batch);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(ReadBytes(EncoderRecordPath() + L".list"), list) << "the encoder could not open the list it was given";
+    // The outputs go to the folder by a path the encoder can open.
+    for (size_t at = list.find("Job.OutputFileName = '"); at != std::string::npos;
+         at = list.find("Job.OutputFileName = '", at + 1)) {
+        const size_t from = at + 22;
+        const std::string output = list.substr(from, list.find('\'', from) - from);
+        EXPECT_EQ(output.find('?'), std::string::npos) << output;
+        const std::string outputFolder = output.substr(0, output.rfind('\\') + 1);
+        EXPECT_NE(::GetFileAttributesA(outputFolder.c_str()), INVALID_FILE_ATTRIBUTES) << output;
+    }
+}
+
+TEST_F(CreateCommandTest, AnOutputFolderTheEncoderCannotBeGivenIsRefusedBeforeWriting) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    WriteBytes(batch, "old list\r\n\x83\x5C");
+    // Cyrillic, accented Greek and Japanese, in a folder that does not exist: no short form.
+    const std::wstring missing = out / L"\u043d\u0435\u0442\u03ac\u65e5\\";
+    SetRequest(batch, L"", missing);
+    SetAutoLaunch(InstallEncoder(out));
+    Select({L"clip1.avi"});
+    Messages().clear();
+
+    ClickCreateBatch();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
+    EXPECT_NE(Messages()[0].Text.find(L"cannot hold the output directory " + missing), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(batch), "old list\r\n\x83\x5C");
+    EXPECT_FALSE(FileExists(EncoderRecordPath()));
+}
+
 }  // namespace
 }  // namespace quorvel::test

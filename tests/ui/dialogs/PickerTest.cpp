@@ -72,6 +72,36 @@ TEST_F(PickerTest, AFileChosenInTheStartDirectoryFillsTheBoxWithItsPath) {
     EXPECT_EQ(Main().Text(L"txtFileOutput"), jobs / L"a.tbe");
 }
 
+// Names the ANSI code page cannot hold come back whole from both pickers.
+TEST_F(PickerTest, AFileInACyrillicFolderComesBackWithItsWholeName) {
+    TempDirectory jobs;
+    const std::wstring folder = jobs.Path() + L"\\\u0432\u0438\u0434\u0435\u043e";  // видео
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring list = L"\u65e5\u672c\u8a9e \u03ac.tbe";
+    const std::wstring settings = L"\u0395\u03bb\u03bb\u03ac\u03b4\u03b1.mcf";
+    for (const std::wstring& name : {list, settings}) WriteBytes(folder + L"\\" + name, "");
+
+    Main().SetText(L"txtFileOutput", folder + L"\\");
+    FileDialogDriver batchDriver([&](HWND dialog) {
+        TypeFileName(dialog, list);
+        PressOpen(dialog);
+    });
+    Main().cmdFindBatchFile_Click();
+    EXPECT_FALSE(batchDriver.TimedOut());
+    EXPECT_EQ(Main().Text(L"txtFileOutput"), folder + L"\\" + list);
+
+    Main().SetText(L"txtTemplateFile", folder);
+    FileDialogDriver templateDriver([&](HWND dialog) {
+        TypeFileName(dialog, settings);
+        PressOpen(dialog);
+    });
+    Main().cmdFindTemplateFile_Click();
+    EXPECT_FALSE(templateDriver.TimedOut());
+    EXPECT_EQ(Main().Text(L"txtTemplateFile"), folder + L"\\" + settings);
+    for (const std::wstring& name : {list, settings}) ::DeleteFileW((folder + L"\\" + name).c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
 TEST_F(PickerTest, OfSeveralTemplatesTheFirstIsTakenWithOneBackslash) {
     TempDirectory templates;
     templates.MakeFile(L"a.mcf");

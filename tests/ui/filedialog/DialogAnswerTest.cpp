@@ -85,30 +85,5 @@ TEST(SplitAnswer, MalformedBuffersNeverReadPastTheEndNorInventNames) {
     EXPECT_EQ(SplitAnswer(L"C:\\abc"s, L"abc"s, 3).FileNames, Names{L"abc"});
 }
 
-TEST(AnsiText, OffsetsCountCharactersAndNulsSurvive) {
-    EXPECT_EQ(DecodeAnsi("a\0b\0\0"s, 1252), L"a\0b\0\0"s);
-    EXPECT_EQ(DecodeAnsi("fa\xe7"
-                         "ade"s,
-                         1252),
-              L"fa\u00e7ade");
-
-    // In a double-byte code page a character may take two bytes of the buffer.
-    const std::wstring wide = L"C:\\\u65e5\u672c\\a.tbe"s + L'\0';
-    std::string ansi(32, '\0');
-    ansi.resize(static_cast<size_t>(::WideCharToMultiByte(932,
-                                                          0,
-                                                          wide.data(),
-                                                          static_cast<int>(wide.size()),
-                                                          ansi.data(),
-                                                          static_cast<int>(ansi.size()),
-                                                          nullptr,
-                                                          nullptr)));
-    ASSERT_EQ(ansi.size(), 14u);
-    EXPECT_EQ(DecodeAnsi(ansi, 932), wide);
-    EXPECT_EQ(CharacterOffset(ansi, 8, 932), 6);  // the byte after "C:\日本\"
-    EXPECT_EQ(CharacterOffset(ansi, 0, 932), 0);
-    EXPECT_EQ(CharacterOffset(ansi, 500, 932), wide.size());  // junk offset: the whole buffer
-}
-
 }  // namespace
 }  // namespace quorvel::filedialog

@@ -323,19 +323,20 @@ TEST_F(FileDialogTest, NestedDialogsBothAnswer) {
     ::DestroyWindow(other);
 }
 
-// Names outside ASCII go to the dialog and come back through the system code page.
-TEST_F(FileDialogTest, AnsiNamesRoundTrip) {
-    if (::GetACP() != 1252) GTEST_SKIP() << "needs code page 1252, the system has " << ::GetACP();
-    const std::wstring sub = directory + L"\\Gr\u00f6\u00dfe";
+// A name the ANSI code page cannot hold, in a folder it cannot hold either, comes back whole.
+TEST_F(FileDialogTest, NamesOutsideTheCodePageComeBackWhole) {
+    const std::wstring sub = directory + L"\\\u0432\u0438\u0434\u0435\u043e";  // видео
+    const std::wstring name = L"\u65e5\u672c\u8a9e \u0395\u03bb\u03bb\u03ac\u03b4\u03b1.tbe";
     ::CreateDirectoryW(sub.c_str(), nullptr);
-    Touch(sub + L"\\fa\u00e7ade.tbe");
+    Touch(sub + L"\\" + name);
     Request(L"All Files (*.*)\0*.*"s, sub, L"");
-    const FileDialogResult result = Choose(L"fa\u00e7ade.tbe");
-    ::DeleteFileW((sub + L"\\fa\u00e7ade.tbe").c_str());
+    const FileDialogResult result = Choose(name);
+    ::DeleteFileW((sub + L"\\" + name).c_str());
     ::RemoveDirectoryW(sub.c_str());
     ASSERT_FALSE(result.Cancelled);
     EXPECT_EQ(result.Directory, sub + L"\\");
-    EXPECT_EQ(result.FileNames, std::vector<std::wstring>{L"fa\u00e7ade.tbe"});
+    EXPECT_EQ(result.FileNames, std::vector<std::wstring>{name});
+    EXPECT_EQ(CommonDialogApi::OpenFileRecord.nFileOffset, sub.size() + 1) << "an offset in characters";
 }
 
 }  // namespace

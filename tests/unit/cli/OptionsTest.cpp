@@ -45,6 +45,9 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
         {"-o", "list.tbe", "--remaining", "old.tbe", "-t", "t.mcf"},
         {"-o", "list.tbe", "--remaining", "old.tbe", "a.avi"},
         {"-o", "list.tbe", "--remaining="},
+        {"-o", "list.tbe", "--code-page"},
+        {"-o", "list.tbe", "--code-page", "latin1"},
+        {"-o", "list.tbe", "--code-page=-932"},
     };
     for (const std::vector<std::string>& args : bad) {
         SCOPED_TRACE(testing::PrintToString(args));

@@ -17,7 +17,32 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSpaces = "The batch file (and path) cannot have any spaces in it to run automatically";
 
-// Sources in ROOT/clips; ROOT is drive D: and the current directory.
+// Sets one locale variable for a test and puts it back after.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedVariable() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Sources in ROOT/clips; ROOT is drive D: and the current directory. The C locale, so the list
+// is in code page 1252 whatever the machine's locale.
 class CliRun : public testing::Test {
 protected:
     void SetUp() override {
@@ -33,6 +58,7 @@ protected:
 
     std::string List() const { return (root.Path() / "out" / "list.tbe").string(); }
 
+    ScopedVariable locale_{"LC_ALL", "C"};
     TempDirectory root;
     fs::path clips;
     PathResolver resolver{{{'D', root.Path().string()}}, root.Path().string()};
@@ -84,7 +110,8 @@ TEST_F(CliRun, DryRunPrintsTheJobsAndWritesNothing) {
     EXPECT_EQ(result.Out,
               "D:\\clips\\Bob's.mov -> E:\\Enc\\Bob's.mpg\n"
               "D:\\clips\\clip1.avi -> E:\\Enc\\clip1.mpg\n"
-              "2 jobs (dry run, nothing written)\n");
+              "2 jobs (dry run, nothing written)\n"
+              "code page 1252 (from the locale C)\n");
     EXPECT_EQ(ReadFile(List()), "old list");
     EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
 
@@ -162,7 +189,61 @@ TEST_F(CliRun, DriveLinksComeFromTheWinePrefix) {
     RunResult result = RunCli({"-n", "-o", List(), "-s", clips.string(), "clip1.avi"});
     unsetenv("WINEPREFIX");
     ASSERT_EQ(result.Status, 0) << result.Err;
-    EXPECT_EQ(result.Out, "M:\\clips\\clip1.avi -> M:\\out\\clip1.mpg\n1 jobs (dry run, nothing written)\n");
+    EXPECT_EQ(result.Out,
+              "M:\\clips\\clip1.avi -> M:\\out\\clip1.mpg\n1 jobs (dry run, nothing written)\ncode page 1252 (from the "
+              "locale C)\n");
+}
+
+TEST_F(CliRun, TheLocaleChoosesTheCodePageAndTheOptionOverridesIt) {
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.avi";  // 日本語.avi, 93 FA 96 7B 8C EA
+    const std::string quoted = "\xE3\x82\xBD's.avi";                          // ソ's.avi, 83 5C
+    WriteFile(clips / japanese, "");
+    WriteFile(clips / quoted, "");
+    const std::vector<std::string> args = {"-o", List(), "-s", "clips", japanese, quoted};
+    const std::vector<std::string> inShiftJis = {"D:\\clips\\\x93\xFA\x96\x7B\x8C\xEA.avi",
+                                                 "D:\\clips\\\x83\x5C'#39's.avi"};
+    {
+        const ScopedVariable japaneseLocale("LC_ALL", "ja_JP.UTF-8");
+        RunResult result = RunHere(args);
+        ASSERT_EQ(result.Status, 0) << result.Err;
+        EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"), inShiftJis);
+        EXPECT_EQ(QuotedValues(ReadFile(List()), "Job.OutputFileName"),
+                  (std::vector<std::string>{"D:\\out\\\x93\xFA\x96\x7B\x8C\xEA.mpg", "D:\\out\\\x83\x5C'#39's.mpg"}));
+        EXPECT_NE(RunHere({"-n", "-o", List(), "-s", "clips", japanese})
+                      .Out.find("code page 932 (from the locale ja_JP.UTF-8)\n"),
+                  std::string::npos);
+        EXPECT_NE(RunHere({"--help"}).Out.find("(default here: 932, from the locale ja_JP.UTF-8)"), std::string::npos);
+    }
+
+    // The C locale's 1252 cannot hold them: refused, with the way out.
+    WriteFile(List(), "old list");
+    RunResult refused = RunHere(args);
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Err,
+              "quorvel-batch: The batch list's code page 1252 cannot hold the names of 2 files in D:\\clips, so the "
+              "encoder could not open them:\n  " +
+                  japanese + "\n  " + quoted +
+                  "\nIf the encoder reads another code page, give it with --code-page N (or utf-8); the default, "
+                  "1252, is the one Wine takes from the locale, so a locale for these names serves too.\n");
+    EXPECT_EQ(ReadFile(List()), "old list");
+    {
+        // A locale that is not installed is the C locale to Wine too.
+        const ScopedVariable missingLocale("LC_ALL", "ja_XX.UTF-8");
+        EXPECT_EQ(RunHere(args).Status, 1);
+    }
+
+    std::vector<std::string> given = args;
+    given.insert(given.begin(), {"--code-page", "932"});
+    ASSERT_EQ(RunHere(given).Status, 0);
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"), inShiftJis);
+    given[1] = "1251";
+    refused = RunHere(given);
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_TRUE(refused.Err.ends_with("\nIf the encoder reads another code page, give that one.\n")) << refused.Err;
+    given[1] = "UTF-8";
+    ASSERT_EQ(RunHere(given).Status, 0);
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Audio.SourceFileName"),
+              (std::vector<std::string>{"D:\\clips\\" + japanese, "D:\\clips\\\xE3\x82\xBD'#39's.avi"}));
 }
 
 // $WINE for the launch tests: records its arguments and the list it was started on.
@@ -245,6 +326,15 @@ TEST_F(CliLaunch, RefusedBeforeAnythingIsWritten) {
         EXPECT_EQ(ReadFile(List()), "old list");
     }
     EXPECT_NE(result.Err.find("No Files select to add to batch"), std::string::npos) << result.Err;
+
+    // The encoder would get the list's path with '?' for the letters 1252 lacks.
+    const std::string japanese = (root.Path() / "out" / "\xE6\x97\xA5.tbe").string();
+    WriteFile(japanese, "old list");
+    result = RunHere({"-o", japanese, "-s", "clips", "--launch", encoder, "clip1.avi"});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("cannot hold the batch file path D:\\out\\\xE6\x97\xA5.tbe"), std::string::npos)
+        << result.Err;
+    EXPECT_EQ(ReadFile(japanese), "old list");
 
     setenv("WINE", (root.Path() / "no-wine-here").c_str(), 1);
     result = RunHere({"-o", List(), "-s", "clips", "--launch", encoder, "clip1.avi"});

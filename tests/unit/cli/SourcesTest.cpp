@@ -66,13 +66,14 @@ TEST_F(CliSources, ThreeFoldersFromAListInEachOfItsForms) {
     }
 
     // Standard input, and a Windows-form path on a drive this machine cannot see, taken on trust.
-    RunResult result =
-        RunCliWithInput({"-n", "-o", List(), "--files-from", "-"}, "a/x.avi\nQ:\\tapes\\far.avi\n", resolver);
+    RunResult result = RunCliWithInput(
+        {"-n", "-o", List(), "--code-page", "1252", "--files-from", "-"}, "a/x.avi\nQ:\\tapes\\far.avi\n", resolver);
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Out,
               "D:\\a\\x.avi -> D:\\out\\x.mpg\n"
               "Q:\\tapes\\far.avi -> D:\\out\\far.mpg\n"
-              "2 jobs (dry run, nothing written)\n");
+              "2 jobs (dry run, nothing written)\n"
+              "code page 1252 (--code-page)\n");
 }
 
 TEST_F(CliSources, RecursiveTreeInFileListOrderAtEachLevel) {

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "CliTestSupport.h"
 
@@ -109,12 +111,13 @@ TEST_F(CliWindows, LaunchRefusalsWriteNothing) {
 TEST_F(CliWindows, SourcesFromManyFoldersAndTheJobsStillToDo) {
     fs::create_directories(dir.Path() / "clips" / "sub");
     WriteFile(dir.Path() / "clips" / "sub" / "c.avi", "");
-    RunResult result = RunCli({"-n", "-o", "list.tbe", "-r", "-s", "clips", "--outputs-beside-sources"});
+    RunResult result =
+        RunCli({"-n", "-o", "list.tbe", "-r", "-s", "clips", "--outputs-beside-sources", "--code-page", "1252"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Out,
               Here("clips\\a.avi") + " -> " + Here("clips\\a.mpg") + "\n" + Here("clips\\b.avi") + " -> " +
                   Here("clips\\b.mpg") + "\n" + Here("clips\\sub\\c.avi") + " -> " + Here("clips\\sub\\c.mpg") +
-                  "\n3 jobs (dry run, nothing written)\n");
+                  "\n3 jobs (dry run, nothing written)\ncode page 1252 (--code-page)\n");
 
     // CR LF line ends and both separators in the list of paths.
     WriteFile(dir.Path() / "paths.txt", "clips/sub/c.avi\r\n" + Here("clips\\a.avi") + "\r\n");
@@ -137,6 +140,44 @@ TEST_F(CliWindows, SourcesFromManyFoldersAndTheJobsStillToDo) {
     result = RunCli({"--remaining", "list.tbe", "-o", "list.tbe"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(ReadFile(dir.Path() / "list.tbe"), ReadFile(dir.Path() / "rest.tbe"));
+}
+
+// Greek and Japanese names in a Cyrillic folder: no Western or Japanese code page holds them all.
+TEST_F(CliWindows, NamesOutsideTheCodePageReachTheEncoderByShortPaths) {
+    const std::string videos = "\xD0\xB2\xD0\xB8\xD0\xB4\xD0\xB5\xD0\xBE";  // видео
+    const std::string greek = "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC.avi";
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.avi";
+    const fs::path folder = dir.Path() / fs::path(std::u8string(videos.begin(), videos.end()));
+    fs::create_directories(folder);
+    for (const std::string& name : {greek, japanese})
+        WriteFile(folder / fs::path(std::u8string(name.begin(), name.end())), name);
+    const std::string list = videos + "\\" + greek.substr(0, greek.size() - 4) + ".tbe";
+    const std::string encoder = FakeEncoder();
+
+    RunResult result = RunCli({"-o", list, "-s", videos, "--launch", encoder, greek, japanese});
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    const std::optional<std::string> commandLine = WaitForLog();
+    ASSERT_TRUE(commandLine) << "the encoder was not started";
+    // The encoder opened the list from its ANSI command line and read the list itself.
+    const std::string written = ReadFile(dir.Path() / fs::path(std::u8string(list.begin(), list.end())));
+    EXPECT_EQ(ReadFile(dir.Path() / "log.txt.list"), written);
+
+    const std::vector<std::string> sources = QuotedValues(written, "Video.SourceFileName");
+    const std::vector<std::string> outputs = QuotedValues(written, "Job.OutputFileName");
+    ASSERT_EQ(sources.size(), 2u);
+    ASSERT_EQ(outputs.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        HANDLE file =
+            CreateFileA(sources[i].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << sources[i];
+        char bytes[64];
+        DWORD got = 0;
+        ::ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+        CloseHandle(file);
+        EXPECT_EQ(std::string(bytes, got), i == 0 ? greek : japanese);
+        const std::string name = sources[i].substr(sources[i].rfind('\\') + 1);
+        EXPECT_EQ(outputs[i].substr(outputs[i].rfind('\\') + 1), name.substr(0, name.rfind('.')) + ".mpg");
+    }
 }
 
 }  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+
+// The paths a list hands the encoder. The encoder reads them in its ANSI code page, so a path
+// that page cannot hold would reach it with '?' in place of letters and name no file. On
+// Windows such a path is given by its short (8.3) form when the code page holds that.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "BatchRequest.h"
+#include "CodePage.h"
+#include "Status.h"
+
+namespace quorvel {
+
+// The short form of an existing path, or nothing: no such path, or a volume that keeps no
+// short names (the long path comes back unchanged then, which counts as nothing too).
+using ShortPathLookup = std::function<std::optional<std::string>(const std::string& path)>;
+
+// GetShortPathNameW; declared for every platform, defined on Windows only.
+std::optional<std::string> SystemShortPath(const std::string& path);
+
+// The short form a file would have here: when it does not exist, it is created empty for the
+// moment of the question and removed again. Declared everywhere, defined on Windows only.
+std::optional<std::string> SystemShortPathOfNewFile(const std::string& path);
+
+// The system's short names on Windows; none elsewhere.
+ShortPathLookup PlatformShortPaths();
+// The same for a file that may not exist yet.
+ShortPathLookup PlatformNewFileShortPaths();
+
+// The job as the list is to hold it. A source directory, output directory or source whose path
+// the code page cannot hold is given by its short form; a source given by its short name also
+// takes its output name from it. Refuses, naming the first ten files and how many there are,
+// when a path has no form the code page holds.
+Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& written,
+                  const ShortPathLookup& shortPath = PlatformShortPaths());
+
+// The batch file path handed to the encoder after /batch, by the same rule. Asked before the list
+// is written (with PlatformNewFileShortPaths, as the file may not exist yet), it says whether
+// the encoder can be handed the list; asked after, it gives the path.
+Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, std::string& written,
+                        const ShortPathLookup& shortPath = PlatformShortPaths());
+
+// The whole creation for an encoder on this machine, in its code page: the paths by EncoderJob,
+// then WriteBatchList. With encoderBatchFile, also the batch file path for /batch: checked
+// before writing when options.AutoLaunch is 1, and given after writing.
+Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options,
+                           std::string* encoderBatchFile = nullptr);
+
+// The refusal of EncoderJob without short names: every path of the list must be held as it is.
+Status CheckCodePage(const BatchJob& job, const CodePage& codePage);
+
+}  // namespace quorvel
