@@ -1,5 +1,5 @@
 #include "Harness.h"
-#include "app/Addresses.h"
+#include "resources/Addresses.h"
 #include "win/Text.h"
 
 namespace quorvel::testing {
@@ -12,7 +12,7 @@ protected:
         Start();
         ASSERT_TRUE(AboutDialog().IsLoaded());
     }
-    HWND About(const wchar_t* name) { return AboutDialog().Control(name); }
+    HWND About(FrmAbout::Id id) { return AboutDialog().Control(id); }
 };
 
 // HKEY_LOCAL_MACHINE redirected to an empty key, so the tool lookup sees only what a test puts there.

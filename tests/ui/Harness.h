@@ -13,10 +13,10 @@
 
 #include "UiTestSupport.h"
 #include "app/FrmQuorvel.h"
-#include "app/Launch.h"
-#include "app/Program.h"
+#include "win/Launch.h"
+#include "TestProgram.h"
 #include "dialogs/FrmAbout.h"
-#include "selection/BrowserLists.h"
+#include "win/DirectoryLists.h"
 
 namespace quorvel::testing {
 
@@ -24,7 +24,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(registry_.Active()) << "no throwaway HKEY_CURRENT_USER";
-        SetLaunchRecorder([this](const LaunchRequest& request) {
+        TheProgram().Launch().SetRecorder([this](const LaunchRequest& request) {
             launches_.push_back(request);
             return launchSucceeds_;
         });
@@ -34,7 +34,7 @@ protected:
     void TearDown() override {
         Close();
         SetDirectoryProbe({});
-        SetLaunchRecorder({});
+        TheProgram().Launch().SetRecorder({});
         working_.reset();
     }
 
@@ -56,7 +56,10 @@ protected:
         return Start();
     }
 
-    HWND Control(const wchar_t* name) { return MainWindow().Control(name); }
+    HWND Control(FrmQuorvel::Id id) { return MainWindow().Control(id); }
+    HWND Named(std::wstring_view name) {
+        return ControlNamed(MainWindow().Window(), layout::mainwindow::kWindow, name);
+    }
     std::wstring DirectoryShown() { return MainWindow().FileListDirectory(); }
     std::vector<std::wstring> Files() { return ListItems(Control(L"filList")); }
 

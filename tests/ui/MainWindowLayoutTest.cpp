@@ -69,7 +69,7 @@ TEST_F(LayoutTest, WindowHasTheTablesControlsAtTheirPixelPositions) {
         {L"frmOutput", {6, 288, 6 + 409, 288 + 185}},
     };
     for (const Place& place : places) {
-        const RECT r = RectInParent(Control(place.Name));
+        const RECT r = RectInParent(Named(place.Name));
         EXPECT_EQ(r.left, place.Pixels.left) << win::Narrow(place.Name);
         EXPECT_EQ(r.top, place.Pixels.top) << win::Narrow(place.Name);
         EXPECT_EQ(r.right - r.left, place.Pixels.right - place.Pixels.left) << win::Narrow(place.Name);
@@ -126,7 +126,7 @@ TEST_F(LayoutTest, FontsFitTheirBoxes) {
     EXPECT_EQ(dots.lfHeight, -18);
     // Every label's caption fits its width on the lines it has.
     for (const wchar_t* name : {L"lblOptionalTemplate", L"Label1", L"Label3"}) {
-        HWND label = Control(name);
+        HWND label = Named(name);
         HDC dc = ::GetDC(label);
         HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
         const std::wstring text = TextOf(label);
@@ -159,8 +159,7 @@ TEST_F(LayoutTest, CaptionsAndNotesAreDrawnInTheHighlightColour) {
         MainWindow().Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
     for (const wchar_t* name : {L"frmFromList", L"frmOutput", L"Label3", L"Label1", L"lblOptionalTemplate"})
-        EXPECT_GT(PixelsOfColour(Control(name), highlight, 20), 20)
-            << win::Narrow(name) << " is not in COLOR_HIGHLIGHT";
+        EXPECT_GT(PixelsOfColour(Named(name), highlight, 20), 20) << win::Narrow(name) << " is not in COLOR_HIGHLIGHT";
     EXPECT_EQ(PixelsOfColour(Control(L"lblBatchFille"), highlight, 20), 0);
 }
 
@@ -182,13 +181,12 @@ TEST_F(LayoutTest, TabVisitsTheFocusOrderBothWays) {
     for (size_t i = 1; i <= order.size(); ++i) {
         PressKey(VK_TAB);
         const std::wstring& expected = order[i % order.size()];
-        EXPECT_EQ(FocusedControl(), Control(expected.c_str()))
-            << "Tab number " << i << " should reach " << win::Narrow(expected);
+        EXPECT_EQ(FocusedControl(), Named(expected)) << "Tab number " << i << " should reach " << win::Narrow(expected);
     }
     for (size_t i = order.size(); i >= 1; --i) {
         PressKey(VK_TAB, true);
         const std::wstring& expected = order[i - 1];
-        EXPECT_EQ(FocusedControl(), Control(expected.c_str())) << "Shift+Tab should reach " << win::Narrow(expected);
+        EXPECT_EQ(FocusedControl(), Named(expected)) << "Shift+Tab should reach " << win::Narrow(expected);
     }
 }
 
@@ -216,7 +214,7 @@ TEST_F(LayoutTest, EnterNeverPressesTheHiddenCreateButton) {
     const std::wstring list = temp_ / L"enter.tbe";
     MainWindow().SetText(L"txtFileOutput", list);
     for (const wchar_t* name : {L"txtFileOutput", L"filList", L"DrvList", L"txtOutputDirectory"}) {
-        ::SetFocus(Control(name));
+        ::SetFocus(Named(name));
         PressKey(VK_RETURN);
     }
     EXPECT_TRUE(messages_.Texts().empty());

@@ -133,7 +133,7 @@ private:
 };
 
 int IdOf(const wchar_t* name) {
-    const auto controls = layout::MainWindowLayout().Controls;
+    const auto controls = layout::mainwindow::kWindow.Controls;
     for (size_t i = 0; i < controls.size(); ++i)
         if (std::wstring_view(controls[i].Name) == name) return 100 + static_cast<int>(i);
     return 0;

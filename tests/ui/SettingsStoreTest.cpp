@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "UiTestSupport.h"
-#include "app/SettingsStore.h"
+#include "win/SettingsStore.h"
 
 namespace quorvel::testing {
 namespace {

@@ -89,7 +89,7 @@ TEST_F(SourceBrowserTest, EachPatternItemListsItsFilesInNameOrder) {
                      L"e.avi.bak"}));
     Choose(0);
     EXPECT_EQ(Files(), video);
-    EXPECT_EQ(TextOf(Control(L"cmbFilePattern")), layout::FilePatternItems()[0]);
+    EXPECT_EQ(TextOf(Control(L"cmbFilePattern")), layout::mainwindow::kPatternItems[0]);
 }
 
 TEST_F(SourceBrowserTest, TypingAPatternChangesNothing) {

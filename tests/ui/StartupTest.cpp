@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "app/SettingsStore.h"
+#include "win/SettingsStore.h"
 
 namespace quorvel::testing {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "UiTestSupport.h"
 #include "app/FrmQuorvel.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "dialogs/FrmAbout.h"
 
 namespace {
@@ -42,9 +42,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     quorvel::testing::ScratchRegistry registry;
     quorvel::testing::MessageRecorder messages;
-    if (!quorvel::MainWindow().Create()) return 1;
-    HWND main = quorvel::MainWindow().Window();
-    HWND about = quorvel::AboutDialog().Window();
+    if (!quorvel::testing::MainWindow().Create()) return 1;
+    HWND main = quorvel::testing::MainWindow().Window();
+    HWND about = quorvel::testing::AboutDialog().Window();
     // Side by side, so one photograph shows both whole.
     RECT mainRect, aboutRect;
     ::GetWindowRect(main, &mainRect);

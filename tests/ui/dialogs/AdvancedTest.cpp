@@ -9,7 +9,7 @@
 
 #include "MainWindowFixture.h"
 #include "Support.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "dialogs/FrmAdvanced.h"
 #include "resources/AdvancedLayout.h"
 #include "win/Dpi.h"
@@ -24,7 +24,10 @@ using Settings = std::vector<std::pair<std::wstring, std::wstring>>;
 class AdvancedOptionsTest : public DialogTest {
 protected:
     FrmAdvanced& Dialog() { return AdvancedDialog(); }
-    HWND Control(const wchar_t* name) { return Dialog().Control(name); }
+    HWND Control(FrmAdvanced::Id id) { return Dialog().Control(id); }
+    HWND Named(std::wstring_view name) {
+        return testing::ControlNamed(Dialog().Window(), layout::advanced::kWindow, name);
+    }
     void Open() {
         Dialog().Show(MainWindowForTests().Window());
         Pump();
@@ -69,7 +72,7 @@ TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
               (std::vector<std::wstring>{L"Non-interlace (progressive)", L"Interlace"}));
 
     // The taken options carry the same values.
-    const AdvancedOptions options = Dialog().TakeOptions();
+    const AdvancedOptions options = Dialog().TakeOptions(MainWindowForTests().Window());
     EXPECT_EQ(options.AspectRatio, "4:3 Display");
     EXPECT_EQ(options.VideoSourceType, "Non-interlace (progressive)");
     EXPECT_EQ(options.TopClipping, "0");
@@ -82,7 +85,7 @@ TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
 
 TEST_F(AdvancedOptionsTest, ControlsSitWhereTheTableSaysInTabOrder) {
     Open();
-    const layout::Window& table = layout::kAdvancedLayout;
+    const layout::Window& table = layout::advanced::kWindow;
     ASSERT_EQ(table.Controls.size(), 18u);
     RECT client{};
     ::GetClientRect(Dialog().Window(), &client);
@@ -99,7 +102,7 @@ TEST_F(AdvancedOptionsTest, ControlsSitWhereTheTableSaysInTabOrder) {
 
     for (const layout::Control& c : table.Controls) {
         SCOPED_TRACE(c.Name);
-        HWND control = Control(c.Name);
+        HWND control = Named(c.Name);
         ASSERT_NE(control, nullptr);
         int left = c.Left, top = c.Top;
         for (const layout::Control& frame : table.Controls)
@@ -133,8 +136,7 @@ TEST_F(AdvancedOptionsTest, ControlsSitWhereTheTableSaysInTabOrder) {
         HWND focus = ::GetFocus();
         // The focus of a combo box with an edit field lands in its edit child.
         if (::GetParent(focus) != Dialog().Window()) focus = ::GetParent(focus);
-        EXPECT_EQ(focus, Control(order[i].c_str()))
-            << "after " << std::string(order[i - 1].begin(), order[i - 1].end());
+        EXPECT_EQ(focus, Named(order[i])) << "after " << std::string(order[i - 1].begin(), order[i - 1].end());
     }
 }
 
@@ -260,7 +262,7 @@ TEST_F(AdvancedOptionsTest, OkHidesAndWritesExactlyTheFourKeys) {
     EXPECT_TRUE(IsChecked(Control(L"chkDeinterlace")));
     EXPECT_EQ(TextOf(Control(L"cmbAspectRatio")), L"16:9 Display");
     EXPECT_EQ(TextOf(Control(L"txtTopClipping")), L"not a number");
-    const AdvancedOptions options = Dialog().TakeOptions();
+    const AdvancedOptions options = Dialog().TakeOptions(MainWindowForTests().Window());
     EXPECT_EQ(options.AspectRatio, "16:9 Display");
     EXPECT_EQ(options.TMPGEncPath, "D:\\Tools Dir\\TMPGEnc.exe ");
     EXPECT_EQ(options.Deinterlace, 1);
@@ -289,7 +291,7 @@ TEST_F(AdvancedOptionsTest, TheCloseBoxUnloadsWithoutSaving) {
 TEST_F(AdvancedOptionsTest, TakingTheOptionsLoadsAndShowsTheDialogOnce) {
     ASSERT_FALSE(Dialog().IsLoaded());
     Registry().SetSetting(L"Deinterlace", L"1");
-    AdvancedOptions options = Dialog().TakeOptions();
+    AdvancedOptions options = Dialog().TakeOptions(MainWindowForTests().Window());
     EXPECT_TRUE(Dialog().IsLoaded());
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));
     EXPECT_EQ(options.Deinterlace, 1);
@@ -298,7 +300,7 @@ TEST_F(AdvancedOptionsTest, TakingTheOptionsLoadsAndShowsTheDialogOnce) {
     // Text the core reads as UTF-8.
     SetTextOf(Control(L"cmbAspectRatio"), L"4:3 \u00c4rger");
     Click(Control(L"cmdOK"));
-    options = Dialog().TakeOptions();
+    options = Dialog().TakeOptions(MainWindowForTests().Window());
     EXPECT_EQ(Dialog().Window(), first);
     EXPECT_FALSE(::IsWindowVisible(Dialog().Window())) << "a hidden dialog stays hidden";
     EXPECT_EQ(options.AspectRatio, "4:3 \xc3\x84rger");
@@ -320,8 +322,9 @@ TEST_F(AdvancedOptionsTest, TheAdvancedButtonShowsAgainOrBringsForward) {
     EXPECT_EQ(Dialog().Window(), first);
     EXPECT_TRUE(::IsWindowVisible(first));
     EXPECT_EQ(TextOf(Control(L"txtBottomClipping")), L"8");
-    // Owned by the main window, with a task bar button of its own, centred over it.
-    EXPECT_EQ(::GetWindow(first, GW_OWNER), main.Window());
+    // Not owned, so the main window can be brought in front of it; a task bar button of its
+    // own; centred over the main window.
+    EXPECT_EQ(::GetWindow(first, GW_OWNER), nullptr);
     EXPECT_TRUE(::GetWindowLongW(first, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     RECT owner{}, self{};
     ::GetWindowRect(main.Window(), &owner);

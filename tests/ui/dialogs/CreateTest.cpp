@@ -7,7 +7,7 @@
 
 #include "MainWindowFixture.h"
 #include "Support.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "batch/BatchList.h"
 #include "dialogs/FrmAdvanced.h"
 #include "win/Text.h"

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "Support.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "dialogs/FrmAdvanced.h"
 #include "dialogs/FrmSelectOutputDir.h"
 

@@ -7,9 +7,9 @@
 
 #include "MainWindowFixture.h"
 #include "Support.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "dialogs/FrmSelectOutputDir.h"
-#include "selection/BrowserLists.h"
+#include "win/DirectoryLists.h"
 
 namespace quorvel::test {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 class OutputDirectoryTest : public DialogTest {
 protected:
     FrmSelectOutputDir& Dialog() { return OutputDirectoryDialog(); }
-    HWND Control(const wchar_t* name) { return Dialog().Control(name); }
+    HWND Control(FrmSelectOutputDir::Id id) { return Dialog().Control(id); }
     std::wstring OutputBox() { return MainWindowForTests().Text(L"txtOutputDirectory"); }
     void Open() {
         MainWindowForTests().cmdFindOutputDirectory_Click();
@@ -37,8 +37,8 @@ protected:
         }
         return -1;
     }
-    void Notify(const wchar_t* name, int line, UINT setSelection, WORD code) {
-        HWND list = Control(name);
+    void Notify(FrmSelectOutputDir::Id id, int line, UINT setSelection, WORD code) {
+        HWND list = Control(id);
         ::SendMessageW(list, setSelection, static_cast<WPARAM>(line), 0);
         ::SendMessageW(
             Dialog().Window(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), code), reinterpret_cast<LPARAM>(list));
@@ -85,7 +85,8 @@ TEST_F(OutputDirectoryTest, ControlsSitWhereTheTableSaysInTabOrder) {
     EXPECT_EQ(TextOf(Control(L"cmdCancel")), L"&Cancel");
     for (const wchar_t* next : {L"DrvList", L"cmdSelect", L"cmdCancel", L"dirList"}) {
         PressKey(VK_TAB);
-        EXPECT_EQ(::GetFocus(), Control(next)) << std::string(next, next + wcslen(next));
+        EXPECT_EQ(::GetFocus(), testing::ControlNamed(Dialog().Window(), layout::outputdir::kWindow, next))
+            << std::string(next, next + wcslen(next));
     }
 }
 

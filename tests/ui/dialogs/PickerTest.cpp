@@ -8,7 +8,7 @@
 #include "FileDialogDriver.h"
 #include "MainWindowFixture.h"
 #include "Support.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "dialogs/FrmAdvanced.h"
 
 namespace quorvel::test {

@@ -9,18 +9,23 @@
 #include <string>
 #include <vector>
 
+#include "TestProgram.h"
 #include "UiTestSupport.h"
 
 namespace quorvel::test {
 
+using quorvel::testing::AdvancedDialog;
 using quorvel::testing::ComboItems;
 using quorvel::testing::CurrentDirectoryScope;
+using quorvel::testing::MainWindow;
+using quorvel::testing::OutputDirectoryDialog;
 using quorvel::testing::PressKey;
 using quorvel::testing::Pump;
 using quorvel::testing::PumpUntil;
 using quorvel::testing::ScratchRegistry;
 using quorvel::testing::TempDirectory;
 using quorvel::testing::TextOf;
+using quorvel::testing::TheProgram;
 
 struct ShownMessage {
     HWND Owner = nullptr;

@@ -13,7 +13,7 @@
 #include "MainWindowFixture.h"
 #include "Support.h"
 #include "app/FrmQuorvel.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "dialogs/FrmAdvanced.h"
 #include "dialogs/FrmSelectOutputDir.h"
 
@@ -64,7 +64,7 @@ int SaveScreenshots(const std::wstring& directory) {
     AdvancedDialog().Show(main.Window());
     PumpUntil([] { return false; }, 1500);
     const bool advanced = SaveWindowPicture(AdvancedDialog().Window(), directory + L"\\advanced-options.bmp");
-    OutputDirectoryDialog().Show(main.Window());
+    OutputDirectoryDialog().Show();
     PumpUntil([] { return false; }, 1500);
     const bool outputDir = SaveWindowPicture(OutputDirectoryDialog().Window(), directory + L"\\output-directory.bmp");
     return advanced && outputDir ? 0 : 1;

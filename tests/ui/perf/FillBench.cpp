@@ -15,7 +15,7 @@
 
 #include "UiTestSupport.h"
 #include "app/FrmQuorvel.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 #include "dialogs/FrmAbout.h"
 
 namespace {
@@ -69,9 +69,9 @@ int wmain(int argc, wchar_t** argv) {
     quorvel::testing::MessageRecorder messages;
     registry.SetSetting(L"DirInput", directory);
     quorvel::testing::CurrentDirectoryScope working(quorvel::testing::ExecutableDirectory());
-    if (!quorvel::MainWindow().Create()) return 1;
+    if (!quorvel::testing::MainWindow().Create()) return 1;
     quorvel::testing::Pump();
-    quorvel::FrmQuorvel& window = quorvel::MainWindow();
+    quorvel::FrmQuorvel& window = quorvel::testing::MainWindow();
     if (window.FileListDirectory() != directory) {
         std::fprintf(stderr, "the main window did not open the directory\n");
         return 1;

@@ -8,7 +8,7 @@
 
 #include "UiTestSupport.h"
 #include "app/FrmQuorvel.h"
-#include "app/Program.h"
+#include "TestProgram.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -16,11 +16,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     quorvel::testing::ScratchRegistry registry;
-    if (!quorvel::MainWindow().Create()) return 1;
+    if (!quorvel::testing::MainWindow().Create()) return 1;
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
-    ::ExitProcess(::IsWindowVisible(quorvel::MainWindow().Window()) ? 0 : 2);
+    ::ExitProcess(::IsWindowVisible(quorvel::testing::MainWindow().Window()) ? 0 : 2);
 }

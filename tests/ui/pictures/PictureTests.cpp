@@ -354,13 +354,13 @@ TEST_F(PictureControl, TheLayoutBuilderMakesPicturesThatClick) {
     static constexpr quorvel::layout::Window kTable{L"test", L"test", 3000, 3000, {}, {}, kControls};
     quorvel::win::BuiltLayout built;
     built.Build(parent.Window(), kTable);
-    HWND picture = built.Control(L"Image3");
+    HWND picture = built.Control(0);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(quorvel::win::PictureImageSize(picture).cx, 221);
     ::SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At(2, 2));
     ::SendMessageW(picture, WM_LBUTTONUP, 0, At(2, 2));
     ASSERT_EQ(parent.Commands.size(), 1u);
-    EXPECT_EQ(parent.Commands[0].Id, built.IdOf(L"Image3"));
+    EXPECT_EQ(parent.Commands[0].Id, quorvel::win::BuiltLayout::IdOfRow(0));
     EXPECT_EQ(parent.Commands[0].Code, BN_CLICKED);
     ::DestroyWindow(picture);
 }

@@ -1,5 +1,7 @@
 #include "UiTestSupport.h"
 
+#include "win/LayoutBuilder.h"
+
 #include <algorithm>
 #include <atomic>
 
@@ -346,6 +348,13 @@ void PressAltKey(wchar_t letter) {
     // Bit 29: Alt is held.
     Route(MSG{focus, WM_SYSCHAR, static_cast<WPARAM>(letter), static_cast<LPARAM>(0x20000001), 0, {}});
     Pump();
+}
+
+HWND ControlNamed(HWND window, const layout::Window& table, std::wstring_view name) {
+    for (size_t row = 0; row < table.Controls.size(); ++row)
+        if (name == table.Controls[row].Name)
+            return ::GetDlgItem(window, win::BuiltLayout::IdOfRow(static_cast<int>(row)));
+    return nullptr;
 }
 
 }  // namespace quorvel::testing

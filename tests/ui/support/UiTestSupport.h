@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "win/Layout.h"
+
 namespace quorvel::testing {
 
 // HKEY_CURRENT_USER points at a fresh empty key for the object's life; the key is deleted after.
@@ -109,5 +111,9 @@ void ChooseComboItem(HWND combo, int index);  // CB_SETCURSEL + CBN_SELCHANGE
 // A key through the dialog navigation to the focused window, as the message loop gives it.
 void PressKey(UINT virtualKey, bool shift = false);
 void PressAltKey(wchar_t letter);
+
+// A control of a table-built window by its name, for tests that walk lists of names; null when
+// the table has no such control.
+HWND ControlNamed(HWND window, const layout::Window& table, std::wstring_view name);
 
 }  // namespace quorvel::testing

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "win/SettingsStore.h"
 
 #include <windows.h>
 
@@ -13,24 +13,24 @@ constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
 
 }  // namespace
 
-std::wstring SettingsStore::Read(std::wstring_view key, std::wstring_view defaultValue) const {
+std::wstring SettingsStore::Read(SettingKey key, std::wstring_view defaultValue) const {
     // The key is opened on every call: nothing is cached, and a test's substitute for
     // HKEY_CURRENT_USER is honoured from the moment it is put in place.
     win::UniqueHkey settings;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, settings.Put()) != ERROR_SUCCESS)
         return std::wstring(defaultValue);
-    const std::wstring name(key);
+    const wchar_t* name = key.Name();
     std::wstring value;
     DWORD type = 0;
     DWORD bytes = 0;
-    LSTATUS status = ::RegQueryValueExW(settings.Get(), name.c_str(), nullptr, &type, nullptr, &bytes);
+    LSTATUS status = ::RegQueryValueExW(settings.Get(), name, nullptr, &type, nullptr, &bytes);
     // The value may grow between the two calls; a few tries settle it.
     for (int attempt = 0; attempt < 4 && status == ERROR_SUCCESS; ++attempt) {
         if (type != REG_SZ) return std::wstring(defaultValue);
         value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD capacity = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        status = ::RegQueryValueExW(
-            settings.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &capacity);
+        status =
+            ::RegQueryValueExW(settings.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &capacity);
         if (status == ERROR_MORE_DATA) {
             bytes = capacity;
             status = ERROR_SUCCESS;
@@ -45,7 +45,7 @@ std::wstring SettingsStore::Read(std::wstring_view key, std::wstring_view defaul
     return std::wstring(defaultValue);
 }
 
-bool SettingsStore::Write(std::wstring_view key, std::wstring_view value) {
+bool SettingsStore::Write(SettingKey key, std::wstring_view value) {
     win::UniqueHkey settings;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER,
                           kSettingsKey,
@@ -58,10 +58,10 @@ bool SettingsStore::Write(std::wstring_view key, std::wstring_view value) {
                           nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const std::wstring name(key);
+    const wchar_t* name = key.Name();
     const std::wstring text(value);
     const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    if (::RegSetValueExW(settings.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) !=
+    if (::RegSetValueExW(settings.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) !=
         ERROR_SUCCESS) {
         return false;
     }

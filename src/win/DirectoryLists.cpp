@@ -1,10 +1,9 @@
-#include "selection/BrowserLists.h"
+#include "win/DirectoryLists.h"
 
 #include <algorithm>
 #include <cwctype>
 #include <utility>
 
-#include "app/Launch.h"
 #include "batch/SourceListing.h"
 #include "win/Text.h"
 #include "win/UniqueHandle.h"
@@ -25,7 +24,7 @@ DirectoryState RealProbe(const std::wstring& path, std::wstring* reason) {
         return DirectoryState::Missing;
     }
     const DWORD error = ::GetLastError();
-    if (reason) *reason = DescribeSystemError(error);
+    if (reason) *reason = win::SystemErrorText(error);
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return DirectoryState::Missing;
     return DirectoryState::Unreadable;
 }
@@ -88,8 +87,7 @@ DirectoryState ProbeDirectory(const std::wstring& path, std::wstring* reason) {
 
 DirectoryProbe SetDirectoryProbe(DirectoryProbe probe) { return std::exchange(Probe(), std::move(probe)); }
 
-bool ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names,
-                        std::wstring* reason) {
+Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names) {
     names.clear();
     WIN32_FIND_DATAW data;
     const std::wstring pattern = JoinPath(directory, L"*");
@@ -97,9 +95,8 @@ bool ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vect
         pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         const DWORD error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) return true;  // an empty root has not even "."
-        if (reason) *reason = DescribeSystemError(error);
-        return false;
+        if (error == ERROR_FILE_NOT_FOUND) return Status::Ok();  // an empty root has not even "."
+        return Status::Fail(win::Narrow(win::SystemErrorText(error)));
     }
     do {
         const bool isDirectory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
@@ -115,11 +112,10 @@ bool ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vect
     } while (::FindNextFileW(find.Get(), &data));
     const DWORD error = ::GetLastError();
     if (error != ERROR_NO_MORE_FILES) {
-        if (reason) *reason = DescribeSystemError(error);
         names.clear();
-        return false;
+        return Status::Fail(win::Narrow(win::SystemErrorText(error)));
     }
-    return true;
+    return Status::Ok();
 }
 
 std::wstring NormaliseDirectoryPath(const std::wstring& path) {
@@ -220,19 +216,15 @@ void DirectoryListControl::Attach(HWND listBox) {
     entries_.clear();
 }
 
-bool DirectoryListControl::SetPath(const std::wstring& path, std::wstring* error) {
-    if (!list_) return false;
+Status DirectoryListControl::SetPath(const std::wstring& path) {
+    if (!list_) return Status::Fail("The directory list is not open");
     const std::wstring full = NormaliseDirectoryPath(path);
     std::wstring reason;
-    if (ProbeDirectory(full, &reason) != DirectoryState::Exists) {
-        if (error) *error = L"Cannot open " + full + L": " + reason;
-        return false;
-    }
+    if (ProbeDirectory(full, &reason) != DirectoryState::Exists)
+        return Status::Fail(win::Narrow(L"Cannot open " + full + L": " + reason));
     std::vector<std::wstring> children;
-    if (!ReadDirectoryNames(full, EntryKind::Directories, children, &reason)) {
-        if (error) *error = L"Cannot read " + full + L": " + reason;
-        return false;
-    }
+    if (Status read = ReadDirectoryNames(full, EntryKind::Directories, children); !read)
+        return Status::Fail(win::Narrow(L"Cannot read " + full + L": ") + read.Message());
     SortByName(children);
 
     // The opened folders from the root down, each indented one step more than its parent.
@@ -270,30 +262,30 @@ bool DirectoryListControl::SetPath(const std::wstring& path, std::wstring* error
     entries_.reserve(lines.size());
     for (auto& line : lines) entries_.push_back(std::move(line.second));
     path_ = full;
-    return true;
+    return Status::Ok();
 }
 
-bool DirectoryListControl::SetDrive(wchar_t letter, std::wstring* error) {
+Status DirectoryListControl::SetDrive(wchar_t letter) {
     const wchar_t drive[] = {static_cast<wchar_t>(std::towupper(letter)), L':', 0};
     const std::wstring root = std::wstring(drive) + L'\\';
     const std::wstring kept = NormaliseDirectoryPath(drive);
-    if (kept != root && SetPath(kept)) return true;
-    return SetPath(root, error);
+    if (kept != root && SetPath(kept)) return Status::Ok();
+    return SetPath(root);
 }
 
-bool DirectoryListControl::OpenHighlighted(std::wstring* error) {
-    if (!list_) return false;
+Status DirectoryListControl::OpenHighlighted() {
+    if (!list_) return Status::Ok();
     const LRESULT index = ::SendMessageW(list_, LB_GETCURSEL, 0, 0);
-    if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return false;
+    if (index < 0 || static_cast<size_t>(index) >= entries_.size()) return Status::Ok();
     const std::wstring target = entries_[index];
-    if (target == path_) return false;
-    if (!SetPath(target, error)) {
+    if (target == path_) return Status::Ok();
+    Status opened = SetPath(target);
+    if (!opened) {
         // Back to showing where we are, with the current folder highlighted.
         for (size_t i = 0; i < entries_.size(); ++i)
             if (entries_[i] == path_) ::SendMessageW(list_, LB_SETCURSEL, i, 0);
-        return false;
     }
-    return true;
+    return opened;
 }
 
 }  // namespace quorvel

@@ -1,29 +1,19 @@
-#include "app/Launch.h"
+#include "win/Launch.h"
 
 #include <shellapi.h>
 
 #include <utility>
 #include <vector>
 
+#include "win/Text.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel {
-namespace {
-
-LaunchRecorder& Recorder() {
-    static LaunchRecorder recorder;
-    return recorder;
-}
-
-}  // namespace
-
-bool StartProgram(const LaunchRequest& request, std::wstring* reason) {
-    if (Recorder()) {
+Status Launcher::StartProgram(const LaunchRequest& request) const {
+    if (recorder_) {
         LaunchRequest copy = request;
         copy.What = LaunchRequest::Kind::Program;
-        if (Recorder()(copy)) return true;
-        if (reason) *reason = L"the program could not be started";
-        return false;
+        return recorder_(copy) ? Status::Ok() : Status::Fail("the program could not be started");
     }
     // CreateProcessW may write into the command line, so it gets a copy of its own.
     std::vector<wchar_t> commandLine(request.CommandLine.begin(), request.CommandLine.end());
@@ -43,21 +33,18 @@ bool StartProgram(const LaunchRequest& request, std::wstring* reason) {
                           nullptr,
                           &startup,
                           &process)) {
-        if (reason) *reason = DescribeSystemError(::GetLastError());
-        return false;
+        return Status::Fail(win::Narrow(win::SystemErrorText(::GetLastError())));
     }
     win::UniqueKernelHandle thread(process.hThread);
     win::UniqueKernelHandle started(process.hProcess);
-    return true;
+    return Status::Ok();
 }
 
-bool OpenWithShell(const LaunchRequest& request, std::wstring* reason) {
-    if (Recorder()) {
+Status Launcher::OpenWithShell(const LaunchRequest& request) const {
+    if (recorder_) {
         LaunchRequest copy = request;
         copy.What = LaunchRequest::Kind::ShellOpen;
-        if (Recorder()(copy)) return true;
-        if (reason) *reason = L"the shell could not open it";
-        return false;
+        return recorder_(copy) ? Status::Ok() : Status::Fail("the shell could not open it");
     }
     const auto result =
         reinterpret_cast<INT_PTR>(::ShellExecuteW(request.Owner,
@@ -66,32 +53,9 @@ bool OpenWithShell(const LaunchRequest& request, std::wstring* reason) {
                                                   L"",
                                                   request.Directory.empty() ? nullptr : request.Directory.c_str(),
                                                   request.Show));
-    if (result > 32) return true;
-    if (reason) {
-        *reason = result == SE_ERR_NOASSOC ? L"no program is set up to open it"
-                                           : DescribeSystemError(static_cast<DWORD>(result));
-    }
-    return false;
-}
-
-LaunchRecorder SetLaunchRecorder(LaunchRecorder recorder) { return std::exchange(Recorder(), std::move(recorder)); }
-
-std::wstring DescribeSystemError(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr,
-                         error,
-                         0,
-                         reinterpret_cast<wchar_t*>(&buffer),
-                         0,
-                         nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
-    if (buffer) ::LocalFree(buffer);
-    while (!text.empty() &&
-           (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-        text.pop_back();
-    return text;
+    if (result > 32) return Status::Ok();
+    if (result == SE_ERR_NOASSOC) return Status::Fail("no program is set up to open it");
+    return Status::Fail(win::Narrow(win::SystemErrorText(static_cast<DWORD>(result))));
 }
 
 std::wstring ProgramDirectory() {
@@ -110,6 +74,12 @@ std::wstring ProgramDirectory() {
     path.resize(slash);
     if (path.size() == 2 && path[1] == L':') path += L'\\';
     return path;
+}
+
+std::wstring ProgramFolder() {
+    std::wstring folder = ProgramDirectory();
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    return folder;
 }
 
 }  // namespace quorvel

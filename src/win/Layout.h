@@ -3,7 +3,9 @@
 // How a window looks when it is created, as data: one table per window. Geometry is in twips,
 // relative to the control's container (the window, or the frame it sits in).
 
+#include <cstddef>
 #include <span>
+#include <string_view>
 
 namespace quorvel::layout {
 
@@ -69,6 +71,22 @@ struct Window {
     Font DefaultFont;
     Colour Background;
     std::span<const Control> Controls;  // creation order; frames before what they hold
+};
+
+// A control of one table, made from its name at compile time: a name the table does not hold
+// does not compile. Windows take these, so a control is never looked up by name at run time.
+template <const Window& Table>
+struct ControlId {
+    consteval ControlId(const wchar_t* name) : Index(Find(name)) {}
+    friend constexpr bool operator==(ControlId, ControlId) = default;
+    int Index;
+
+private:
+    static consteval int Find(std::wstring_view name) {
+        for (std::size_t i = 0; i < Table.Controls.size(); ++i)
+            if (name == Table.Controls[i].Name) return static_cast<int>(i);
+        throw "the window's table has no control of this name";
+    }
 };
 
 }  // namespace quorvel::layout

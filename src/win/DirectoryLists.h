@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "batch/Status.h"
+
 namespace quorvel {
 
 // What a look at a directory found. Unreadable covers a drive that is not ready, a malformed
@@ -22,10 +24,9 @@ using DirectoryProbe = std::function<DirectoryState(const std::wstring& path, st
 DirectoryProbe SetDirectoryProbe(DirectoryProbe probe);
 
 // The names in a directory: its subdirectories, or its ordinary files (hidden and system
-// files left out, as Explorer shows them). False with a reason when it cannot be read.
+// files left out, as Explorer shows them). Fails with the system's reason when it cannot be read.
 enum class EntryKind { Directories, OrdinaryFiles };
-bool ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names,
-                        std::wstring* reason = nullptr);
+Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names);
 
 // "C:\" stays; "C:\Video\" becomes "C:\Video"; relative paths are made full.
 std::wstring NormaliseDirectoryPath(const std::wstring& path);
@@ -52,14 +53,14 @@ class DirectoryListControl {
 public:
     void Attach(HWND listBox);
     // Shows the directory; on failure (not ready, unreadable, not a directory) the list stays
-    // where it was and error receives the reason.
-    bool SetPath(const std::wstring& path, std::wstring* error = nullptr);
+    // where it was.
+    Status SetPath(const std::wstring& path);
     // The drive's current directory as the process keeps it (its root when there is none).
-    bool SetDrive(wchar_t letter, std::wstring* error = nullptr);
+    Status SetDrive(wchar_t letter);
     // No trailing backslash, except at a root ("C:\").
     const std::wstring& Path() const { return path_; }
-    // Opens the highlighted entry (LBN_DBLCLK, Enter): true when the path changed.
-    bool OpenHighlighted(std::wstring* error = nullptr);
+    // Opens the highlighted entry (LBN_DBLCLK, Enter); highlighting the open one changes nothing.
+    Status OpenHighlighted();
 
 private:
     HWND list_ = nullptr;
