@@ -144,8 +144,10 @@ void FrmAdvanced::Form_Load() {
     // Visible before the path is tested: the check's message and focus move need the window.
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
+    loading_ = true;
     for (const StoredOption& stored : kStored)
         if (stored.Control == kAutoRun) SetAutoRun(CheckStateFromText(settings_.Read(stored.Key)));
+    loading_ = false;
 }
 
 void FrmAdvanced::SetAutoRun(CheckState state) {
@@ -159,9 +161,9 @@ void FrmAdvanced::chkAutoRun_Click() {
     if (EncoderPathAccepted(Text(kEncoderPath))) return;
     win::ShowMessage(Window(), kInvalidPathMessage);
     SetAutoRun(0);
-    // The box gone, a window manager may hand the keyboard to another window of the program:
-    // the path box is where the user types next.
-    win::Activate(Window());
+    // At load the dialog had no time to take the keyboard before the box came up, so with the box
+    // gone a window manager hands it to the main window: the path box is where the user types next.
+    win::Activate(Window(), loading_);
     ::SetFocus(Control(kEncoderPath));
 }
 

@@ -38,6 +38,7 @@ private:
     void SetCheck(Id box, CheckState state);
 
     SettingsStore& settings_;
+    bool loading_ = false;
 };
 
 }  // namespace quorvel

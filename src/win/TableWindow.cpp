@@ -25,12 +25,15 @@ void Centre(HWND window, Placement placement, HWND over) {
     ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Activate(HWND window) {
+void Activate(HWND window, bool evenWhenActive) {
     if (!window) return;
     if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
     // A window manager raises a window that asks for it but leaves the keyboard where it was,
     // and Esc and Enter must reach this window: a window shown anew is given the keyboard.
-    if (::IsWindowVisible(window)) ::ShowWindow(window, SW_HIDE);
+    // Hidden without passing the activation on.
+    constexpr UINT kHideOnly = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
+    if (::IsWindowVisible(window) && (evenWhenActive || ::GetActiveWindow() != window))
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, kHideOnly);
     ::ShowWindow(window, SW_SHOW);
     ::SetForegroundWindow(window);
 }

@@ -30,7 +30,9 @@ enum class Placement {
 void Centre(HWND window, Placement placement, HWND over = nullptr);
 
 // Brings an open window to the front and gives it the keyboard, restoring it when minimised.
-void Activate(HWND window);
+// evenWhenActive: the program believes the window active, but a window manager may be about to
+// hand the keyboard elsewhere (a message box over it has just closed).
+void Activate(HWND window, bool evenWhenActive = false);
 
 // How a table-built window is framed.
 struct FrameStyle {
