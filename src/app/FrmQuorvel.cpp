@@ -96,9 +96,9 @@ void FrmQuorvel::Form_Load() {
     cmbFilePattern_Click();
     // A start-up message may have taken the focus away.
     if (::GetActiveWindow() == Window()) ::SetFocus(Control(kDriveList));
-    // Shown before its owner was, the About window lies under it on a desktop: bring it up now,
-    // so it is seen and Esc reaches it. Its OK brings the main window forward again.
-    if (services_.About.IsLoaded()) win::Activate(services_.About.Window());
+    // Loaded first, the About window is shown last, in front of the main window and with the
+    // keyboard, so it is seen and Esc reaches it. Its OK brings the main window forward again.
+    if (services_.About.IsLoaded()) services_.About.Show(Window());
 }
 
 void FrmQuorvel::RestoreBatchFile() {

@@ -32,17 +32,18 @@ bool IsOrdinaryFile(const std::string& path) {
 std::span<const FrmAbout::Command> FrmAbout::Commands() const { return kCommands; }
 
 void FrmAbout::Show(HWND owner) {
-    if (IsLoaded()) {
-        win::Activate(Window());
-        return;
+    if (!IsLoaded()) {
+        if (!CreateFromTable(win::WindowClass{kClassName}, kFrame, owner)) {
+            win::ShowMessage(owner, L"The About window could not be opened.");
+            return;
+        }
+        Form_Load();
+        // Shown before its owner, it would lie under it on a desktop: it waits for the owner.
+        if (owner && !::IsWindowVisible(owner)) return;
     }
-    if (!CreateFromTable(win::WindowClass{kClassName}, kFrame, owner)) {
-        win::ShowMessage(owner, L"The About window could not be opened.");
-        return;
-    }
-    Form_Load();
-    ::ShowWindow(Window(), SW_SHOW);
-    ::SetFocus(Control(L"cmdOK"));
+    const bool firstShowing = !::IsWindowVisible(Window());
+    win::Activate(Window());
+    if (firstShowing) ::SetFocus(Control(L"cmdOK"));
 }
 
 void FrmAbout::Form_Load() {

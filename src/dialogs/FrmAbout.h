@@ -18,7 +18,8 @@ class FrmAbout : public win::TableWindow<FrmAbout, layout::about::kWindow> {
 public:
     explicit FrmAbout(const Launcher& launcher) : launcher_(launcher) {}
 
-    // Loads and shows the window over its owner, or activates it when it is already open.
+    // Loads and shows the window over its owner, or activates it when it is already open. Loaded
+    // while its owner is still hidden, it is shown by the next call, once the owner is on screen.
     void Show(HWND owner);
 
     void Form_Load();

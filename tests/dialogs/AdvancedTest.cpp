@@ -348,8 +348,8 @@ TEST_F(AdvancedOptionsTest, ASecondPressActivatesTheOpenDialogAndTheMainWindowCa
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));
     EXPECT_EQ(::GetFocus(), Control(L"cmdOK")) << "the focus comes back where it was";
 
-    // Activated again, the main window goes above the dialog.
-    ::SetActiveWindow(main.Window());
+    // Brought to the top, the main window goes above the dialog (an owned one would stay above).
+    ::BringWindowToTop(main.Window());
     Pump();
     bool mainAbove = false;
     for (HWND w = ::GetWindow(Dialog().Window(), GW_HWNDPREV); w; w = ::GetWindow(w, GW_HWNDPREV))

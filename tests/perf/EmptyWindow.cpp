@@ -1,5 +1,6 @@
-// The yardstick for start-up time: one empty top-level window, shown, and the same exit as the
-// program's timing run (the first idle moment after the window is on screen).
+// The yardstick for start-up time: one empty top-level window with the program's manifest, shown,
+// and the same exit as the program's timing run (the first idle moment after the window is on
+// screen).
 
 #include <windows.h>
 
