@@ -31,7 +31,7 @@ void FrmQuorvel::LaunchEncoder(const std::wstring& encoder, const std::wstring& 
         win::ShowMessage(Window(), L"Cannot start TMPGEnc: the path " + *path + L" contains a double quote");
         return;
     }
-    LaunchRequest request;
+    win::LaunchRequest request;
     request.CommandLine = L"\"" + encoder + L"\" /batch \"" + batchFile + L"\"";
     request.Show = SW_SHOWMINIMIZED;
     if (const Status started = services_.Launch.StartProgram(request); !started)

@@ -26,10 +26,10 @@ constexpr Id kDriveList = L"DrvList";
 constexpr Id kDirectoryList = L"dirList";
 constexpr Id kPatternBox = L"cmbFilePattern";
 
-constexpr SettingKey kFileOutput = L"FileOutput";
-constexpr SettingKey kDirOutput = L"DirOutput";
-constexpr SettingKey kDirInput = L"DirInput";
-constexpr SettingKey kTemplateInput = L"TemplateInput";
+constexpr win::SettingKey kFileOutput = L"FileOutput";
+constexpr win::SettingKey kDirOutput = L"DirOutput";
+constexpr win::SettingKey kDirInput = L"DirInput";
+constexpr win::SettingKey kTemplateInput = L"TemplateInput";
 
 // Description and pattern pairs, NUL-separated; the end of the string closes the list.
 using namespace std::string_literals;
@@ -116,18 +116,18 @@ void FrmQuorvel::RestoreOutputDirectory() {
     std::wstring saved = services_.Settings.Read(kDirOutput);
     // Two tries at most: the stored value, then the fallback after a message.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const DirectoryState state = saved.empty() ? DirectoryState::Exists : ProbeDirectory(saved);
-        if (state == DirectoryState::Unreadable && attempt == 0) {
+        const win::DirectoryState state = saved.empty() ? win::DirectoryState::Exists : win::ProbeDirectory(saved);
+        if (state == win::DirectoryState::Unreadable && attempt == 0) {
             win::ShowMessage(Window(), L"Output Directory " + saved + L" no longer exists (default c:\\)");
             saved = L"C:\\";
             continue;
         }
-        if (state == DirectoryState::Exists) {
+        if (state == win::DirectoryState::Exists) {
             SetText(kOutputDirectoryBox, saved);
             if (Text(kOutputDirectoryBox).empty()) SetText(kOutputDirectoryBox, Terminated(FileListDirectory()));
             services_.Settings.Write(kDirOutput, Text(kOutputDirectoryBox));
         } else {
-            SetText(kOutputDirectoryBox, ProgramDirectory());
+            SetText(kOutputDirectoryBox, win::ProgramDirectory());
         }
         return;
     }
@@ -141,10 +141,10 @@ void FrmQuorvel::RestoreSourceDirectory() {
         if (saved.empty()) {
             target = FileListDirectory();
         } else {
-            switch (ProbeDirectory(saved)) {
-                case DirectoryState::Exists: target = saved; break;
-                case DirectoryState::Missing: target = ProgramDirectory(); break;
-                case DirectoryState::Unreadable: break;
+            switch (win::ProbeDirectory(saved)) {
+                case win::DirectoryState::Exists: target = saved; break;
+                case win::DirectoryState::Missing: target = win::ProgramDirectory(); break;
+                case win::DirectoryState::Unreadable: break;
             }
         }
         opened = !target.empty() && browser_.Open(target);
@@ -160,7 +160,7 @@ void FrmQuorvel::RestoreSourceDirectory() {
 
 bool FrmQuorvel::SaveMainSettings() {
     struct Saved {
-        SettingKey Key;
+        win::SettingKey Key;
         std::wstring Value;
     };
     const std::array<Saved, 4> values{{
@@ -195,13 +195,13 @@ void FrmQuorvel::cmdQuit_Click() {
 void FrmQuorvel::Image3_Click() { cmdQuit_Click(); }
 
 void FrmQuorvel::Image1_Click() {
-    LaunchRequest request;
+    win::LaunchRequest request;
     request.CommandLine = std::wstring(L"explorer ") + kWebPageAddress;
     request.Show = SW_SHOWMINIMIZED;
     if (services_.Launch.StartProgram(request)) return;
     // No explorer here: hand the address to the shell instead.
-    LaunchRequest shell;
-    shell.What = LaunchRequest::Kind::ShellOpen;
+    win::LaunchRequest shell;
+    shell.What = win::LaunchRequest::Kind::ShellOpen;
     shell.Owner = Window();
     shell.CommandLine = kWebPageAddress;
     shell.Show = SW_SHOWNORMAL;

@@ -24,8 +24,8 @@ class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWind
 public:
     // What the main window works with; all of it outlives the window.
     struct Services {
-        SettingsStore& Settings;
-        const Launcher& Launch;
+        win::SettingsStore& Settings;
+        const win::Launcher& Launch;
         FrmAbout& About;
         FrmAdvanced& Advanced;
         FrmSelectOutputDir& OutputDirectory;

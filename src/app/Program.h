@@ -18,16 +18,16 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    SettingsStore& Settings() { return settings_; }
-    Launcher& Launch() { return launcher_; }
+    win::SettingsStore& Settings() { return settings_; }
+    win::Launcher& Launch() { return launcher_; }
     FrmQuorvel& MainWindow() { return main_; }
     FrmAbout& AboutDialog() { return about_; }
     FrmAdvanced& AdvancedDialog() { return advanced_; }
     FrmSelectOutputDir& OutputDirectoryDialog() { return outputDirectory_; }
 
 private:
-    SettingsStore settings_;
-    Launcher launcher_;
+    win::SettingsStore settings_;
+    win::Launcher launcher_;
     FrmAbout about_;
     FrmAdvanced advanced_;
     FrmSelectOutputDir outputDirectory_;

@@ -60,11 +60,11 @@ void FrmAbout::cmdOK_Click() {
 void FrmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 void FrmAbout::cmdDonation_Click() {
-    LaunchRequest request;
-    request.What = LaunchRequest::Kind::ShellOpen;
+    win::LaunchRequest request;
+    request.What = win::LaunchRequest::Kind::ShellOpen;
     request.Owner = Window();
     request.CommandLine = kDonationAddress;
-    request.Directory = ProgramDirectory();
+    request.Directory = win::ProgramDirectory();
     request.Show = SW_SHOWNORMAL;
     if (const Status opened = launcher_.OpenWithShell(request); !opened)
         win::ShowMessage(
@@ -87,7 +87,7 @@ void FrmAbout::StartSysInfo() {
         return;
     }
     // The path is named as the program to run, so a blank in it cannot start another program.
-    LaunchRequest request;
+    win::LaunchRequest request;
     request.Application = win::FromAnsi(path);
     request.CommandLine = L"\"" + request.Application + L"\"";
     request.Show = SW_SHOWNORMAL;

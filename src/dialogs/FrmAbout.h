@@ -16,7 +16,7 @@ namespace quorvel {
 
 class FrmAbout : public win::TableWindow<FrmAbout, layout::about::kWindow> {
 public:
-    explicit FrmAbout(const Launcher& launcher) : launcher_(launcher) {}
+    explicit FrmAbout(const win::Launcher& launcher) : launcher_(launcher) {}
 
     // Loads and shows the window over its owner, or activates it when it is already open. Loaded
     // while its owner is still hidden, it is shown by the next call, once the owner is on screen.
@@ -41,7 +41,7 @@ private:
     LRESULT DefaultButton() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    const Launcher& launcher_;
+    const win::Launcher& launcher_;
 };
 
 }  // namespace quorvel

@@ -48,7 +48,7 @@ constexpr CheckOption kCheckOptions[] = {
 // What OK stores and loading restores, in the order OK writes it.
 struct StoredOption {
     Id Control;
-    SettingKey Key;
+    win::SettingKey Key;
     bool IsCheckBox;
 };
 constexpr StoredOption kStored[] = {
@@ -88,7 +88,7 @@ bool EncoderPathAccepted(const std::wstring& path) {
     if (path.empty()) return false;
     if (!OrdinaryFileExists(path)) return false;
     // The bare default name must also be the copy beside this program.
-    if (path == kEncoderName && !OrdinaryFileExists(ProgramFolder() + kEncoderName)) return false;
+    if (path == kEncoderName && !OrdinaryFileExists(win::ProgramFolder() + kEncoderName)) return false;
     return true;
 }
 
@@ -136,7 +136,7 @@ void FrmAdvanced::Form_Load() {
         if (stored.Control == kAutoRun) continue;
         const std::wstring value = settings_.Read(stored.Key);
         if (stored.IsCheckBox) {
-            SetCheck(stored.Control, CheckStateFromText(value));
+            SetCheck(stored.Control, win::CheckStateFromText(value));
         } else {
             SetText(stored.Control, value);
         }
@@ -146,7 +146,7 @@ void FrmAdvanced::Form_Load() {
     ::UpdateWindow(Window());
     loading_ = true;
     for (const StoredOption& stored : kStored)
-        if (stored.Control == kAutoRun) SetAutoRun(CheckStateFromText(settings_.Read(stored.Key)));
+        if (stored.Control == kAutoRun) SetAutoRun(win::CheckStateFromText(settings_.Read(stored.Key)));
     loading_ = false;
 }
 
@@ -169,14 +169,15 @@ void FrmAdvanced::chkAutoRun_Click() {
 
 void FrmAdvanced::cmdFindTMPEG_Click() {
     const auto path =
-        PickFile(Window(), {kEncoderFilter, L"Select TMPEG Batch Encoder EXE", ProgramFolder(), kEncoderName});
+        PickFile(Window(), {kEncoderFilter, L"Select TMPEG Batch Encoder EXE", win::ProgramFolder(), kEncoderName});
     if (path) SetText(kEncoderPath, *path);
 }
 
 void FrmAdvanced::cmdOK_Click() {
     ::ShowWindow(Window(), SW_HIDE);
     for (const StoredOption& stored : kStored) {
-        settings_.Write(stored.Key, stored.IsCheckBox ? CheckStateText(CheckOf(stored.Control)) : Text(stored.Control));
+        settings_.Write(stored.Key,
+                        stored.IsCheckBox ? win::CheckStateText(CheckOf(stored.Control)) : Text(stored.Control));
     }
 }
 

@@ -15,7 +15,7 @@ namespace quorvel {
 
 class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow> {
 public:
-    explicit FrmAdvanced(SettingsStore& settings) : settings_(settings) {}
+    explicit FrmAdvanced(win::SettingsStore& settings) : settings_(settings) {}
 
     // The main window's Advanced button: loads (and so shows) the dialog, shows it again when
     // hidden, or brings it forward and activates it.
@@ -37,7 +37,7 @@ private:
     CheckState CheckOf(Id box) const;
     void SetCheck(Id box, CheckState state);
 
-    SettingsStore& settings_;
+    win::SettingsStore& settings_;
     bool loading_ = false;
 };
 

@@ -39,8 +39,8 @@ private:
     bool Load();
 
     ChosenHandler chosen_;
-    DriveListControl drives_;
-    DirectoryListControl dirs_;
+    win::DriveListControl drives_;
+    win::DirectoryListControl dirs_;
 };
 
 }  // namespace quorvel

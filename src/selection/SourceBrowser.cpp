@@ -43,7 +43,7 @@ void SourceBrowser::ShowWorkingDirectory() {
     } else {
         working.resize(length);
     }
-    fileListDirectory_ = NormaliseDirectoryPath(working);
+    fileListDirectory_ = win::NormaliseDirectoryPath(working);
     pattern_ = L"*.*";
     (void)Open(fileListDirectory_);
     SelectDriveOfDirectory();
@@ -66,7 +66,7 @@ Status SourceBrowser::Open(const std::wstring& path) {
 
 Status SourceBrowser::FillFileList(const std::wstring& directory) {
     std::vector<std::wstring> found;
-    if (Status read = ReadDirectoryNames(directory, EntryKind::OrdinaryFiles, found); !read)
+    if (Status read = win::ReadDirectoryNames(directory, win::EntryKind::OrdinaryFiles, found); !read)
         return Status::Fail(win::Narrow(L"Cannot read " + directory + L": ") + read.Message());
     // Matching and order are the core's, so this list and quorvel-batch agree name for name.
     std::vector<std::string> names;

@@ -49,8 +49,8 @@ private:
 
     HWND window_ = nullptr;
     HWND files_ = nullptr;
-    DriveListControl drives_;
-    DirectoryListControl directories_;
+    win::DriveListControl drives_;
+    win::DirectoryListControl directories_;
     std::wstring fileListDirectory_;
     std::wstring pattern_ = L"*.*";
 };

@@ -8,7 +8,7 @@
 #include "win/Text.h"
 #include "win/UniqueHandle.h"
 
-namespace quorvel {
+namespace quorvel::win {
 namespace {
 
 DirectoryProbe& Probe() {
@@ -24,7 +24,7 @@ DirectoryState RealProbe(const std::wstring& path, std::wstring* reason) {
         return DirectoryState::Missing;
     }
     const DWORD error = ::GetLastError();
-    if (reason) *reason = win::SystemErrorText(error);
+    if (reason) *reason = SystemErrorText(error);
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return DirectoryState::Missing;
     return DirectoryState::Unreadable;
 }
@@ -51,7 +51,7 @@ size_t RootLength(const std::wstring& path) {
 void SortByName(std::vector<std::wstring>& names) {
     std::vector<std::pair<std::string, size_t>> keyed;
     keyed.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i) keyed.emplace_back(win::Narrow(names[i]), i);
+    for (size_t i = 0; i < names.size(); ++i) keyed.emplace_back(Narrow(names[i]), i);
     std::sort(
         keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return ExplorerNameLess(a.first, b.first); });
     std::vector<std::wstring> sorted;
@@ -91,12 +91,12 @@ Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::ve
     names.clear();
     WIN32_FIND_DATAW data;
     const std::wstring pattern = JoinPath(directory, L"*");
-    win::UniqueFind find(::FindFirstFileExW(
+    UniqueFind find(::FindFirstFileExW(
         pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) return Status::Ok();  // an empty root has not even "."
-        return Status::Fail(win::Narrow(win::SystemErrorText(error)));
+        return Status::Fail(Narrow(SystemErrorText(error)));
     }
     do {
         const bool isDirectory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
@@ -113,7 +113,7 @@ Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::ve
     const DWORD error = ::GetLastError();
     if (error != ERROR_NO_MORE_FILES) {
         names.clear();
-        return Status::Fail(win::Narrow(win::SystemErrorText(error)));
+        return Status::Fail(Narrow(SystemErrorText(error)));
     }
     return Status::Ok();
 }
@@ -221,10 +221,10 @@ Status DirectoryListControl::SetPath(const std::wstring& path) {
     const std::wstring full = NormaliseDirectoryPath(path);
     std::wstring reason;
     if (ProbeDirectory(full, &reason) != DirectoryState::Exists)
-        return Status::Fail(win::Narrow(L"Cannot open " + full + L": " + reason));
+        return Status::Fail(Narrow(L"Cannot open " + full + L": " + reason));
     std::vector<std::wstring> children;
     if (Status read = ReadDirectoryNames(full, EntryKind::Directories, children); !read)
-        return Status::Fail(win::Narrow(L"Cannot read " + full + L": ") + read.Message());
+        return Status::Fail(Narrow(L"Cannot read " + full + L": ") + read.Message());
     SortByName(children);
 
     // The opened folders from the root down, each indented one step more than its parent.
@@ -288,4 +288,4 @@ Status DirectoryListControl::OpenHighlighted() {
     return opened;
 }
 
-}  // namespace quorvel
+}  // namespace quorvel::win

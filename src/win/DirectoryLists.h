@@ -11,7 +11,7 @@
 
 #include "batch/Status.h"
 
-namespace quorvel {
+namespace quorvel::win {
 
 // What a look at a directory found. Unreadable covers a drive that is not ready, a malformed
 // path and any other failure that is not a plain "not there".
@@ -68,4 +68,4 @@ private:
     std::vector<std::wstring> entries_;  // the full path of each line of the list
 };
 
-}  // namespace quorvel
+}  // namespace quorvel::win

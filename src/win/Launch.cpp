@@ -8,7 +8,7 @@
 #include "win/Text.h"
 #include "win/UniqueHandle.h"
 
-namespace quorvel {
+namespace quorvel::win {
 Status Launcher::StartProgram(const LaunchRequest& request) const {
     if (recorder_) {
         LaunchRequest copy = request;
@@ -33,10 +33,10 @@ Status Launcher::StartProgram(const LaunchRequest& request) const {
                           nullptr,
                           &startup,
                           &process)) {
-        return Status::Fail(win::Narrow(win::SystemErrorText(::GetLastError())));
+        return Status::Fail(Narrow(SystemErrorText(::GetLastError())));
     }
-    win::UniqueKernelHandle thread(process.hThread);
-    win::UniqueKernelHandle started(process.hProcess);
+    UniqueKernelHandle thread(process.hThread);
+    UniqueKernelHandle started(process.hProcess);
     return Status::Ok();
 }
 
@@ -55,7 +55,7 @@ Status Launcher::OpenWithShell(const LaunchRequest& request) const {
                                                   request.Show));
     if (result > 32) return Status::Ok();
     if (result == SE_ERR_NOASSOC) return Status::Fail("no program is set up to open it");
-    return Status::Fail(win::Narrow(win::SystemErrorText(static_cast<DWORD>(result))));
+    return Status::Fail(Narrow(SystemErrorText(static_cast<DWORD>(result))));
 }
 
 std::wstring ProgramDirectory() {
@@ -82,4 +82,4 @@ std::wstring ProgramFolder() {
     return folder;
 }
 
-}  // namespace quorvel
+}  // namespace quorvel::win

@@ -10,7 +10,7 @@
 
 #include "batch/Status.h"
 
-namespace quorvel {
+namespace quorvel::win {
 
 struct LaunchRequest {
     enum class Kind { Program, ShellOpen };
@@ -45,4 +45,4 @@ std::wstring ProgramDirectory();
 // The same folder with exactly one trailing backslash, ready for a file name.
 std::wstring ProgramFolder();
 
-}  // namespace quorvel
+}  // namespace quorvel::win

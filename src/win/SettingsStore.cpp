@@ -6,7 +6,7 @@
 
 #include "win/UniqueHandle.h"
 
-namespace quorvel {
+namespace quorvel::win {
 namespace {
 
 constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
@@ -16,7 +16,7 @@ constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
 std::wstring SettingsStore::Read(SettingKey key, std::wstring_view defaultValue) const {
     // The key is opened on every call: nothing is cached, and a test's substitute for
     // HKEY_CURRENT_USER is honoured from the moment it is put in place.
-    win::UniqueHkey settings;
+    UniqueHkey settings;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, settings.Put()) != ERROR_SUCCESS)
         return std::wstring(defaultValue);
     const wchar_t* name = key.Name();
@@ -46,7 +46,7 @@ std::wstring SettingsStore::Read(SettingKey key, std::wstring_view defaultValue)
 }
 
 bool SettingsStore::Write(SettingKey key, std::wstring_view value) {
-    win::UniqueHkey settings;
+    UniqueHkey settings;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER,
                           kSettingsKey,
                           0,
@@ -106,4 +106,4 @@ CheckState CheckStateFromText(std::wstring_view text) {
 
 std::wstring CheckStateText(CheckState state) { return state == 1 ? L"1" : L"0"; }
 
-}  // namespace quorvel
+}  // namespace quorvel::win

@@ -7,7 +7,7 @@
 
 #include "batch/BatchRequest.h"
 
-namespace quorvel {
+namespace quorvel::win {
 
 // Every value the program keeps between runs, by its name in the store.
 inline constexpr const wchar_t* kSettingKeys[] = {
@@ -49,4 +49,4 @@ public:
 CheckState CheckStateFromText(std::wstring_view text);
 std::wstring CheckStateText(CheckState state);
 
-}  // namespace quorvel
+}  // namespace quorvel::win

@@ -83,7 +83,7 @@ protected:
     std::wstring InstallEncoder(const TempDirectory& scratch) {
         const std::wstring folder = scratch.MakeDirectory(L"Encoder Dir");
         const std::wstring encoder = folder + L"\\TMPGEnc.exe";
-        EXPECT_TRUE(::CopyFileW((ProgramFolder() + L"quorvel_fake_encoder.exe").c_str(), encoder.c_str(), FALSE));
+        EXPECT_TRUE(::CopyFileW((win::ProgramFolder() + L"quorvel_fake_encoder.exe").c_str(), encoder.c_str(), FALSE));
         return encoder;
     }
 };

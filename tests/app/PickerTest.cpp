@@ -91,7 +91,7 @@ TEST_F(PickerTest, OfSeveralTemplatesTheFirstIsTakenWithOneBackslash) {
 }
 
 TEST_F(PickerTest, BrowsingForTheEncoderFillsOrEmptiesThePathBox) {
-    const std::wstring besideProgram = ProgramFolder() + L"TMPGEnc.exe";
+    const std::wstring besideProgram = win::ProgramFolder() + L"TMPGEnc.exe";
     {
         TempDirectory unused;
         ::CopyFileW((unused.MakeFile(L"e.exe")).c_str(), besideProgram.c_str(), FALSE);

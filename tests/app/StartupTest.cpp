@@ -14,14 +14,15 @@ bool StartsWithDrive(const std::wstring& path, wchar_t drive) {
 }
 
 // A drive Q: that is there but never ready, as a card reader without a card.
-DirectoryState NotReadyOnQ(const std::wstring& path, std::wstring* reason) {
+win::DirectoryState NotReadyOnQ(const std::wstring& path, std::wstring* reason) {
     if (StartsWithDrive(path, L'Q')) {
         if (reason) *reason = L"The device is not ready";
-        return DirectoryState::Unreadable;
+        return win::DirectoryState::Unreadable;
     }
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return DirectoryState::Exists;
-    return DirectoryState::Missing;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return win::DirectoryState::Exists;
+    return win::DirectoryState::Missing;
 }
 
 TEST_F(MainWindowTest, FirstRunStartsInTheWorkingDirectoryAndStoresIt) {
@@ -120,7 +121,7 @@ TEST_F(MainWindowTest, SourceDirectoryOnAnotherDriveShowsThatDrive) {
 }
 
 TEST_F(MainWindowTest, DriveThatIsNotReadyFallsBackToCOnceWithAMessage) {
-    SetDirectoryProbe(&NotReadyOnQ);
+    win::SetDirectoryProbe(&NotReadyOnQ);
     registry_.SetSetting(L"DirOutput", L"Q:\\Out");
     registry_.SetSetting(L"DirInput", L"Q:\\Video");
     FrmQuorvel& window = Start();
@@ -143,9 +144,9 @@ TEST_F(MainWindowTest, MalformedStoredDirectoryIsAnErrorNotAMissingDirectory) {
 }
 
 TEST_F(MainWindowTest, NothingReadableStillStartsWithoutEndlessMessages) {
-    SetDirectoryProbe([](const std::wstring&, std::wstring* reason) {
+    win::SetDirectoryProbe([](const std::wstring&, std::wstring* reason) {
         if (reason) *reason = L"The device is not ready";
-        return DirectoryState::Unreadable;
+        return win::DirectoryState::Unreadable;
     });
     registry_.SetSetting(L"DirOutput", L"Q:\\Out");
     registry_.SetSetting(L"DirInput", L"Q:\\Video");

@@ -121,7 +121,7 @@ TEST_F(AboutTest, AboutPictureReopensOrBringsForward) {
 TEST_F(AboutTest, DonateOpensThePaymentPageThroughTheShell) {
     ClickButton(About(L"cmdDonation"));
     ASSERT_EQ(launches_.size(), 1u);
-    EXPECT_EQ(launches_[0].What, LaunchRequest::Kind::ShellOpen);
+    EXPECT_EQ(launches_[0].What, win::LaunchRequest::Kind::ShellOpen);
     EXPECT_EQ(launches_[0].CommandLine, kDonationAddress);
     EXPECT_EQ(launches_[0].Directory, ExecutableDirectory());
     EXPECT_EQ(launches_[0].Show, SW_SHOWNORMAL);
@@ -138,7 +138,7 @@ TEST_F(AboutTest, DonateOpensThePaymentPageThroughTheShell) {
 TEST_F(AboutTest, WebPictureStartsExplorerMinimisedAndFallsBackToTheShell) {
     ClickButton(MainWindow().Control(L"Image1"));
     ASSERT_EQ(launches_.size(), 1u);
-    EXPECT_EQ(launches_[0].What, LaunchRequest::Kind::Program);
+    EXPECT_EQ(launches_[0].What, win::LaunchRequest::Kind::Program);
     EXPECT_EQ(launches_[0].CommandLine, std::wstring(L"explorer ") + kWebPageAddress);
     EXPECT_EQ(launches_[0].Show, SW_SHOWMINIMIZED);
 
@@ -146,7 +146,7 @@ TEST_F(AboutTest, WebPictureStartsExplorerMinimisedAndFallsBackToTheShell) {
     launchSucceeds_ = false;
     ClickButton(MainWindow().Control(L"Image1"));
     ASSERT_EQ(launches_.size(), 2u);
-    EXPECT_EQ(launches_[1].What, LaunchRequest::Kind::ShellOpen);
+    EXPECT_EQ(launches_[1].What, win::LaunchRequest::Kind::ShellOpen);
     EXPECT_EQ(launches_[1].CommandLine, kWebPageAddress);
     ASSERT_EQ(messages_.Texts().size(), 1u);
     EXPECT_NE(messages_.Texts()[0].find(kWebPageAddress), std::wstring::npos);

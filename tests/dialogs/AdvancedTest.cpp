@@ -166,7 +166,7 @@ TEST_F(AdvancedOptionsTest, AutoLaunchWithAnEmptyPathIsRefused) {
 TEST_F(AdvancedOptionsTest, TheBareEncoderNameMustBeInTheCurrentDirectoryAndBesideTheProgram) {
     TempDirectory work;
     CurrentDirectoryScope here(work.Path());
-    const std::wstring besideProgram = ProgramFolder() + L"TMPGEnc.exe";
+    const std::wstring besideProgram = win::ProgramFolder() + L"TMPGEnc.exe";
     ::DeleteFileW(besideProgram.c_str());
     Open();
 

@@ -178,15 +178,15 @@ TEST_F(OutputDirectoryTest, AnUnreadableDriveLeavesTheListsWhereTheyWere) {
     const int other = LineHolding(drives, L"z:", CB_GETLBTEXT, CB_GETCOUNT);
     ASSERT_GE(other, 0) << "Wine maps drive Z:";
     const int before = static_cast<int>(::SendMessageW(drives, CB_GETCURSEL, 0, 0));
-    const DirectoryProbe previous = SetDirectoryProbe([](const std::wstring& path, std::wstring* reason) {
+    const win::DirectoryProbe previous = win::SetDirectoryProbe([](const std::wstring& path, std::wstring* reason) {
         if (!path.empty() && std::towupper(path[0]) == L'Z') {
             if (reason) *reason = L"The device is not ready.";
-            return DirectoryState::Unreadable;
+            return win::DirectoryState::Unreadable;
         }
-        return DirectoryState::Exists;
+        return win::DirectoryState::Exists;
     });
     Notify(L"DrvList", other, CB_SETCURSEL, CBN_SELCHANGE);
-    SetDirectoryProbe(previous);
+    win::SetDirectoryProbe(previous);
     EXPECT_TRUE(Dialog().IsCreated());
     EXPECT_EQ(Dialog().OpenDirectory(), work.Path());
     EXPECT_EQ(::SendMessageW(drives, CB_GETCURSEL, 0, 0), before);

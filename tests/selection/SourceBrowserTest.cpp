@@ -201,12 +201,12 @@ TEST_F(SourceBrowserTest, ADirectoryThatVanishedLeavesTheListsAsTheyWere) {
 }
 
 TEST_F(SourceBrowserTest, DriveThatIsNotReadyLeavesTheListsWhereTheyWere) {
-    SetDirectoryProbe([](const std::wstring& path, std::wstring* reason) {
+    win::SetDirectoryProbe([](const std::wstring& path, std::wstring* reason) {
         if (path.size() >= 2 && (path[0] == L'Z' || path[0] == L'z') && path[1] == L':') {
             if (reason) *reason = L"The device is not ready";
-            return DirectoryState::Unreadable;
+            return win::DirectoryState::Unreadable;
         }
-        return DirectoryState::Exists;
+        return win::DirectoryState::Exists;
     });
     HWND drives = Control(L"DrvList");
     const int z = DriveIndex(drives, L'Z');

@@ -36,12 +36,6 @@ ScratchRegistry& Registry() {
 
 void ForgetSettings() { ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvel"); }
 
-std::wstring ProgramFolder() {
-    std::wstring folder = quorvel::testing::ExecutableDirectory();
-    if (folder.back() != L'\\') folder += L'\\';
-    return folder;
-}
-
 std::string ReadBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

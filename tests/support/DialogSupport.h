@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TestProgram.h"
+#include "win/Launch.h"
 #include "WindowTestSupport.h"
 
 namespace quorvel::testing {
@@ -31,7 +32,6 @@ const std::wstring& EncoderRecordPath();
 ScratchRegistry& Registry();
 void ForgetSettings();
 
-std::wstring ProgramFolder();  // with its trailing backslash
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);

@@ -24,7 +24,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(registry_.Active()) << "no throwaway HKEY_CURRENT_USER";
-        TheProgram().Launch().SetRecorder([this](const LaunchRequest& request) {
+        TheProgram().Launch().SetRecorder([this](const win::LaunchRequest& request) {
             launches_.push_back(request);
             return launchSucceeds_;
         });
@@ -38,7 +38,7 @@ protected:
 
     void TearDown() override {
         Close();
-        SetDirectoryProbe({});
+        win::SetDirectoryProbe({});
         TheProgram().Launch().SetRecorder({});
         working_.reset();
     }
@@ -71,7 +71,7 @@ protected:
     ScratchRegistry registry_;
     MessageRecorder messages_;
     TempDirectory temp_;
-    std::vector<LaunchRequest> launches_;
+    std::vector<win::LaunchRequest> launches_;
     bool launchSucceeds_ = true;
 
 private:

@@ -12,6 +12,6 @@ inline FrmQuorvel& MainWindow() { return TheProgram().MainWindow(); }
 inline FrmAbout& AboutDialog() { return TheProgram().AboutDialog(); }
 inline FrmAdvanced& AdvancedDialog() { return TheProgram().AdvancedDialog(); }
 inline FrmSelectOutputDir& OutputDirectoryDialog() { return TheProgram().OutputDirectoryDialog(); }
-inline SettingsStore& Settings() { return TheProgram().Settings(); }
+inline win::SettingsStore& Settings() { return TheProgram().Settings(); }
 
 }  // namespace quorvel::testing

@@ -21,20 +21,21 @@ TEST(CheckStateFromText, TakesTheLeadingNumberRoundedHalvesToEven) {
         {L"32767", 0},  {L"32768", 0}, {L"65537", 0}, {L"4294967297", 0}, {L"99999999999999999999", 0},
         {L"1 ", 1},     {L"x1", 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(CheckStateFromText(c.Stored), c.Expected) << "stored \"" << c.Stored << "\"";
+    for (const Case& c : cases)
+        EXPECT_EQ(win::CheckStateFromText(c.Stored), c.Expected) << "stored \"" << c.Stored << "\"";
 }
 
 TEST(CheckStateText, IsTheDecimalDigit) {
-    EXPECT_EQ(CheckStateText(1), L"1");
-    EXPECT_EQ(CheckStateText(0), L"0");
-    EXPECT_EQ(CheckStateFromText(CheckStateText(1)), 1);
-    EXPECT_EQ(CheckStateFromText(CheckStateText(0)), 0);
+    EXPECT_EQ(win::CheckStateText(1), L"1");
+    EXPECT_EQ(win::CheckStateText(0), L"0");
+    EXPECT_EQ(win::CheckStateFromText(win::CheckStateText(1)), 1);
+    EXPECT_EQ(win::CheckStateFromText(win::CheckStateText(0)), 0);
 }
 
 TEST(SettingsStore, KeepsTextsExactlyUnderTheProgramsKey) {
     ScratchRegistry registry;
     ASSERT_TRUE(registry.Active());
-    SettingsStore store;
+    win::SettingsStore store;
     EXPECT_EQ(store.Read(L"DirInput", L"fallback"), L"fallback");
     EXPECT_EQ(store.Read(L"DirInput"), L"");
 
@@ -65,7 +66,7 @@ TEST(SettingsStore, AValueThatIsNotTextReadsAsTheDefault) {
     ::RegSetValueExW(key, L"FileOutput", 0, REG_SZ, reinterpret_cast<const BYTE*>(bare), sizeof bare);
     ::RegCloseKey(key);
 
-    SettingsStore store;
+    win::SettingsStore store;
     EXPECT_EQ(store.Read(L"AutoLaunch", L"default"), L"default");
     EXPECT_EQ(store.Read(L"FileOutput"), L"abc");
 }
@@ -75,7 +76,7 @@ TEST(SettingsStore, AStoreThatCannotBeWrittenSaysSo) {
     ASSERT_TRUE(registry.Active());
     // The redirected root opened for reading only: nothing below it can be created.
     ASSERT_TRUE(registry.MakeReadOnly());
-    SettingsStore store;
+    win::SettingsStore store;
     const bool written = store.Write(L"DirInput", L"C:\\");
     EXPECT_EQ(store.Read(L"DirInput", L"default"), L"default");
     registry.MakeWritable();
