@@ -1,32 +1,44 @@
 #pragma once
 
-// The main window. Its controls are reached by name; the handlers are the window's commands.
+// The main window. It holds the request's texts and the source browser, opens the three
+// dialogs it is given and runs the create commands.
 
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
 #include "batch/BatchRequest.h"
-#include "selection/BrowserLists.h"
-#include "win/BaseWindow.h"
-#include "win/LayoutBuilder.h"
+#include "resources/MainWindowLayout.h"
+#include "selection/SourceBrowser.h"
+#include "win/Launch.h"
+#include "win/SettingsStore.h"
+#include "win/TableWindow.h"
 
 namespace quorvel {
 
-class FrmQuorvel : public win::BaseWindow<FrmQuorvel> {
+class FrmAbout;
+class FrmAdvanced;
+class FrmSelectOutputDir;
+
+class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWindow> {
 public:
+    // What the main window works with; all of it outlives the window.
+    struct Services {
+        win::SettingsStore& Settings;
+        const win::Launcher& Launch;
+        FrmAbout& About;
+        FrmAdvanced& Advanced;
+        FrmSelectOutputDir& OutputDirectory;
+    };
+    explicit FrmQuorvel(const Services& services) : services_(services) {}
+
     // Creates the window and runs Form_Load.
     bool Create();
-
-    HWND Control(std::wstring_view name) const { return layout_.Control(name); }
-    std::wstring Text(std::wstring_view controlName) const;
-    void SetText(std::wstring_view controlName, std::wstring_view text);
 
     // The request as the main window holds it now: the three text boxes, the file list's
     // directory and its selected names in list order.
     BatchJob TakeBatchJob() const;
-    int SelectedCount() const;
+    int SelectedCount() const { return browser_.SelectedCount(); }
 
     // Start-up and quit. Quit is its save step followed by its end step.
     void Form_Load();
@@ -44,16 +56,14 @@ public:
     void cmbFilePattern_Click();
     void cmdSelectAll_Click();
     void cmdSelectNone_Click();
-    void SetFileSelection(bool value);
+    void SetFileSelection(bool value) { browser_.SetSelection(value); }
     // The directory and pattern the file list shows now.
-    const std::wstring& FileListDirectory() const { return fileListDirectory_; }
-    const std::wstring& FilePattern() const { return filePattern_; }
-    const std::wstring& StageMarker() const { return stageMarker_; }
-    const std::wstring& DirectoryListPath() const { return dirList_.Path(); }
-    wchar_t DriveListDrive() const { return drvList_.Drive(); }
+    const std::wstring& FileListDirectory() const { return browser_.FileListDirectory(); }
+    const std::wstring& FilePattern() const { return browser_.Pattern(); }
+    const std::wstring& DirectoryListPath() const { return browser_.DirectoryListPath(); }
+    wchar_t DriveListDrive() const { return browser_.Drive(); }
 
-    // Output pickers, Advanced options and the create commands (src/selection/OutputPickers.cpp,
-    // src/app/CreateCommands.cpp).
+    // Output pickers, Advanced options and the create commands.
     void cmdFindBatchFile_Click();
     void cmdFindTemplateFile_Click();
     void cmdFindOutputDirectory_Click();
@@ -61,27 +71,30 @@ public:
     void cmdCreate_Click();
     void Image2_Click();
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The notifications behind the handlers above.
+    void DrvList_SelChange();
+    void DrvList_CloseUp();
+    void dirList_DblClick();
+    void cmbFilePattern_SelChange();
 
     // The HWND is gone: forget the controls that went with it.
     void OnWindowGone() override;
 
 private:
-    void InitialiseBrowser();
+    std::span<const Command> Commands() const override;
+    void OnOtherCommand(int id, int code) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    void RestoreBatchFile();
     void RestoreOutputDirectory();
     void RestoreSourceDirectory();
-    // Shows the directory in the directory list and the file list; on failure both stay as they
-    // were and reason says why.
-    bool OpenSourceDirectory(const std::wstring& path, std::wstring* reason);
-    bool FillFileList(const std::wstring& directory, std::wstring* reason);
-    void OnCommand(int id, int code);
+    void PickFile(Id box, const std::wstring& filter, const wchar_t* title, const wchar_t* defaultName);
+    // Runs the creation; true when the list was written and reported, with the list's path.
+    bool CreateBatch(std::wstring* batchFile = nullptr);
+    void LaunchEncoder(const std::wstring& encoder, const std::wstring& batchFile);
 
-    win::BuiltLayout layout_;
-    DriveListControl drvList_;
-    DirectoryListControl dirList_;
-    std::wstring fileListDirectory_;
-    std::wstring filePattern_ = L"*.*";
-    std::wstring stageMarker_;
+    Services services_;
+    SourceBrowser browser_;
 };
 
 }  // namespace quorvel

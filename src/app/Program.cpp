@@ -1,37 +1,12 @@
 #include "app/Program.h"
 
-#include "app/FrmQuorvel.h"
-#include "app/SettingsStore.h"
-#include "dialogs/FrmAbout.h"
-#include "dialogs/FrmAdvanced.h"
-#include "dialogs/FrmSelectOutputDir.h"
-
 namespace quorvel {
 
-// Made on first use, so each exists before anything can ask for it.
-FrmQuorvel& MainWindow() {
-    static FrmQuorvel window;
-    return window;
-}
-
-FrmAbout& AboutDialog() {
-    static FrmAbout window;
-    return window;
-}
-
-FrmAdvanced& AdvancedDialog() {
-    static FrmAdvanced window;
-    return window;
-}
-
-FrmSelectOutputDir& OutputDirectoryDialog() {
-    static FrmSelectOutputDir window;
-    return window;
-}
-
-SettingsStore& Settings() {
-    static SettingsStore store;
-    return store;
-}
+Program::Program()
+    : about_(launcher_),
+      advanced_(settings_),
+      // The chosen directory goes straight into the main window's output directory box.
+      outputDirectory_([this](const std::wstring& directory) { main_.SetText(L"txtOutputDirectory", directory); }),
+      main_({settings_, launcher_, about_, advanced_, outputDirectory_}) {}
 
 }  // namespace quorvel

@@ -1,20 +1,37 @@
 #pragma once
 
-// The running program's windows and settings store: one of each per process. A window that is
-// destroyed (a dialog unloaded) can be created again through the same object.
+// The running program: its settings store, its launcher and its four windows, wired together.
+// A window that is destroyed (a dialog unloaded) can be created again through the same object.
+
+#include "app/FrmQuorvel.h"
+#include "dialogs/FrmAbout.h"
+#include "dialogs/FrmAdvanced.h"
+#include "dialogs/FrmSelectOutputDir.h"
+#include "win/Launch.h"
+#include "win/SettingsStore.h"
 
 namespace quorvel {
 
-class FrmQuorvel;
-class FrmAbout;
-class FrmAdvanced;
-class FrmSelectOutputDir;
-class SettingsStore;
+class Program {
+public:
+    Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
-FrmQuorvel& MainWindow();
-FrmAbout& AboutDialog();
-FrmAdvanced& AdvancedDialog();
-FrmSelectOutputDir& OutputDirectoryDialog();
-SettingsStore& Settings();
+    win::SettingsStore& Settings() { return settings_; }
+    win::Launcher& Launch() { return launcher_; }
+    FrmQuorvel& MainWindow() { return main_; }
+    FrmAbout& AboutDialog() { return about_; }
+    FrmAdvanced& AdvancedDialog() { return advanced_; }
+    FrmSelectOutputDir& OutputDirectoryDialog() { return outputDirectory_; }
+
+private:
+    win::SettingsStore settings_;
+    win::Launcher launcher_;
+    FrmAbout about_;
+    FrmAdvanced advanced_;
+    FrmSelectOutputDir outputDirectory_;
+    FrmQuorvel main_;
+};
 
 }  // namespace quorvel

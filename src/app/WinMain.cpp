@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include "app/FrmQuorvel.h"
 #include "app/Program.h"
 #include "win/DialogNavigation.h"
 #include "win/MessageBox.h"
@@ -16,7 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    if (!quorvel::MainWindow().Create()) {
+    static quorvel::Program program;
+    if (!program.MainWindow().Create()) {
         quorvel::win::ShowMessage(nullptr, L"The main window could not be created.");
         return 1;
     }

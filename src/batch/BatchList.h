@@ -37,6 +37,8 @@ std::string OutputFolderOf(const BatchJob& job, std::size_t source);
 // The paths a job's list lines hold for job.SourceNames[source] (before the quote escaping).
 std::string SourcePath(const BatchJob& job, std::size_t source);
 std::string OutputPath(const BatchJob& job, std::size_t source);
+// The output directory as joined with output names: a backslash is added when it lacks one.
+std::string OutputFolder(const BatchJob& job);
 
 // Removes one trailing backslash, if there is one.
 std::string StripTrailingBackslash(std::string_view path);
@@ -48,5 +50,7 @@ std::string EscapeSingleQuotes(std::string_view text);
 // The clipping decision: the joined text is a number when it is optional blanks, an optional
 // sign, digits with at most one decimal point (at least one digit), optional blanks.
 bool IsClippingNumber(std::string_view joined);
+// Refuses clipping texts that do not join into a number, naming both texts.
+Status CheckClipping(const AdvancedOptions& options);
 
 }  // namespace quorvel

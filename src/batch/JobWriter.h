@@ -37,12 +37,6 @@ Status ReadEncodingBlock(const BatchJob& job, std::string& block);
 // The code the list holds for an aspect ratio text; 1 for any text not in the dialog's list.
 int AspectRatioCode(std::string_view aspectRatio);
 
-// Refuses clipping texts that do not join into a number, naming both texts.
-Status CheckClipping(const AdvancedOptions& options);
-
-// The output directory as joined with output names: a backslash is added when it lacks one.
-std::string OutputFolder(const BatchJob& job);
-
 // Clipping is on when the joined texts read as a number other than zero. Only meaningful
 // when IsClippingNumber holds for the joined text.
 bool IsClippingOn(std::string_view joined);

@@ -3,44 +3,13 @@
 #include <string>
 
 #include "cli/Platform.h"
-#include "cli/WindowsText.h"
+#include "win/Text.h"
 
 namespace quorvel::cli {
 
-std::wstring WideFromUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
-
-std::string Utf8FromWide(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), size, nullptr, nullptr);
-    return narrow;
-}
-
 namespace {
 
-std::string SystemMessage(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr,
-                       error,
-                       0,
-                       reinterpret_cast<wchar_t*>(&buffer),
-                       0,
-                       nullptr);
-    std::wstring text = length != 0 ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
-    if (buffer != nullptr) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.')) text.pop_back();
-    return Utf8FromWide(text);
-}
+std::string SystemMessage(DWORD error) { return win::Narrow(win::SystemErrorText(error)); }
 
 }  // namespace
 
@@ -51,14 +20,14 @@ PathResolver::PathResolver(std::vector<DriveLink> links, std::string currentDire
 
 Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) const {
     if (given.empty()) return Status::Fail("An empty path was given");
-    const std::wstring wide = WideFromUtf8(given);
+    const std::wstring wide = win::Widen(given);
     const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (size == 0) return Status::Fail("The path " + given + " is not valid: " + SystemMessage(GetLastError()));
     std::wstring full(size, L'\0');
     const DWORD written = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
     if (written == 0 || written >= size) return Status::Fail("The path " + given + " is not valid");
     full.resize(written);
-    resolved.Local = Utf8FromWide(full);
+    resolved.Local = win::Narrow(full);
     resolved.Encoder = resolved.Local;
     return Status::Ok();
 }
@@ -84,7 +53,7 @@ Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
     if (encoder.find_first_of("/\\:") == std::string::npos) return Status::Ok();
     ResolvedPath program;
     if (Status resolved = resolver.Resolve(encoder, program); !resolved) return resolved;
-    const DWORD attributes = GetFileAttributesW(WideFromUtf8(program.Local).c_str());
+    const DWORD attributes = GetFileAttributesW(win::Widen(program.Local).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return Status::Fail("The encoder program " + encoder + " does not exist");
     }
@@ -92,7 +61,7 @@ Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
 }
 
 Status LaunchEncoder(const std::string& encoder, const std::string& batchFile) {
-    std::wstring commandLine = WideFromUtf8(LaunchCommandText(encoder, batchFile));
+    std::wstring commandLine = win::Widen(LaunchCommandText(encoder, batchFile));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -10,7 +10,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "cli/WindowsText.h"
+#include "win/Text.h"
 
 int main() {
     // The list is bytes with its own CR LF; text mode would double the CR.
@@ -21,7 +21,7 @@ int main() {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> args;
-    for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(quorvel::cli::Utf8FromWide(wide[i]));
+    for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(quorvel::win::Narrow(wide[i]));
     if (wide != nullptr) LocalFree(wide);
     return quorvel::cli::RunQuorvelBatch(args, stdout, stderr);
 }

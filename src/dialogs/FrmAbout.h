@@ -1,25 +1,26 @@
 #pragma once
 
 // The About window: title, version, description and disclaimer; OK, System Info and Donate.
-// Modeless; OK brings the main window forward and unloads it.
+// Modeless and owned by the main window (no task bar button of its own); OK brings the main
+// window forward and unloads it.
 
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
-#include "win/BaseWindow.h"
-#include "win/LayoutBuilder.h"
+#include "resources/AboutLayout.h"
+#include "win/Launch.h"
+#include "win/TableWindow.h"
 
 namespace quorvel {
 
-class FrmAbout : public win::BaseWindow<FrmAbout> {
+class FrmAbout : public win::TableWindow<FrmAbout, layout::about::kWindow> {
 public:
-    // Loads and shows the window, or brings it forward when it is already open.
+    explicit FrmAbout(const win::Launcher& launcher) : launcher_(launcher) {}
+
+    // Loads and shows the window over its owner, or activates it when it is already open. Loaded
+    // while its owner is still hidden, it is shown by the next call, once the owner is on screen.
     void Show(HWND owner);
-    bool IsLoaded() const { return IsCreated(); }
-    HWND Control(std::wstring_view name) const { return layout_.Control(name); }
-    std::wstring Text(std::wstring_view controlName) const;
 
     void Form_Load();
     void cmdOK_Click();
@@ -34,13 +35,13 @@ public:
     static bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                             std::string& KeyVal);
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
 private:
-    void OnCommand(int id, int code);
-    LRESULT OnDefaultButtonQuery();
+    std::span<const Command> Commands() const override;
+    void OnOtherCommand(int id, int code) override;
+    LRESULT DefaultButton() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    win::BuiltLayout layout_;
+    const win::Launcher& launcher_;
 };
 
 }  // namespace quorvel

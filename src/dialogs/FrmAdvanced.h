@@ -1,44 +1,44 @@
 #pragma once
 
 // The Advanced options dialog: modeless, loaded on first use, hidden by OK, unloaded by its
-// close box. It is where the options live for the whole run.
+// close box. It is where the options live for the whole run. It has no owner, so the main
+// window can come in front of it; it is centred over the window that opened it.
 
 #include <windows.h>
 
-#include <string_view>
-
 #include "batch/BatchRequest.h"
-#include "win/BaseWindow.h"
-#include "win/LayoutBuilder.h"
+#include "resources/AdvancedLayout.h"
+#include "win/SettingsStore.h"
+#include "win/TableWindow.h"
 
 namespace quorvel {
 
-class FrmAdvanced : public win::BaseWindow<FrmAdvanced> {
+class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow> {
 public:
+    explicit FrmAdvanced(win::SettingsStore& settings) : settings_(settings) {}
+
     // The main window's Advanced button: loads (and so shows) the dialog, shows it again when
-    // hidden, or brings it forward.
-    void Show(HWND owner);
+    // hidden, or brings it forward and activates it.
+    void Show(HWND over);
     // The options as the controls hold them now. Loads the dialog when it is not loaded, which
     // shows it.
-    AdvancedOptions TakeOptions();
-    bool IsLoaded() const { return IsCreated(); }
-    HWND Control(std::wstring_view name) const { return layout_.Control(name); }
+    AdvancedOptions TakeOptions(HWND over);
 
     void Form_Load();
     void chkAutoRun_Click();
     void cmdFindTMPEG_Click();
     void cmdOK_Click();
 
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
 private:
-    friend class win::BaseWindow<FrmAdvanced>;
-    bool Load(HWND owner);
+    std::span<const Command> Commands() const override;
+    bool Load(HWND over);
     // Changes the auto-launch box as the program; a change runs chkAutoRun_Click.
     void SetAutoRun(CheckState state);
-    void OnCommand(int id, int code);
+    CheckState CheckOf(Id box) const;
+    void SetCheck(Id box, CheckState state);
 
-    win::BuiltLayout layout_;
+    win::SettingsStore& settings_;
+    bool loading_ = false;
 };
 
 }  // namespace quorvel

@@ -1,23 +1,28 @@
 #pragma once
 
-// The output directory dialog: drive and directory lists; Open hands the directory to the main
-// window's output directory box.
+// The output directory dialog: drive and directory lists; Open hands the directory to whoever
+// opened it (the main window's output directory box). It has no owner, so the main window can
+// come in front of it.
 
 #include <windows.h>
 
-#include <string_view>
+#include <functional>
+#include <string>
 
-#include "selection/BrowserLists.h"
-#include "win/BaseWindow.h"
-#include "win/LayoutBuilder.h"
+#include "resources/OutputDirLayout.h"
+#include "win/DirectoryLists.h"
+#include "win/TableWindow.h"
 
 namespace quorvel {
 
-class FrmSelectOutputDir : public win::BaseWindow<FrmSelectOutputDir> {
+class FrmSelectOutputDir : public win::TableWindow<FrmSelectOutputDir, layout::outputdir::kWindow> {
 public:
-    // Loads the dialog at the process's current drive and directory, or brings an open one forward.
-    void Show(HWND owner);
-    HWND Control(std::wstring_view name) const { return layout_.Control(name); }
+    // Receives the chosen directory, with its trailing backslash.
+    using ChosenHandler = std::function<void(const std::wstring& directory)>;
+    explicit FrmSelectOutputDir(ChosenHandler chosen) : chosen_(std::move(chosen)) {}
+
+    // Loads the dialog at the process's current drive and directory, or activates an open one.
+    void Show();
 
     // The directory that is open in dirList (no trailing backslash except at a root).
     const std::wstring& OpenDirectory() const { return dirs_.Path(); }
@@ -25,17 +30,17 @@ public:
     void cmdSelect_Click();
     void cmdCancel_Click();
     void DrvList_Change();
-
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void dirList_DblClick();
 
 private:
-    friend class win::BaseWindow<FrmSelectOutputDir>;
-    bool Load(HWND owner);
-    void OnCommand(int id, int code);
+    std::span<const Command> Commands() const override;
+    void OnOtherCommand(int id, int code) override;
+    void OnClose() override { cmdCancel_Click(); }
+    bool Load();
 
-    win::BuiltLayout layout_;
-    DriveListControl drives_;
-    DirectoryListControl dirs_;
+    ChosenHandler chosen_;
+    win::DriveListControl drives_;
+    win::DirectoryListControl dirs_;
 };
 
 }  // namespace quorvel

@@ -1,8 +1,7 @@
-#include <algorithm>
-#include <string>
-#include <vector>
+#include "selection/SourceBrowser.h"
 
-#include "app/FrmQuorvel.h"
+#include <algorithm>
+
 #include "batch/SourceListing.h"
 #include "win/MessageBox.h"
 #include "win/Text.h"
@@ -27,11 +26,15 @@ std::wstring ListBoxText(HWND list, LRESULT index) {
 
 }  // namespace
 
-void FrmQuorvel::InitialiseBrowser() {
-    drvList_.Attach(Control(L"DrvList"));
-    dirList_.Attach(Control(L"dirList"));
-    drvList_.Fill();
-    // Until start-up sets the directory list, the browser shows the working directory with "*.*".
+void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND files) {
+    window_ = window;
+    files_ = files;
+    drives_.Attach(drives);
+    directories_.Attach(directories);
+}
+
+void SourceBrowser::ShowWorkingDirectory() {
+    drives_.Fill();
     std::wstring working(MAX_PATH, L'\0');
     const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(working.size()), working.data());
     if (length > working.size()) {
@@ -40,31 +43,31 @@ void FrmQuorvel::InitialiseBrowser() {
     } else {
         working.resize(length);
     }
-    fileListDirectory_ = NormaliseDirectoryPath(working);
-    filePattern_ = L"*.*";
-    std::wstring reason;
-    OpenSourceDirectory(fileListDirectory_, &reason);
-    const std::wstring& shown = dirList_.Path();
-    if (shown.size() >= 2 && shown[1] == L':') drvList_.SelectDrive(shown[0]);
+    fileListDirectory_ = win::NormaliseDirectoryPath(working);
+    pattern_ = L"*.*";
+    (void)Open(fileListDirectory_);
+    SelectDriveOfDirectory();
 }
 
-bool FrmQuorvel::OpenSourceDirectory(const std::wstring& path, std::wstring* reason) {
-    const std::wstring previous = dirList_.Path();
-    if (!dirList_.SetPath(path, reason)) return false;
-    if (!FillFileList(dirList_.Path(), reason)) {
-        if (!previous.empty()) dirList_.SetPath(previous);
-        return false;
+void SourceBrowser::SelectDriveOfDirectory() {
+    const std::wstring& shown = directories_.Path();
+    if (shown.size() >= 2 && shown[1] == L':') drives_.SelectDrive(shown[0]);
+}
+
+Status SourceBrowser::Open(const std::wstring& path) {
+    const std::wstring previous = directories_.Path();
+    if (Status shown = directories_.SetPath(path); !shown) return shown;
+    if (Status filled = FillFileList(directories_.Path()); !filled) {
+        if (!previous.empty()) (void)directories_.SetPath(previous);
+        return filled;
     }
-    return true;
+    return Status::Ok();
 }
 
-bool FrmQuorvel::FillFileList(const std::wstring& directory, std::wstring* reason) {
+Status SourceBrowser::FillFileList(const std::wstring& directory) {
     std::vector<std::wstring> found;
-    std::wstring why;
-    if (!ReadDirectoryNames(directory, EntryKind::OrdinaryFiles, found, &why)) {
-        if (reason) *reason = L"Cannot read " + directory + L": " + why;
-        return false;
-    }
+    if (Status read = win::ReadDirectoryNames(directory, win::EntryKind::OrdinaryFiles, found); !read)
+        return Status::Fail(win::Narrow(L"Cannot read " + directory + L": ") + read.Message());
     // Matching and order are the core's, so this list and quorvel-batch agree name for name.
     std::vector<std::string> names;
     names.reserve(found.size());
@@ -73,9 +76,8 @@ bool FrmQuorvel::FillFileList(const std::wstring& directory, std::wstring* reaso
         if (HasSurrogate(name) && win::Widen(win::Narrow(name)) != name) continue;
         names.push_back(win::Narrow(name));
     }
-    names = SelectSourceNames(std::move(names), win::Narrow(filePattern_));
+    names = SelectSourceNames(std::move(names), win::Narrow(pattern_));
 
-    HWND list = Control(L"filList");
     size_t characters = 0;
     std::vector<std::wstring> shown;
     shown.reserve(names.size());
@@ -84,83 +86,80 @@ bool FrmQuorvel::FillFileList(const std::wstring& directory, std::wstring* reaso
         characters += shown.back().size() + 1;
     }
     // Without this pause a large folder takes minutes: every added line would repaint the list.
-    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(list, LB_INITSTORAGE, shown.size(), characters * sizeof(wchar_t));
+    ::SendMessageW(files_, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(files_, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(files_, LB_INITSTORAGE, shown.size(), characters * sizeof(wchar_t));
     for (const std::wstring& name : shown)
-        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(list, nullptr, TRUE);
+        ::SendMessageW(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    ::SendMessageW(files_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(files_, nullptr, TRUE);
     fileListDirectory_ = directory;
-    return true;
+    return Status::Ok();
 }
 
-void FrmQuorvel::DrvList_Change() {
-    const wchar_t previous = dirList_.Path().size() >= 2 && dirList_.Path()[1] == L':' ? dirList_.Path()[0] : 0;
-    std::wstring reason;
-    const std::wstring before = dirList_.Path();
-    if (dirList_.SetDrive(drvList_.Drive(), &reason)) {
-        if (dirList_.Path() != before) dirList_Change();
+void SourceBrowser::DriveChosen() {
+    const std::wstring before = directories_.Path();
+    const wchar_t previous = before.size() >= 2 && before[1] == L':' ? before[0] : 0;
+    const Status opened = directories_.SetDrive(drives_.Drive());
+    if (opened) {
+        if (directories_.Path() != before) DirectoryOpened();
         return;
     }
     // Not ready: the lists stay on the drive and directory they showed.
-    if (previous) drvList_.SelectDrive(previous);
-    win::ShowMessage(Window(), reason);
+    if (previous) drives_.SelectDrive(previous);
+    win::ShowMessage(window_, opened);
 }
 
-void FrmQuorvel::dirList_Change() {
-    std::wstring reason;
-    if (FillFileList(dirList_.Path(), &reason)) return;
-    dirList_.SetPath(fileListDirectory_);
-    win::ShowMessage(Window(), reason);
+void SourceBrowser::DirectoryOpened() {
+    const Status filled = FillFileList(directories_.Path());
+    if (filled) return;
+    (void)directories_.SetPath(fileListDirectory_);
+    win::ShowMessage(window_, filled);
 }
 
-void FrmQuorvel::cmbFilePattern_Click() {
-    const std::string pattern = FilePatternOfItem(win::Narrow(Text(L"cmbFilePattern")));
-    filePattern_ = win::Widen(pattern);
-    std::wstring reason;
-    if (!FillFileList(fileListDirectory_, &reason)) {
-        // The folder vanished or cannot be read now: the list keeps what it showed, unselected.
-        SetFileSelection(false);
-        win::ShowMessage(Window(), reason);
+void SourceBrowser::OpenHighlightedDirectory() {
+    const std::wstring before = directories_.Path();
+    const Status opened = directories_.OpenHighlighted();
+    if (!opened) {
+        win::ShowMessage(window_, opened);
+    } else if (directories_.Path() != before) {
+        DirectoryOpened();
     }
 }
 
-void FrmQuorvel::cmdSelectAll_Click() { SetFileSelection(true); }
-
-void FrmQuorvel::cmdSelectNone_Click() { SetFileSelection(false); }
-
-void FrmQuorvel::SetFileSelection(bool value) {
-    HWND list = Control(L"filList");
-    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-    if (count <= 0) return;
-    // One message for the whole range: -1 stands for every entry.
-    ::SendMessageW(list, LB_SETSEL, value ? TRUE : FALSE, -1);
+void SourceBrowser::PatternChosen(const std::wstring& patternItem) {
+    pattern_ = win::Widen(FilePatternOfItem(win::Narrow(patternItem)));
+    if (const Status filled = FillFileList(fileListDirectory_); !filled) {
+        // The folder vanished or cannot be read now: the list keeps what it showed, unselected.
+        SetSelection(false);
+        win::ShowMessage(window_, filled);
+    }
 }
 
-int FrmQuorvel::SelectedCount() const {
-    const LRESULT count = ::SendMessageW(Control(L"filList"), LB_GETSELCOUNT, 0, 0);
+void SourceBrowser::SetSelection(bool selected) {
+    const LRESULT count = ::SendMessageW(files_, LB_GETCOUNT, 0, 0);
+    if (count <= 0) return;
+    // One message for the whole range: -1 stands for every entry.
+    ::SendMessageW(files_, LB_SETSEL, selected ? TRUE : FALSE, -1);
+}
+
+int SourceBrowser::SelectedCount() const {
+    const LRESULT count = ::SendMessageW(files_, LB_GETSELCOUNT, 0, 0);
     return count < 0 ? 0 : static_cast<int>(count);
 }
 
-BatchJob FrmQuorvel::TakeBatchJob() const {
-    BatchJob job;
-    job.BatchFile = win::Narrow(Text(L"txtFileOutput"));
-    job.TemplateFile = win::Narrow(Text(L"txtTemplateFile"));
-    job.OutputDirectory = win::Narrow(Text(L"txtOutputDirectory"));
-    job.SourceDirectory = win::Narrow(fileListDirectory_);
-    HWND list = Control(L"filList");
+std::vector<std::string> SourceBrowser::SelectedNames() const {
+    std::vector<std::string> names;
     const int selected = SelectedCount();
-    if (selected > 0) {
-        std::vector<int> indexes(static_cast<size_t>(selected));
-        const LRESULT got =
-            ::SendMessageW(list, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
-        indexes.resize(got < 0 ? 0 : static_cast<size_t>(got));
-        // Jobs are written in list order.
-        std::sort(indexes.begin(), indexes.end());
-        for (int index : indexes) job.SourceNames.push_back(win::Narrow(ListBoxText(list, index)));
-    }
-    return job;
+    if (selected <= 0) return names;
+    std::vector<int> indexes(static_cast<size_t>(selected));
+    const LRESULT got =
+        ::SendMessageW(files_, LB_GETSELITEMS, indexes.size(), reinterpret_cast<LPARAM>(indexes.data()));
+    indexes.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    // Jobs are written in list order.
+    std::sort(indexes.begin(), indexes.end());
+    for (int index : indexes) names.push_back(win::Narrow(ListBoxText(files_, index)));
+    return names;
 }
 
 }  // namespace quorvel

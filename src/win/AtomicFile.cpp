@@ -9,32 +9,13 @@
 #include <string_view>
 
 #include "batch/FileAccess.h"
+#include "win/Text.h"
 
 namespace quorvel {
 namespace {
 
 constexpr ULONGLONG kRetryMilliseconds = 2000;
 constexpr DWORD kRetryPause = 50;
-
-std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(std::wstring_view wide) {
-    if (wide.empty()) return std::string();
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0) {
-        WideCharToMultiByte(
-            CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), length, nullptr, nullptr);
-    }
-    return narrow;
-}
 
 std::string SystemErrorReason(DWORD error) {
     switch (error) {
@@ -53,22 +34,7 @@ std::string SystemErrorReason(DWORD error) {
         case ERROR_FILENAME_EXCED_RANGE: return "the path is too long";
         default: break;
     }
-    wchar_t* text = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr,
-                       error,
-                       0,
-                       reinterpret_cast<wchar_t*>(&text),
-                       0,
-                       nullptr);
-    std::wstring message = length > 0 && text != nullptr ? std::wstring(text, length) : std::wstring();
-    if (text != nullptr) LocalFree(text);
-    while (!message.empty() &&
-           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.' || message.back() == L' ')) {
-        message.pop_back();
-    }
-    return message.empty() ? "system error " + std::to_string(error) : Narrow(message);
+    return win::Narrow(win::SystemErrorText(error));
 }
 
 bool IsPassing(DWORD error) {
@@ -176,7 +142,7 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
     };
     if (target.empty()) return Status::Fail("Cannot create the batch file: no path is given");
 
-    const std::wstring given = Widen(target);
+    const std::wstring given = win::Widen(target);
     const DWORD needed = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return cannotCreate(SystemErrorReason(GetLastError()));
     std::wstring full(needed, L'\0');
@@ -215,7 +181,7 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
 }
 
 std::FILE* OpenFileForReading(const std::string& path, std::string& reason) {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = win::Widen(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         reason = "it is a folder";

@@ -13,7 +13,6 @@ namespace {
 
 using layout::Kind;
 
-constexpr int kFirstControlId = 100;
 // A drop-down's table height is its closed height; the open list needs room of its own.
 constexpr int kDropDownListTwips = 2400;
 
@@ -220,22 +219,8 @@ RECT BuiltLayout::PixelRect(const layout::Control& c) const {
     return {Scale(left), Scale(top), Scale(left + c.Width), Scale(top + height)};
 }
 
-HWND BuiltLayout::Control(std::wstring_view name) const {
-    for (const Entry& e : entries_)
-        if (name == e.Row->Name) return e.Handle;
-    return nullptr;
-}
-
-int BuiltLayout::IdOf(std::wstring_view name) const {
-    for (const Entry& e : entries_)
-        if (name == e.Row->Name) return e.Id;
-    return 0;
-}
-
-std::wstring_view BuiltLayout::NameOf(int id) const {
-    for (const Entry& e : entries_)
-        if (e.Id == id) return e.Row->Name;
-    return {};
+HWND BuiltLayout::Control(int row) const {
+    return row >= 0 && static_cast<size_t>(row) < entries_.size() ? entries_[static_cast<size_t>(row)].Handle : nullptr;
 }
 
 const layout::Control* BuiltLayout::RowOf(HWND control) const {

@@ -1,7 +1,7 @@
 #pragma once
 
 // Creates a window's controls from its layout table and keeps what the table implies at run
-// time: control lookup by name, fonts at the window's DPI, colours, lines, focus order.
+// time: the controls by their row, fonts at the window's DPI, colours, lines, focus order.
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-#include "resources/Layout.h"
+#include "win/Layout.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {
@@ -29,9 +29,10 @@ public:
     // Creates every control of the table as a child of parent, at the parent's DPI.
     void Build(HWND parent, const layout::Window& table);
 
-    HWND Control(std::wstring_view name) const;  // null when the table has no such control
-    int IdOf(std::wstring_view name) const;      // 0 when the table has no such control
-    std::wstring_view NameOf(int id) const;      // empty for an id not from the table
+    // By the row's position in the table; a command's id is the row's id.
+    HWND Control(int row) const;
+    static constexpr int IdOfRow(int row) { return kFirstControlId + row; }
+    static constexpr int RowOfId(int id) { return id - kFirstControlId; }
     const layout::Control* RowOf(HWND control) const;
 
     int Dpi() const { return dpi_; }
@@ -65,6 +66,8 @@ public:
     std::vector<HWND> FocusOrder() const;
 
 private:
+    static constexpr int kFirstControlId = 100;
+
     struct Entry {
         const layout::Control* Row;
         HWND Handle;

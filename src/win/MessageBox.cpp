@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "win/Text.h"
+
 namespace quorvel::win {
 namespace {
 MessageHandler& Handler() {
@@ -18,6 +20,10 @@ void ShowMessage(HWND owner, std::wstring_view text) {
     }
     const std::wstring copy(text);
     ::MessageBoxW(owner, copy.c_str(), kAppTitle, MB_OK);
+}
+
+void ShowMessage(HWND owner, const Status& failure, std::wstring_view doing) {
+    ShowMessage(owner, std::wstring(doing) + Widen(failure.Message()));
 }
 
 MessageHandler SetMessageHandler(MessageHandler handler) { return std::exchange(Handler(), std::move(handler)); }

@@ -8,11 +8,15 @@
 #include <functional>
 #include <string_view>
 
+#include "batch/Status.h"
+
 namespace quorvel::win {
 
 inline constexpr wchar_t kAppTitle[] = L"Quorvel";
 
 void ShowMessage(HWND owner, std::wstring_view text);
+// A failure's message, with what was being done before it when given.
+void ShowMessage(HWND owner, const Status& failure, std::wstring_view doing = {});
 
 using MessageHandler = std::function<void(HWND owner, std::wstring_view text)>;
 // Replaces the box; an empty handler brings the real box back. Returns the previous handler.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quorvel::win {
 namespace {
 
@@ -29,5 +31,23 @@ std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::string Narrow(std::wstring_view utf16) { return FromWide(CP_UTF8, utf16); }
 std::string ToAnsi(std::wstring_view utf16) { return FromWide(CP_ACP, utf16); }
 std::wstring FromAnsi(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
+
+std::wstring SystemErrorText(unsigned long error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr,
+                         error,
+                         0,
+                         reinterpret_cast<wchar_t*>(&buffer),
+                         0,
+                         nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer) ::LocalFree(buffer);
+    while (!text.empty() &&
+           (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+        text.pop_back();
+    return text.empty() ? L"error " + std::to_wstring(error) : text;
+}
 
 }  // namespace quorvel::win

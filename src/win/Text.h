@@ -1,7 +1,8 @@
 #pragma once
 
 // Window text is UTF-16; the core speaks UTF-8; the common dialog and the registry tool lookups
-// speak the system ANSI code page.
+// speak the system ANSI code page. Built into the core's Windows half, so quorvel-batch and the
+// windows convert and describe errors alike.
 
 #include <string>
 #include <string_view>
@@ -12,5 +13,8 @@ std::wstring Widen(std::string_view utf8);     // invalid bytes become U+FFFD
 std::string Narrow(std::wstring_view utf16);   // unpaired surrogates become U+FFFD
 std::string ToAnsi(std::wstring_view utf16);   // CP_ACP, '?' for what it cannot hold
 std::wstring FromAnsi(std::string_view ansi);  // CP_ACP
+
+// The system's text for an error code, without the closing full stop and line break.
+std::wstring SystemErrorText(unsigned long error);
 
 }  // namespace quorvel::win

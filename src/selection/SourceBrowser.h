@@ -1,0 +1,58 @@
+#pragma once
+
+// The main window's source file browser: the drive list, the directory list and the file list
+// with its pattern. It keeps the directory the file list shows, which may lag the directory
+// list when a folder cannot be read; what went wrong is told in a message over the window.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "batch/Status.h"
+#include "win/DirectoryLists.h"
+
+namespace quorvel {
+
+class SourceBrowser {
+public:
+    // The window's three lists; messages go over window. Null handles detach.
+    void Attach(HWND window, HWND drives, HWND directories, HWND files);
+
+    // The working directory with "*.*", until start-up opens the stored one.
+    void ShowWorkingDirectory();
+    // Shows the directory in both lists; on failure both stay as they were.
+    Status Open(const std::wstring& path);
+
+    // The user's actions: the drive chosen, a directory opened, a pattern chosen.
+    void DriveChosen();
+    void DirectoryOpened();
+    void PatternChosen(const std::wstring& patternItem);
+    void OpenHighlightedDirectory();
+
+    void SetSelection(bool selected);
+    int SelectedCount() const;
+    // The selected names, in list order.
+    std::vector<std::string> SelectedNames() const;
+
+    const std::wstring& FileListDirectory() const { return fileListDirectory_; }
+    const std::wstring& Pattern() const { return pattern_; }
+    const std::wstring& DirectoryListPath() const { return directories_.Path(); }
+    wchar_t Drive() const { return drives_.Drive(); }
+    // The drive list follows the directory list after the program moved it.
+    void SelectDriveOfDirectory();
+    // CBN_SELCHANGE / CBN_CLOSEUP: true when the current drive changed.
+    bool DriveSelectionChanged() { return drives_.OnSelectionChange(); }
+
+private:
+    Status FillFileList(const std::wstring& directory);
+
+    HWND window_ = nullptr;
+    HWND files_ = nullptr;
+    win::DriveListControl drives_;
+    win::DirectoryListControl directories_;
+    std::wstring fileListDirectory_;
+    std::wstring pattern_ = L"*.*";
+};
+
+}  // namespace quorvel

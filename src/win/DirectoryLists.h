@@ -1,0 +1,71 @@
+#pragma once
+
+// The drive list and the directory list, shared by the main window's source browser and the
+// output directory dialog. Each wraps a control created from a layout table.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "batch/Status.h"
+
+namespace quorvel::win {
+
+// What a look at a directory found. Unreadable covers a drive that is not ready, a malformed
+// path and any other failure that is not a plain "not there".
+enum class DirectoryState { Exists, Missing, Unreadable };
+DirectoryState ProbeDirectory(const std::wstring& path, std::wstring* reason = nullptr);
+
+// Replaces the probe (tests simulate a drive that is not ready); an empty function brings the
+// real one back. Returns the previous probe.
+using DirectoryProbe = std::function<DirectoryState(const std::wstring& path, std::wstring* reason)>;
+DirectoryProbe SetDirectoryProbe(DirectoryProbe probe);
+
+// The names in a directory: its subdirectories, or its ordinary files (hidden and system
+// files left out, as Explorer shows them). Fails with the system's reason when it cannot be read.
+enum class EntryKind { Directories, OrdinaryFiles };
+Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names);
+
+// "C:\" stays; "C:\Video\" becomes "C:\Video"; relative paths are made full.
+std::wstring NormaliseDirectoryPath(const std::wstring& path);
+
+// Every drive of the machine with its letter and volume label; one of them current.
+class DriveListControl {
+public:
+    void Attach(HWND comboBox);
+    void Fill();                       // reads the drives anew, keeping the current one
+    wchar_t Drive() const;             // upper-case letter of the current drive
+    bool SelectDrive(wchar_t letter);  // false (nothing changed) when it is not in the list
+    // CBN_SELCHANGE: true when the current drive changed.
+    bool OnSelectionChange();
+
+private:
+    HWND combo_ = nullptr;
+    wchar_t current_ = 0;
+};
+
+// The path from the root down to the current directory as opened folders, then its
+// subdirectories. Double click or Enter opens the highlighted entry; a single click only
+// highlights.
+class DirectoryListControl {
+public:
+    void Attach(HWND listBox);
+    // Shows the directory; on failure (not ready, unreadable, not a directory) the list stays
+    // where it was.
+    Status SetPath(const std::wstring& path);
+    // The drive's current directory as the process keeps it (its root when there is none).
+    Status SetDrive(wchar_t letter);
+    // No trailing backslash, except at a root ("C:\").
+    const std::wstring& Path() const { return path_; }
+    // Opens the highlighted entry (LBN_DBLCLK, Enter); highlighting the open one changes nothing.
+    Status OpenHighlighted();
+
+private:
+    HWND list_ = nullptr;
+    std::wstring path_;
+    std::vector<std::wstring> entries_;  // the full path of each line of the list
+};
+
+}  // namespace quorvel::win

@@ -1,0 +1,92 @@
+#pragma once
+
+// How a window looks when it is created, as data: one table per window. Geometry is in twips,
+// relative to the control's container (the window, or the frame it sits in).
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace quorvel::layout {
+
+enum class Kind {
+    Frame,  // group box with a caption
+    PushButton,
+    TextBox,  // one line
+    Label,
+    CheckBox,
+    ComboDropDown,  // drop-down combo box with an editable field
+    DriveList,      // drop-down list of drives
+    DirectoryList,
+    FileList,  // extended multiple selection
+    Picture,   // a JPEG resource stretched to the box; answers a click only
+    Line,      // Left/Top and Width/Height hold the two end points
+};
+
+enum Flag : unsigned {
+    kNone = 0,
+    kHidden = 1u << 0,
+    kAlignRight = 1u << 1,
+    kAlignCentre = 1u << 2,
+    kBorder = 1u << 3,
+    kTransparent = 1u << 4,  // the container's background shows through
+    kDefaultButton = 1u << 5,
+    kCancelButton = 1u << 6,
+};
+
+struct Font {
+    const wchar_t* Face = nullptr;  // null: the window's default dialog font
+    double Points = 0;
+    bool Bold = false;
+};
+
+struct Colour {
+    enum class Source { Standard, System, Rgb };
+    Source From = Source::Standard;
+    unsigned Value = 0;  // a COLOR_* index, or 0x00BBGGRR
+};
+constexpr Colour SystemColour(int index) { return {Colour::Source::System, static_cast<unsigned>(index)}; }
+constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) { return {Colour::Source::Rgb, r | (g << 8) | (b << 16)}; }
+
+struct Control {
+    const wchar_t* Name;
+    Kind Type;
+    const wchar_t* Container;  // null: the window itself; otherwise a frame's name
+    const wchar_t* Caption;    // caption, initial text, or null
+    int Left, Top, Width, Height;
+    int TabIndex;  // -1: none
+    unsigned Flags = kNone;
+    Font TextFont = {};
+    Colour TextColour = {};
+    Colour Background = {};
+    std::span<const wchar_t* const> Items = {};  // combo box items, in list order
+    int LineWidth = 1;                           // lines only, in pixels
+    int Resource = 0;                            // pictures only: the JPEG resource id
+};
+
+struct Window {
+    const wchar_t* Name;
+    const wchar_t* Caption;
+    int ClientWidth, ClientHeight;  // twips
+    Font DefaultFont;
+    Colour Background;
+    std::span<const Control> Controls;  // creation order; frames before what they hold
+};
+
+// A control of one table, made from its name at compile time: a name the table does not hold
+// does not compile. Windows take these, so a control is never looked up by name at run time.
+template <const Window& Table>
+struct ControlId {
+    consteval ControlId(const wchar_t* name) : Index(Find(name)) {}
+    friend constexpr bool operator==(ControlId, ControlId) = default;
+    int Index;
+
+private:
+    static consteval int Find(std::wstring_view name) {
+        for (std::size_t i = 0; i < Table.Controls.size(); ++i)
+            if (name == Table.Controls[i].Name) return static_cast<int>(i);
+        throw "the window's table has no control of this name";
+    }
+};
+
+}  // namespace quorvel::layout

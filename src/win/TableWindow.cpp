@@ -1,0 +1,54 @@
+#include "win/TableWindow.h"
+
+#include <algorithm>
+
+namespace quorvel::win {
+
+void Centre(HWND window, Placement placement, HWND over) {
+    RECT self{};
+    ::GetWindowRect(window, &self);
+    const int width = self.right - self.left;
+    const int height = self.bottom - self.top;
+    const bool overWindow = placement == Placement::OverOwner && over && ::IsWindow(over) && !::IsIconic(over);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(::MonitorFromWindow(overWindow ? over : window, MONITOR_DEFAULTTOPRIMARY), &info);
+    RECT around = placement == Placement::Screen ? info.rcMonitor : info.rcWork;
+    if (overWindow) ::GetWindowRect(over, &around);
+    int x = around.left + (around.right - around.left - width) / 2;
+    int y = around.top + (around.bottom - around.top - height) / 2;
+    if (overWindow) {
+        // Over a window near the edge the whole frame still stays on its work area.
+        x = std::max(static_cast<int>(info.rcWork.left), std::min(x, static_cast<int>(info.rcWork.right) - width));
+        y = std::max(static_cast<int>(info.rcWork.top), std::min(y, static_cast<int>(info.rcWork.bottom) - height));
+    }
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Activate(HWND window, bool evenWhenActive) {
+    if (!window) return;
+    if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+    // A window manager raises a window that asks for it but leaves the keyboard where it was,
+    // and Esc and Enter must reach this window: a window shown anew is given the keyboard.
+    // Hidden without passing the activation on.
+    constexpr UINT kHideOnly = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
+    if (::IsWindowVisible(window) && (evenWhenActive || ::GetActiveWindow() != window))
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0, kHideOnly);
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
+}
+
+std::wstring TextOf(HWND window) {
+    if (!window) return {};
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void SetText(HWND window, std::wstring_view text) {
+    if (window) ::SetWindowTextW(window, std::wstring(text).c_str());
+}
+
+}  // namespace quorvel::win

@@ -1,0 +1,142 @@
+#pragma once
+
+// The base of every window built from a layout table: it creates the window at its monitor's
+// DPI, builds and owns the controls, places the window, registers its keyboard navigation,
+// answers the messages all such windows answer alike and routes commands to member handlers
+// through the window's command table.
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "win/BaseWindow.h"
+#include "win/DialogNavigation.h"
+#include "win/Dpi.h"
+#include "win/Layout.h"
+#include "win/LayoutBuilder.h"
+
+namespace quorvel::win {
+
+// Where a window goes when it is shown.
+enum class Placement {
+    WorkArea,  // centred in the work area of its monitor
+    Screen,    // centred on the whole screen of its monitor
+    OverOwner  // centred over the window given, kept inside its work area; the work area without one
+};
+
+// The one centring function.
+void Centre(HWND window, Placement placement, HWND over = nullptr);
+
+// Brings an open window to the front and gives it the keyboard, restoring it when minimised.
+// evenWhenActive: the program believes the window active, but a window manager may be about to
+// hand the keyboard elsewhere (a message box over it has just closed).
+void Activate(HWND window, bool evenWhenActive = false);
+
+// How a table-built window is framed.
+struct FrameStyle {
+    DWORD Style;
+    DWORD ExStyle = 0;
+    Placement Where = Placement::WorkArea;
+};
+
+// Text of a window or control; empty for a null handle.
+std::wstring TextOf(HWND window);
+void SetText(HWND window, std::wstring_view text);
+
+template <typename T, const layout::Window& Table>
+class TableWindow : public BaseWindow<T> {
+public:
+    using Id = layout::ControlId<Table>;
+    using Handler = void (T::*)();
+    // One row of a window's command table: this control's notification runs the handler.
+    struct Command {
+        Id Control;
+        WORD Notification;
+        Handler Run;
+    };
+
+    HWND Control(Id id) const { return layout_.Control(id.Index); }
+    std::wstring Text(Id id) const { return TextOf(Control(id)); }
+    void SetText(Id id, std::wstring_view text) { win::SetText(Control(id), text); }
+    bool IsLoaded() const { return this->IsCreated(); }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        LRESULT result = 0;
+        if (OnMessage(message, wParam, lParam, result)) return result;
+        switch (message) {
+            case WM_COMMAND: Dispatch(LOWORD(wParam), HIWORD(wParam)); return 0;
+            case DM_GETDEFID: return DefaultButton();
+            case WM_ACTIVATE: layout_.RestoreFocusOnActivate(this->Window(), wParam); return 0;
+            case WM_CLOSE: OnClose(); return 0;
+            case WM_DESTROY: RemoveNavigableWindow(this->Window()); return 0;
+            default: break;
+        }
+        if (layout_.HandleWindowMessage(this->Window(), message, wParam, lParam, result)) return result;
+        return this->DefaultHandling(message, wParam, lParam);
+    }
+
+protected:
+    // Creates the window and its controls, sized for its monitor's DPI and placed as the frame
+    // says; over is the window to centre over. The window is not shown yet.
+    bool CreateFromTable(const WindowClass& windowClass, const FrameStyle& frame, HWND owner, HWND over = nullptr) {
+        constexpr int kDesignDpi = 96;
+        if (!this->CreateWindowOf(windowClass,
+                                  Table.Caption,
+                                  frame.Style,
+                                  frame.ExStyle,
+                                  owner,
+                                  TwipsToPixels(Table.ClientWidth, kDesignDpi),
+                                  TwipsToPixels(Table.ClientHeight, kDesignDpi)))
+            return false;
+        layout_.Build(this->Window(), Table);
+        // The window was made at 96 DPI; its monitor may want more.
+        if (layout_.Dpi() != kDesignDpi) {
+            const SIZE client = layout_.ClientSize();
+            RECT rect{0, 0, client.cx, client.cy};
+            ::AdjustWindowRectExForDpi(&rect, frame.Style, FALSE, frame.ExStyle, static_cast<UINT>(layout_.Dpi()));
+            ::SetWindowPos(this->Window(),
+                           nullptr,
+                           0,
+                           0,
+                           rect.right - rect.left,
+                           rect.bottom - rect.top,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        Centre(this->Window(), frame.Where, over);
+        AddNavigableWindow(this->Window());
+        return true;
+    }
+
+    // The window's command table.
+    virtual std::span<const Command> Commands() const = 0;
+    // A command no row of the table takes: Enter's IDOK and Esc's IDCANCEL among them.
+    virtual void OnOtherCommand(int /*id*/, int /*code*/) {}
+    // Enter presses the push button that has the focus and no other, unless a window says otherwise.
+    virtual LRESULT DefaultButton() { return layout_.FocusedPushButtonAsDefault(this->Window()); }
+    virtual void OnClose() { ::DestroyWindow(this->Window()); }
+    // A message the window answers itself before the shared handling; true when it did.
+    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
+        return false;
+    }
+
+    BuiltLayout& Layout() { return layout_; }
+    static constexpr int CommandId(Id id) { return BuiltLayout::IdOfRow(id.Index); }
+
+private:
+    void Dispatch(int id, int code) {
+        const int row = BuiltLayout::RowOfId(id);
+        for (const Command& command : Commands()) {
+            if (command.Control.Index == row && command.Notification == code) {
+                (static_cast<T*>(this)->*command.Run)();
+                return;
+            }
+        }
+        OnOtherCommand(id, code);
+    }
+
+    BuiltLayout layout_;
+};
+
+}  // namespace quorvel::win

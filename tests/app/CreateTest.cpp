@@ -1,0 +1,315 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogTest.h"
+#include "DialogSupport.h"
+#include "TestProgram.h"
+#include "batch/BatchList.h"
+#include "dialogs/FrmAdvanced.h"
+#include "win/Text.h"
+
+namespace quorvel::testing {
+namespace {
+
+constexpr wchar_t kCreated[] = L"Created Batch List to file ";
+constexpr wchar_t kFailed[] = L"Could not create the batch list: ";
+
+class CreateCommandTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        ::DeleteFileW(EncoderRecordPath().c_str());
+        Select({});
+    }
+    FrmQuorvel& Main() { return MainWindowForTests(); }
+    FrmAdvanced& Advanced() { return AdvancedDialog(); }
+
+    // Selects exactly these entries of the file list.
+    void Select(const std::vector<std::wstring>& names) {
+        HWND list = Main().Control(L"filList");
+        ::SendMessageW(list, LB_SETSEL, FALSE, -1);
+        for (const std::wstring& name : names) {
+            const LRESULT line = ::SendMessageW(
+                list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+            ASSERT_NE(line, LB_ERR) << "not listed";
+            ::SendMessageW(list, LB_SETSEL, TRUE, line);
+        }
+    }
+    // The selected names in the list's order: the order the job lines take.
+    std::vector<std::string> SelectedInListOrder() {
+        HWND list = Main().Control(L"filList");
+        std::vector<std::string> names;
+        const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            if (::SendMessageW(list, LB_GETSEL, i, 0) <= 0) continue;
+            wchar_t text[MAX_PATH]{};
+            ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            names.push_back(win::Narrow(text));
+        }
+        return names;
+    }
+    void SetRequest(const std::wstring& batchFile, const std::wstring& templateFile, const std::wstring& outputDir) {
+        Main().SetText(L"txtFileOutput", batchFile);
+        Main().SetText(L"txtTemplateFile", templateFile);
+        Main().SetText(L"txtOutputDirectory", outputDir);
+    }
+    // Auto-launch set through the dialog with an encoder that passes the check.
+    void SetAutoLaunch(const std::wstring& encoder) {
+        Advanced().Show(Main().Window());
+        Pump();
+        SetTextOf(Advanced().Control(L"txtCommandLineTMPGEnc"), encoder);
+        Click(Advanced().Control(L"chkAutoRun"));
+        ASSERT_TRUE(IsChecked(Advanced().Control(L"chkAutoRun")));
+        Click(Advanced().Control(L"cmdOK"));
+    }
+    void ClickCreateBatch() {
+        HWND picture = Main().Control(L"Image2");
+        ::SendMessageW(Main().Window(),
+                       WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(picture), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(picture));
+        Pump();
+    }
+    std::vector<std::wstring> MessageTexts() {
+        std::vector<std::wstring> texts;
+        for (const ShownMessage& m : Messages()) texts.push_back(m.Text);
+        return texts;
+    }
+    // Copies the fake encoder to a path with blanks, under the name the user would pick.
+    std::wstring InstallEncoder(const TempDirectory& scratch) {
+        const std::wstring folder = scratch.MakeDirectory(L"Encoder Dir");
+        const std::wstring encoder = folder + L"\\TMPGEnc.exe";
+        EXPECT_TRUE(::CopyFileW((win::ProgramFolder() + L"quorvel_fake_encoder.exe").c_str(), encoder.c_str(), FALSE));
+        return encoder;
+    }
+};
+
+TEST_F(CreateCommandTest, CreateBatchWritesTheCoresListForTheRequestInTheControls) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    const std::wstring outputDir = out.MakeDirectory(L"mpg") + L"\\";
+    SetRequest(batch, L"", outputDir);
+    Select({L"it's.avi", L"clip3.mpg", L"clip1.avi"});
+
+    Advanced().Show(Main().Window());
+    Pump();
+    SetTextOf(Advanced().Control(L"cmbAspectRatio"), L"16:9 Display");
+    SetTextOf(Advanced().Control(L"cmbVideoSourceType"), L"Interlace");
+    SetTextOf(Advanced().Control(L"txtTopClipping"), L"8");
+    SetTextOf(Advanced().Control(L"txtBottomClipping"), L"16");
+    Click(Advanced().Control(L"chkDeinterlace"));
+    Click(Advanced().Control(L"chktNoiseReduction"));
+    Click(Advanced().Control(L"cmdOK"));
+    Messages().clear();
+
+    ClickCreateBatch();
+    EXPECT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+    const std::string written = ReadBytes(batch);
+    ASSERT_FALSE(written.empty());
+
+    BatchJob job;
+    job.BatchFile = win::Narrow(batch);
+    job.OutputDirectory = win::Narrow(outputDir);
+    job.SourceDirectory = win::Narrow(SourceDirectory());
+    job.SourceNames = SelectedInListOrder();
+    ASSERT_EQ(job.SourceNames.size(), 3u);
+    AdvancedOptions options;
+    options.AspectRatio = "16:9 Display";
+    options.VideoSourceType = "Interlace";
+    options.TopClipping = "8";
+    options.BottomClipping = "16";
+    options.Deinterlace = 1;
+    options.NoiseReduction = 1;
+    ASSERT_TRUE(WriteBatchList(job, options).IsOk());
+    EXPECT_EQ(written, ReadBytes(batch));
+}
+
+TEST_F(CreateCommandTest, TheHiddenCreateButtonWritesAnEmptyListWithoutAsking) {
+    TempDirectory out;
+    const std::wstring batch = out / L"empty.tbe";
+    SetRequest(batch, L"", out.Path() + L"\\");
+    Main().cmdCreate_Click();
+    Pump();
+    // Taking the options loaded the dialog, which shows it.
+    EXPECT_TRUE(Advanced().IsLoaded());
+    EXPECT_TRUE(::IsWindowVisible(Advanced().Window()));
+    EXPECT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+
+    const std::string written = ReadBytes(batch);
+    BatchJob job;
+    job.BatchFile = win::Narrow(batch);
+    job.OutputDirectory = win::Narrow(out.Path() + L"\\");
+    job.SourceDirectory = win::Narrow(SourceDirectory());
+    ASSERT_TRUE(WriteBatchList(job, AdvancedOptions()).IsOk());
+    EXPECT_EQ(written, ReadBytes(batch));
+}
+
+TEST_F(CreateCommandTest, TheTwoRefusalsWriteNothing) {
+    TempDirectory out;
+    const std::wstring spaced = out.MakeDirectory(L"with blank") + L"\\list.tbe";
+    SetRequest(spaced, L"", out.Path() + L"\\");
+    SetAutoLaunch(out.MakeFile(L"enc.exe"));
+    Messages().clear();
+
+    // A blank with auto-launch: only that message, even with nothing selected.
+    ClickCreateBatch();
+    EXPECT_EQ(
+        MessageTexts(),
+        std::vector<std::wstring>{L"The batch file (and path) cannot have any spaces in it to run automatically"});
+    EXPECT_EQ(::GetFocus(), Main().Control(L"txtFileOutput"));
+    EXPECT_FALSE(FileExists(spaced));
+
+    // Nothing selected: the old list stays as it was.
+    const std::wstring batch = out / L"old.tbe";
+    WriteBytes(batch, "old list\r\n");
+    Main().SetText(L"txtFileOutput", batch);
+    Messages().clear();
+    ClickCreateBatch();
+    EXPECT_EQ(MessageTexts(), std::vector<std::wstring>{L"No Files select to add to batch"});
+    EXPECT_EQ(::GetFocus(), Main().Control(L"filList"));
+    EXPECT_EQ(ReadBytes(batch), "old list\r\n");
+
+    // Without auto-launch the blank is fine.
+    Click(Advanced().Control(L"chkAutoRun"));
+    Main().SetText(L"txtFileOutput", spaced);
+    Select({L"clip1.avi"});
+    Messages().clear();
+    ClickCreateBatch();
+    EXPECT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + spaced});
+    EXPECT_TRUE(FileExists(spaced));
+}
+
+TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothing) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    WriteBytes(batch, "old list\r\n");
+    const std::wstring missingTemplate = out / L"svcd.mcf";
+    SetRequest(batch, missingTemplate, out.Path() + L"\\");
+    SetAutoLaunch(InstallEncoder(out));
+    Select({L"clip1.avi"});
+    Messages().clear();
+
+    ClickCreateBatch();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u)
+        << std::string(Messages()[0].Text.begin(), Messages()[0].Text.end());
+    EXPECT_NE(Messages()[0].Text.find(L"svcd.mcf"), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(batch), "old list\r\n");
+
+    // An output that would overwrite its own source is refused by the core in the same way.
+    Main().SetText(L"txtTemplateFile", L"");
+    Main().SetText(L"txtOutputDirectory", SourceDirectory() + L"\\");
+    Select({L"clip3.mpg"});
+    Messages().clear();
+    ClickCreateBatch();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
+    EXPECT_EQ(ReadBytes(batch), "old list\r\n");
+    EXPECT_FALSE(FileExists(EncoderRecordPath()));
+}
+
+TEST_F(CreateCommandTest, TheEncoderStartsMinimisedOnTheNewListAfterTheMessage) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    const std::wstring encoder = InstallEncoder(out);
+    SetRequest(batch, L"", out.Path() + L"\\");
+    SetAutoLaunch(encoder);
+    Select({L"clip2.avi"});
+    Messages().clear();
+
+    ClickCreateBatch();
+    ASSERT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+    EXPECT_FALSE(Messages()[0].EncoderHadStarted) << "the message comes first";
+    ASSERT_TRUE(PumpUntil([] { return FileExists(EncoderRecordPath()); }));
+
+    const std::wstring record = win::Widen(ReadBytes(EncoderRecordPath()));
+    const std::wstring commandLine = record.substr(0, record.find(L"\r\n"));
+    EXPECT_EQ(commandLine, L"\"" + encoder + L"\" /batch \"" + batch + L"\"");
+    EXPECT_EQ(record.substr(record.find(L"\r\n") + 2), std::to_wstring(SW_SHOWMINIMIZED) + L"\r\n");
+    EXPECT_TRUE(FileExists(batch));
+    EXPECT_EQ(Messages().size(), 1u);
+}
+
+TEST_F(CreateCommandTest, AnEncoderThatCannotStartIsReportedAndNothingEnds) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    SetRequest(batch, L"", out.Path() + L"\\");
+    SetAutoLaunch(out.MakeFile(L"enc.exe"));
+    Select({L"clip1.avi"});
+
+    // The path is tested only when the box is set; afterwards it may name anything.
+    const std::wstring gone = out / L"gone\\TMPGEnc.exe";
+    SetTextOf(Advanced().Control(L"txtCommandLineTMPGEnc"), gone);
+    Messages().clear();
+    ClickCreateBatch();
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0].Text, kCreated + batch);
+    EXPECT_NE(Messages()[1].Text.find(gone), std::wstring::npos);
+    EXPECT_GT(Messages()[1].Text.size(), gone.size() + 30) << "the reason is given";
+    EXPECT_TRUE(::IsWindow(Main().Window()));
+
+    // A quote in the path would end the quoting early and let the rest run as arguments.
+    const std::wstring quoted = out / L"x\" /evil \"y.exe";
+    SetTextOf(Advanced().Control(L"txtCommandLineTMPGEnc"), quoted);
+    Messages().clear();
+    ClickCreateBatch();
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0].Text, kCreated + batch);
+    EXPECT_NE(Messages()[1].Text.find(L"double quote"), std::wstring::npos);
+    EXPECT_FALSE(FileExists(EncoderRecordPath()));
+}
+
+// Names no Western code page holds: the encoder gets short paths it can open.
+TEST_F(CreateCommandTest, AListInACyrillicFolderStartsTheEncoderOnAPathItCanOpen) {
+    TempDirectory out;
+    const std::wstring folder = out.MakeDirectory(L"\u0432\u0438\u0434\u0435\u043e");   // видео
+    const std::wstring batch = folder + L"\\\u03b1\u03c1\u03c7\u03b5\u03af\u03bf.tbe";  // αρχείο.tbe
+    const std::wstring encoder = InstallEncoder(out);
+    ::DeleteFileW((EncoderRecordPath() + L".list").c_str());
+    SetRequest(batch, L"", folder + L"\\");
+    SetAutoLaunch(encoder);
+    Select({L"clip2.avi", L"it's.avi"});
+    Messages().clear();
+
+    ClickCreateBatch();
+    ASSERT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+    ASSERT_TRUE(PumpUntil([] { return FileExists(EncoderRecordPath()); }));
+    const std::string list = ReadBytes(batch);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(ReadBytes(EncoderRecordPath() + L".list"), list) << "the encoder could not open the list it was given";
+    // The outputs go to the folder by a path the encoder can open.
+    for (size_t at = list.find("Job.OutputFileName = '"); at != std::string::npos;
+         at = list.find("Job.OutputFileName = '", at + 1)) {
+        const size_t from = at + 22;
+        const std::string output = list.substr(from, list.find('\'', from) - from);
+        EXPECT_EQ(output.find('?'), std::string::npos) << output;
+        const std::string outputFolder = output.substr(0, output.rfind('\\') + 1);
+        EXPECT_NE(::GetFileAttributesA(outputFolder.c_str()), INVALID_FILE_ATTRIBUTES) << output;
+    }
+}
+
+TEST_F(CreateCommandTest, AnOutputFolderTheEncoderCannotBeGivenIsRefusedBeforeWriting) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    WriteBytes(batch, "old list\r\n\x83\x5C");
+    // Cyrillic, accented Greek and Japanese, in a folder that does not exist: no short form.
+    const std::wstring missing = out / L"\u043d\u0435\u0442\u03ac\u65e5\\";
+    SetRequest(batch, L"", missing);
+    SetAutoLaunch(InstallEncoder(out));
+    Select({L"clip1.avi"});
+    Messages().clear();
+
+    ClickCreateBatch();
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
+    EXPECT_NE(Messages()[0].Text.find(L"cannot hold the output directory " + missing), std::wstring::npos);
+    EXPECT_EQ(ReadBytes(batch), "old list\r\n\x83\x5C");
+    EXPECT_FALSE(FileExists(EncoderRecordPath()));
+}
+
+}  // namespace
+}  // namespace quorvel::testing

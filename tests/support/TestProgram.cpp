@@ -1,0 +1,10 @@
+#include "TestProgram.h"
+
+namespace quorvel::testing {
+
+Program& TheProgram() {
+    static Program program;
+    return program;
+}
+
+}  // namespace quorvel::testing
