@@ -11,13 +11,6 @@
 namespace quorvel {
 namespace {
 
-bool IsAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
-}
-
 bool IsDoubleByte(unsigned number) { return number == 932 || number == 936 || number == 949 || number == 950; }
 
 class IconvHandle {

@@ -21,6 +21,14 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos);
 // True when the value came from a byte that is not valid UTF-8.
 inline bool IsInvalidByte(char32_t c) { return c >= kInvalidByteBase + 0x80 && c <= kInvalidByteBase + 0xFF; }
 
+// True when every byte is below 0x80: text that reads the same in every code page we write.
+inline bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 // Appends the UTF-8 form of a code point; a value that is no character gives U+FFFD.
 void AppendUtf8(std::string& text, char32_t c);
 

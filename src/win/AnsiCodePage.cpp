@@ -7,16 +7,10 @@
 
 #include "batch/CodePage.h"
 #include "batch/EncoderPaths.h"
+#include "batch/Utf8.h"
 
 namespace quorvel {
 namespace {
-
-bool IsAscii(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
-}
 
 bool WideFromUtf8(std::string_view utf8, std::wstring& wide) {
     wide.clear();

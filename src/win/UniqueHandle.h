@@ -43,42 +43,31 @@ private:
     Handle handle_ = Traits::Empty();
 };
 
-struct KernelHandleTraits {  // CreateProcess, threads, events: empty is null
-    using Handle = HANDLE;
-    static Handle Empty() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::CloseHandle(h); }
+// A handle kind: its type, how it is let go, and whether INVALID_HANDLE_VALUE or null marks
+// it empty (CreateFile and FindFirstFile give the first, most others the second).
+enum class EmptyAs { Null, InvalidHandle };
+
+template <typename H, auto kClose, EmptyAs kEmpty = EmptyAs::Null>
+struct HandleTraits {
+    using Handle = H;
+    static Handle Empty() noexcept {
+        if constexpr (kEmpty == EmptyAs::InvalidHandle) {
+            return INVALID_HANDLE_VALUE;
+        } else {
+            return nullptr;
+        }
+    }
+    static void Close(Handle h) noexcept { kClose(h); }
 };
-struct FileHandleTraits {  // CreateFile: empty is INVALID_HANDLE_VALUE
-    using Handle = HANDLE;
-    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle Empty() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) noexcept { ::FindClose(h); }
-};
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static Handle Empty() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::RegCloseKey(h); }
-};
-struct HookTraits {
-    using Handle = HHOOK;
-    static Handle Empty() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::UnhookWindowsHookEx(h); }
-};
+
+using KernelHandleTraits = HandleTraits<HANDLE, &::CloseHandle>;  // processes, threads, events
+using FileHandleTraits = HandleTraits<HANDLE, &::CloseHandle, EmptyAs::InvalidHandle>;
+using FindHandleTraits = HandleTraits<HANDLE, &::FindClose, EmptyAs::InvalidHandle>;
+using RegKeyTraits = HandleTraits<HKEY, &::RegCloseKey>;
+using HookTraits = HandleTraits<HHOOK, &::UnhookWindowsHookEx>;
 template <typename T>
-struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Empty() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Empty() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
-};
+using GdiObjectTraits = HandleTraits<T, &::DeleteObject>;
+using IconTraits = HandleTraits<HICON, &::DestroyIcon>;
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
