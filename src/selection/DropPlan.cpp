@@ -5,7 +5,7 @@
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kFoldersNamed = 10;
+constexpr std::size_t kLinesNamed = 10;
 
 bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) return false;
@@ -27,15 +27,6 @@ void AddOnce(std::vector<std::wstring>& folders, const std::wstring& folder) {
     folders.push_back(folder);
 }
 
-std::wstring FolderList(const std::vector<std::wstring>& folders) {
-    std::wstring text;
-    for (std::size_t i = 0; i < folders.size() && i < kFoldersNamed; ++i) text += L"\r\n" + folders[i];
-    if (folders.size() > kFoldersNamed) {
-        text += L"\r\nand " + std::to_wstring(folders.size() - kFoldersNamed) + L" more";
-    }
-    return text;
-}
-
 DropPlan Refusal(std::wstring message) {
     DropPlan plan;
     plan.Action = DropPlan::Kind::Refuse;
@@ -44,6 +35,13 @@ DropPlan Refusal(std::wstring message) {
 }
 
 }  // namespace
+
+std::wstring MessageLines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (std::size_t i = 0; i < lines.size() && i < kLinesNamed; ++i) text += L"\r\n" + lines[i];
+    if (lines.size() > kLinesNamed) text += L"\r\nand " + std::to_wstring(lines.size() - kLinesNamed) + L" more";
+    return text;
+}
 
 std::wstring ParentFolder(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
@@ -73,11 +71,11 @@ DropPlan PlanDrop(const std::vector<DroppedItem>& items) {
         for (const std::wstring& folder : fileFolders) AddOnce(named, folder);
         return Refusal(
             L"Nothing was changed: drop one folder, or files from one folder. The drop holds these folders:" +
-            FolderList(named));
+            MessageLines(named));
     }
     if (fileFolders.size() > 1) {
         return Refusal(L"Nothing was changed: the dropped files lie in several folders. Drop files from one folder:" +
-                       FolderList(fileFolders));
+                       MessageLines(fileFolders));
     }
 
     if (items.size() == 1) {

@@ -34,6 +34,9 @@ struct DropPlan {
 // folders) is refused with a message naming the folders.
 DropPlan PlanDrop(const std::vector<DroppedItem>& items);
 
+// Lines for a message, one per entry after a line break; past ten, a count of the rest.
+std::wstring MessageLines(const std::vector<std::wstring>& lines);
+
 // The folder that holds a path: "C:\v\a.avi" gives "C:\v", "C:\a.avi" gives "C:\".
 std::wstring ParentFolder(const std::wstring& path);
 
