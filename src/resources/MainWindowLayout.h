@@ -26,8 +26,8 @@ inline constexpr const wchar_t* kPatternItems[] = {
 };
 
 // The words a picture shows are its window text, for screen readers and tests; it does not draw them.
-constexpr Control Picture(
-    const wchar_t* name, const wchar_t* words, int left, int top, int width, int height, int resource) {
+constexpr Control Picture(const wchar_t* name, const wchar_t* words, int left, int top, int width, int height,
+                          int resource) {
     Control c{name, Kind::Picture, nullptr, words, left, top, width, height, -1};
     c.Resource = resource;
     return c;
