@@ -6,16 +6,25 @@
 #include "dialogs/FrmAdvanced.h"
 #include "win/MessageBox.h"
 #include "win/Text.h"
+#include "win/WaitCursor.h"
 
 namespace quorvel {
 
 // Runs the creation; true when the list was written and reported, with the list's path as the
 // encoder is to be given it.
 bool FrmQuorvel::CreateBatch(std::wstring* batchFile) {
-    const BatchJob job = TakeBatchJob();
     const AdvancedOptions options = services_.Advanced.TakeOptions(Window());
+    BatchJob job;
     std::string encoderBatchFile;
-    const Status written = WriteListForEncoder(job, options, batchFile ? &encoderBatchFile : nullptr);
+    Status written = Status::Ok();
+    {
+        // A large selection takes a moment and the window cannot paint meanwhile: it is painted
+        // up to date first, and the cursor says the program is busy.
+        ::RedrawWindow(Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const win::WaitCursor busy;
+        job = TakeBatchJob();
+        written = WriteListForEncoder(job, options, batchFile ? &encoderBatchFile : nullptr);
+    }
     if (!written) {
         win::ShowMessage(Window(), written, L"Could not create the batch list: ");
         return false;

@@ -76,6 +76,7 @@ bool FrmQuorvel::Create() {
         kClassName, ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL)), nullptr};
     if (!CreateFromTable(windowClass, kFrame, nullptr)) return false;
     browser_.Attach(Window(), Control(kDriveList), Control(kDirectoryList), Control(L"filList"));
+    AcceptDrops();
     browser_.ShowWorkingDirectory();
     Form_Load();
     return true;
@@ -278,7 +279,12 @@ void FrmQuorvel::OnOtherCommand(int id, int) {
     if (id == IDOK && ::GetFocus() == Control(kDirectoryList)) dirList_DblClick();
 }
 
-bool FrmQuorvel::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool FrmQuorvel::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_DROPFILES) {
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        result = 0;
+        return true;
+    }
     if (message != WM_DESTROY) return false;
     // Closed by its frame: nothing is saved, and the program ends with its main window.
     win::RemoveNavigableWindow(Window());

@@ -5,10 +5,14 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
+#include <vector>
 
 #include "batch/BatchRequest.h"
 #include "resources/MainWindowLayout.h"
+#include "selection/DropPlan.h"
 #include "selection/SourceBrowser.h"
 #include "win/Launch.h"
 #include "win/SettingsStore.h"
@@ -71,6 +75,10 @@ public:
     void cmdCreate_Click();
     void Image2_Click();
 
+    // Files and folders dropped onto the window (WM_DROPFILES): a folder is opened, files of one
+    // folder are selected there, a single template or list fills its box. Writes nothing.
+    void Form_DropFiles(const std::vector<DroppedItem>& items);
+
     // The notifications behind the handlers above.
     void DrvList_SelChange();
     void DrvList_CloseUp();
@@ -92,6 +100,9 @@ private:
     // Runs the creation; true when the list was written and reported, with the list's path.
     bool CreateBatch(std::wstring* batchFile = nullptr);
     void LaunchEncoder(const std::wstring& encoder, const std::wstring& batchFile);
+    void AcceptDrops();
+    void OnDropFiles(HDROP drop);
+    void SelectDroppedFiles(const DropPlan& plan);
 
     Services services_;
     SourceBrowser browser_;

@@ -25,8 +25,10 @@ inline constexpr const wchar_t* kPatternItems[] = {
     L"*.*        (All files)",
 };
 
-constexpr Control Picture(const wchar_t* name, int left, int top, int width, int height, int resource) {
-    Control c{name, Kind::Picture, nullptr, nullptr, left, top, width, height, -1};
+// The words a picture shows are its window text, for screen readers and tests; it does not draw them.
+constexpr Control Picture(const wchar_t* name, const wchar_t* words, int left, int top, int width, int height,
+                          int resource) {
+    Control c{name, Kind::Picture, nullptr, words, left, top, width, height, -1};
     c.Resource = resource;
     return c;
 }
@@ -106,10 +108,10 @@ inline constexpr Control kControls[] = {
     {L"filList", Kind::FileList, L"frmFromList", nullptr, 2295, 900, 3615, 2820, 3},
     {L"dirList", Kind::DirectoryList, L"frmFromList", nullptr, 180, 900, 2055, 2790, 2},
     {L"DrvList", Kind::DriveList, L"frmFromList", nullptr, 180, 480, 5775, 315, 1},
-    Picture(L"Image4", 1260, 7200, 1155, 795, IDJ_ABOUT),
-    Picture(L"Image3", 5100, 7200, 1215, 720, IDJ_QUIT),
-    Picture(L"Image2", 3600, 7140, 1455, 900, IDJ_CREATE_BATCH),
-    Picture(L"Image1", 2460, 7200, 1155, 795, IDJ_WEB),
+    Picture(L"Image4", L"ABOUT", 1260, 7200, 1155, 795, IDJ_ABOUT),
+    Picture(L"Image3", L"QUIT", 5100, 7200, 1215, 720, IDJ_QUIT),
+    Picture(L"Image2", L"CREATE BATCH", 3600, 7140, 1455, 900, IDJ_CREATE_BATCH),
+    Picture(L"Image1", L"WEB", 2460, 7200, 1155, 795, IDJ_WEB),
 };
 
 inline constexpr Window kWindow{

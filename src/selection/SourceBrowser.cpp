@@ -1,6 +1,7 @@
 #include "selection/SourceBrowser.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "batch/SourceListing.h"
 #include "win/MessageBox.h"
@@ -23,6 +24,26 @@ std::wstring ListBoxText(HWND list, LRESULT index) {
     text.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
     return text;
 }
+
+std::wstring UpperCase(std::wstring text) {
+    if (!text.empty()) ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// Redrawing a large list once per changed entry takes seconds.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND list) : list_(list) { ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawPause() {
+        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list_, nullptr, TRUE);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND list_;
+};
 
 }  // namespace
 
@@ -125,6 +146,68 @@ void SourceBrowser::OpenHighlightedDirectory() {
     } else if (directories_.Path() != before) {
         DirectoryOpened();
     }
+}
+
+bool SourceBrowser::GoTo(const std::wstring& folder, const std::wstring& patternItem) {
+    const std::wstring previousPattern = pattern_;
+    if (!patternItem.empty()) pattern_ = win::Widen(FilePatternOfItem(win::Narrow(patternItem)));
+    const Status opened = Open(folder);
+    if (!opened) {
+        pattern_ = previousPattern;
+        win::ShowMessage(window_, opened);
+        return false;
+    }
+    SelectDriveOfDirectory();
+    return true;
+}
+
+bool SourceBrowser::PatternLists(const std::wstring& name) const {
+    return MatchesFilePattern(win::Narrow(name), win::Narrow(pattern_));
+}
+
+std::vector<std::wstring> SourceBrowser::SelectExactly(const std::vector<std::wstring>& names) {
+    const LRESULT count = ::SendMessageW(files_, LB_GETCOUNT, 0, 0);
+    std::vector<std::wstring> entries;
+    for (LRESULT i = 0; i < count; ++i) entries.push_back(ListBoxText(files_, i));
+
+    // The exact name first: a case-sensitive file system may list "a.avi" beside "A.AVI".
+    std::vector<bool> found(names.size(), false);
+    std::vector<LRESULT> chosen;
+    std::unordered_map<std::wstring, size_t> exact;
+    for (size_t n = 0; n < names.size(); ++n) exact.emplace(names[n], n);
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto hit = exact.find(entries[static_cast<size_t>(i)]);
+        if (hit == exact.end() || found[hit->second]) continue;
+        found[hit->second] = true;
+        chosen.push_back(i);
+    }
+    std::unordered_map<std::wstring, size_t> folded;
+    for (size_t n = 0; n < names.size(); ++n)
+        if (!found[n]) folded.emplace(UpperCase(names[n]), n);
+    if (!folded.empty()) {
+        for (LRESULT i = 0; i < count; ++i) {
+            const auto hit = folded.find(UpperCase(entries[static_cast<size_t>(i)]));
+            if (hit == folded.end() || found[hit->second]) continue;
+            found[hit->second] = true;
+            chosen.push_back(i);
+        }
+    }
+
+    {
+        RedrawPause pause(files_);
+        ::SendMessageW(files_, LB_SETSEL, FALSE, -1);
+        for (LRESULT i : chosen) ::SendMessageW(files_, LB_SETSEL, TRUE, i);
+        if (!chosen.empty()) {
+            // The first of them in view, and a Shift+click extends from it.
+            const LRESULT first = *std::min_element(chosen.begin(), chosen.end());
+            ::SendMessageW(files_, LB_SETANCHORINDEX, first, 0);
+            ::SendMessageW(files_, LB_SETCARETINDEX, first, FALSE);
+        }
+    }
+    std::vector<std::wstring> missing;
+    for (size_t n = 0; n < names.size(); ++n)
+        if (!found[n]) missing.push_back(names[n]);
+    return missing;
 }
 
 void SourceBrowser::PatternChosen(const std::wstring& patternItem) {

@@ -29,6 +29,16 @@ public:
     void DirectoryOpened();
     void PatternChosen(const std::wstring& patternItem);
     void OpenHighlightedDirectory();
+    // A folder reached by other means than the lists (a drop): both lists and the drive list go
+    // there as if the user had walked there, under patternItem when one is given. On failure the
+    // usual message is shown and nothing changes, the pattern included.
+    bool GoTo(const std::wstring& folder, const std::wstring& patternItem = {});
+
+    // True when the file list's pattern lets the name through.
+    bool PatternLists(const std::wstring& name) const;
+    // Selects exactly the entries of these names (letter case ignored) and clears the others;
+    // returns the names the list does not hold, in the order given.
+    std::vector<std::wstring> SelectExactly(const std::vector<std::wstring>& names);
 
     void SetSelection(bool selected);
     int SelectedCount() const;

@@ -212,6 +212,43 @@ TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothin
     EXPECT_FALSE(FileExists(EncoderRecordPath()));
 }
 
+// The cursor the file list saw when the selection was read from it.
+HCURSOR cursorWhileRead = nullptr;
+WNDPROC fileListProcedure = nullptr;
+LRESULT CALLBACK WatchFileList(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LB_GETSELITEMS) cursorWhileRead = ::GetCursor();
+    return ::CallWindowProcW(fileListProcedure, window, message, wParam, lParam);
+}
+
+TEST_F(CreateCommandTest, TheWaitCursorIsUpWhileTheListIsWrittenAndGoneBeforeTheMessage) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    SetRequest(batch, L"", out.Path() + L"\\");
+    Select({L"clip1.avi", L"clip3.mpg"});
+    HWND list = Main().Control(L"filList");
+    fileListProcedure =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchFileList)));
+    const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+    Messages().clear();
+
+    cursorWhileRead = nullptr;
+    ClickCreateBatch();
+    EXPECT_EQ(cursorWhileRead, wait);
+    ASSERT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+    EXPECT_FALSE(Messages()[0].WaitCursor);
+
+    // A run that fails gives the cursor back too.
+    Main().SetText(L"txtTemplateFile", out / L"missing.mcf");
+    Messages().clear();
+    cursorWhileRead = nullptr;
+    ClickCreateBatch();
+    EXPECT_EQ(cursorWhileRead, wait);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
+    EXPECT_FALSE(Messages()[0].WaitCursor);
+    ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fileListProcedure));
+}
+
 TEST_F(CreateCommandTest, TheEncoderStartsMinimisedOnTheNewListAfterTheMessage) {
     TempDirectory out;
     const std::wstring batch = out / L"list.tbe";

@@ -241,6 +241,34 @@ TEST_F(LayoutTest, PicturesNeverTakeTheFocus) {
     EXPECT_NE(::GetFocus(), about);
 }
 
+TEST_F(LayoutTest, PicturesAreNamedByTheirWordsAndAnswerOnlyTheMouse) {
+    const std::pair<const wchar_t*, const wchar_t*> names[] = {
+        {L"Image4", L"ABOUT"}, {L"Image1", L"WEB"}, {L"Image2", L"CREATE BATCH"}, {L"Image3", L"QUIT"}};
+    for (const auto& [control, words] : names) {
+        wchar_t text[32] = L"";
+        ::GetWindowTextW(Named(control), text, 32);
+        EXPECT_STREQ(text, words) << win::Narrow(control);
+    }
+
+    // Their words are no mnemonics: Alt with a first letter reaches no picture.
+    ClickButton(Control(L"cmdSelectAll"));
+    const std::wstring list = temp_ / L"alt.tbe";
+    MainWindow().SetText(L"txtFileOutput", list);
+    ::SetFocus(Control(L"txtTemplateFile"));
+    for (wchar_t letter : {L'w', L'c', L'b'}) PressAltKey(letter);
+    EXPECT_TRUE(launches_.empty()) << "Alt+W opened the web page";
+    EXPECT_TRUE(messages_.Texts().empty());
+    EXPECT_EQ(::GetFileAttributesW(list.c_str()), INVALID_FILE_ATTRIBUTES) << "Alt+C created a batch list";
+    EXPECT_FALSE(AboutDialog().IsLoaded());
+
+    // A click still works.
+    HWND web = Control(L"Image1");
+    ::SendMessageW(web, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::SendMessageW(web, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(launches_.size(), 1u);
+}
+
 TEST_F(LayoutTest, NewDpiRescalesTheControls) {
     HWND main = MainWindow().Window();
     RECT suggested;

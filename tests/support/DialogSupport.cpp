@@ -24,8 +24,11 @@ const std::wstring& EncoderRecordPath() {
 void InstallMessageRecorder() {
     ::SetEnvironmentVariableW(L"QUORVEL_FAKE_ENCODER_RECORD", EncoderRecordPath().c_str());
     win::SetMessageHandler([](HWND owner, std::wstring_view text) {
-        Messages().push_back(
-            {owner, std::wstring(text), owner && ::IsWindowVisible(owner) != 0, FileExists(EncoderRecordPath())});
+        Messages().push_back({owner,
+                              std::wstring(text),
+                              owner && ::IsWindowVisible(owner) != 0,
+                              FileExists(EncoderRecordPath()),
+                              ::GetCursor() == ::LoadCursorW(nullptr, IDC_WAIT)});
     });
 }
 

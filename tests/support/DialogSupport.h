@@ -20,6 +20,7 @@ struct ShownMessage {
     std::wstring Text;
     bool OwnerVisible = false;
     bool EncoderHadStarted = false;  // the fake encoder's record existed
+    bool WaitCursor = false;         // the wait cursor was still up
 };
 
 // Installed by main for the whole run.

@@ -1,0 +1,125 @@
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/FrmQuorvel.h"
+#include "batch/SourceListing.h"
+#include "win/MessageBox.h"
+#include "win/Text.h"
+
+namespace quorvel {
+namespace {
+
+// The shell's drag and drop between processes also sends this one; the headers do not name it.
+constexpr UINT kCopyGlobalData = 0x0049;
+
+// DragFinish whatever happens: the handle is the receiver's to free.
+class DropHandle {
+public:
+    explicit DropHandle(HDROP drop) : drop_(drop) {}
+    ~DropHandle() { ::DragFinish(drop_); }
+    DropHandle(const DropHandle&) = delete;
+    DropHandle& operator=(const DropHandle&) = delete;
+
+    std::vector<DroppedItem> Items() const {
+        std::vector<DroppedItem> items;
+        const UINT count = ::DragQueryFileW(drop_, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::wstring path(::DragQueryFileW(drop_, i, nullptr, 0) + 1, L'\0');
+            path.resize(::DragQueryFileW(drop_, i, path.data(), static_cast<UINT>(path.size())));
+            if (path.empty()) continue;
+            // "C:\" keeps its backslash; a folder given as "C:\Video\" is "C:\Video".
+            if (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+            const DWORD attributes = ::GetFileAttributesW(path.c_str());
+            const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+            items.push_back({std::move(path), folder});
+        }
+        return items;
+    }
+
+private:
+    HDROP drop_;
+};
+
+std::wstring TrimmedRight(std::string pattern) {
+    while (!pattern.empty() && pattern.back() == ' ') pattern.pop_back();
+    return win::Widen(pattern);
+}
+
+std::wstring ComboItemText(HWND combo, LRESULT index) {
+    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length < 0) return {};
+    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = ::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
+    return item;
+}
+
+// The pattern box's item that lists every file; -1 when it has none.
+LRESULT AllFilesItem(HWND combo) {
+    const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        if (TrimmedRight(FilePatternOfItem(win::Narrow(ComboItemText(combo, i)))) == L"*.*") return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void FrmQuorvel::AcceptDrops() {
+    ::DragAcceptFiles(Window(), TRUE);
+    // Run elevated, the window gets no drop from a file manager of the ordinary user unless these
+    // pass the message filter. Where there is no filter the call fails and drops come anyway.
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+        ::ChangeWindowMessageFilterEx(Window(), message, MSGFLT_ALLOW, nullptr);
+}
+
+void FrmQuorvel::OnDropFiles(HDROP drop) {
+    std::vector<DroppedItem> items;
+    {
+        const DropHandle handle(drop);
+        items = handle.Items();
+    }
+    Form_DropFiles(items);
+}
+
+void FrmQuorvel::Form_DropFiles(const std::vector<DroppedItem>& items) {
+    const DropPlan plan = PlanDrop(items);
+    switch (plan.Action) {
+        case DropPlan::Kind::Nothing: break;
+        case DropPlan::Kind::Refuse: win::ShowMessage(Window(), plan.Message); break;
+        case DropPlan::Kind::SetTemplate: SetText(L"txtTemplateFile", plan.Path); break;
+        case DropPlan::Kind::SetBatchFile: SetText(L"txtFileOutput", plan.Path); break;
+        case DropPlan::Kind::OpenFolder: browser_.GoTo(plan.Folder); break;
+        case DropPlan::Kind::SelectFiles: SelectDroppedFiles(plan); break;
+    }
+}
+
+void FrmQuorvel::SelectDroppedFiles(const DropPlan& plan) {
+    HWND combo = Control(L"cmbFilePattern");
+    LRESULT allFiles = -1;
+    std::wstring patternItem;
+    const bool listed = std::all_of(
+        plan.Names.begin(), plan.Names.end(), [&](const std::wstring& name) { return browser_.PatternLists(name); });
+    if (!listed) {
+        allFiles = AllFilesItem(combo);
+        if (allFiles >= 0) patternItem = ComboItemText(combo, allFiles);
+    }
+    if (!browser_.GoTo(plan.Folder, patternItem)) return;
+    if (allFiles >= 0) {
+        ::SendMessageW(combo, CB_SETCURSEL, allFiles, 0);
+        SetText(L"cmbFilePattern", patternItem);
+    }
+    const std::vector<std::wstring> missing = browser_.SelectExactly(plan.Names);
+    if (missing.empty()) return;
+    win::ShowMessage(Window(),
+                     L"These dropped files are not in the file list, which shows no hidden or system files, and "
+                     L"were not selected:" +
+                         MessageLines(missing));
+}
+
+}  // namespace quorvel

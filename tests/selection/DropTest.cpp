@@ -1,0 +1,222 @@
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "MainWindowTest.h"
+#include "resources/MainWindowLayout.h"
+#include "win/Text.h"
+
+namespace quorvel::testing {
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+constexpr wchar_t kVideoItem[] = L"*.avi;*.mpg;*.mpeg;*.mov;*.vob   (All video files)";
+constexpr wchar_t kAllFilesItem[] = L"*.*        (All files)";
+
+// Everything a drop may change, to tell that a refused drop changed nothing.
+struct WindowState {
+    std::wstring Directory, Shown, Pattern, PatternBox, Template, BatchFile;
+    wchar_t Drive;
+    Names Files;
+    std::vector<int> Selected;
+    friend bool operator==(const WindowState&, const WindowState&) = default;
+};
+
+// The message has the path on a line of its own.
+bool NamesOnALine(const std::wstring& message, const std::wstring& path) {
+    const std::wstring line = L"\r\n" + path;
+    for (size_t at = message.find(line); at != std::wstring::npos; at = message.find(line, at + 1)) {
+        const size_t end = at + line.size();
+        if (end == message.size() || message.compare(end, 2, L"\r\n") == 0) return true;
+    }
+    return false;
+}
+
+class DropTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        for (const wchar_t* name : {L"a.avi", L"b.mpg", L"c.txt", L"notes.doc", L"dvd.mcf", L"tonight.tbe"})
+            temp_.MakeFile(name);
+        temp_.MakeFile(L"hidden.avi", FILE_ATTRIBUTE_HIDDEN);
+        temp_.MakeFile(L"system.avi", FILE_ATTRIBUTE_SYSTEM);
+        temp_.MakeDirectory(L"other");
+        temp_.MakeFile(L"other\\x.avi");
+        temp_.MakeFile(L"other\\y.avi");
+        temp_.MakeDirectory(L"clips");
+        temp_.MakeFile(L"clips\\z.vob");
+        Start();
+        settingsBefore_ = registry_.AllSettings();
+    }
+
+    void TearDown() override {
+        EXPECT_EQ(registry_.AllSettings(), settingsBefore_) << "a drop wrote the settings";
+        MainWindowTest::TearDown();
+    }
+
+    // What the shell hands over: a DROPFILES block of wide, NUL-separated paths, owned by the
+    // window from the moment it is sent.
+    void Drop(const Names& paths) {
+        size_t characters = 1;
+        for (const std::wstring& path : paths) characters += path.size() + 1;
+        HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+        ASSERT_NE(memory, nullptr);
+        auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+        header->pFiles = sizeof(DROPFILES);
+        header->fWide = TRUE;
+        auto* at = reinterpret_cast<wchar_t*>(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES));
+        for (const std::wstring& path : paths) {
+            std::memcpy(at, path.c_str(), path.size() * sizeof(wchar_t));
+            at += path.size() + 1;
+        }
+        ::GlobalUnlock(memory);
+        ::SendMessageW(MainWindow().Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        Pump();
+    }
+
+    Names SelectedFiles() {
+        const Names all = Files();
+        Names selected;
+        for (int index : SelectedIndexes(Control(L"filList"))) selected.push_back(all[static_cast<size_t>(index)]);
+        return selected;
+    }
+
+    WindowState State() {
+        FrmQuorvel& window = MainWindow();
+        return {window.DirectoryListPath(),
+                DirectoryShown(),
+                window.FilePattern(),
+                TextOf(Control(L"cmbFilePattern")),
+                window.Text(L"txtTemplateFile"),
+                window.Text(L"txtFileOutput"),
+                window.DriveListDrive(),
+                Files(),
+                SelectedIndexes(Control(L"filList"))};
+    }
+
+    std::vector<std::pair<std::wstring, std::wstring>> settingsBefore_;
+};
+
+TEST_F(DropTest, FilesOfOneFolderAreSelectedThereAsIfWalkedTo) {
+    Drop({temp_ / L"other\\y.avi"});
+    EXPECT_EQ(MainWindow().DirectoryListPath(), temp_ / L"other");
+    EXPECT_EQ(DirectoryShown(), temp_ / L"other");
+    EXPECT_EQ(MainWindow().DriveListDrive(), L'C');
+    EXPECT_EQ(Files(), (Names{L"x.avi", L"y.avi"}));
+    EXPECT_EQ(SelectedFiles(), Names{L"y.avi"});
+    EXPECT_EQ(TextOf(Control(L"cmbFilePattern")), kVideoItem) << "every dropped file was listed already";
+
+    // Another drop replaces the selection, in the folder already shown too.
+    Drop({temp_ / L"other\\x.avi"});
+    EXPECT_EQ(SelectedFiles(), Names{L"x.avi"});
+
+    // Several at once, given in any order and letter case; the request takes them in list order.
+    Drop({temp_ / L"B.MPG", temp_ / L"a.avi"});
+    EXPECT_EQ(DirectoryShown(), temp_.Path());
+    EXPECT_EQ(SelectedFiles(), (Names{L"a.avi", L"b.mpg"}));
+    EXPECT_EQ(MainWindow().TakeBatchJob().SourceNames, (std::vector<std::string>{"a.avi", "b.mpg"}));
+    EXPECT_TRUE(messages_.Texts().empty());
+}
+
+TEST_F(DropTest, AFileThePatternHidesSwitchesToAllFilesFirst) {
+    ClickButton(Control(L"cmdSelectAll"));
+    Drop({temp_ / L"a.avi", temp_ / L"c.txt"});
+    HWND combo = Control(L"cmbFilePattern");
+    EXPECT_EQ(TextOf(combo), kAllFilesItem);
+    EXPECT_EQ(ComboItems(combo)[static_cast<size_t>(::SendMessageW(combo, CB_GETCURSEL, 0, 0))], kAllFilesItem);
+    EXPECT_EQ(MainWindow().FilePattern(), L"*.*        ");
+    EXPECT_EQ(Files(), (Names{L"a.avi", L"b.mpg", L"c.txt", L"dvd.mcf", L"notes.doc", L"tonight.tbe"}));
+    EXPECT_EQ(SelectedFiles(), (Names{L"a.avi", L"c.txt"})) << "the others are deselected";
+    EXPECT_TRUE(messages_.Texts().empty());
+
+    // Files the current pattern lists leave it as it is.
+    ChooseComboItem(combo, 1);
+    Drop({temp_ / L"other\\x.avi", temp_ / L"other\\y.avi"});
+    EXPECT_EQ(TextOf(combo), L"*.avi    (Windows AVI)");
+    EXPECT_EQ(SelectedFiles(), (Names{L"x.avi", L"y.avi"}));
+}
+
+TEST_F(DropTest, AHiddenOrVanishedFileIsNamedAndTheRestSelected) {
+    temp_.MakeFile(L"gone.avi");
+    const std::wstring gone = temp_ / L"gone.avi";
+    temp_.Remove(L"gone.avi");
+    Drop({temp_ / L"hidden.avi", temp_ / L"a.avi", gone, temp_ / L"system.avi"});
+    EXPECT_EQ(SelectedFiles(), Names{L"a.avi"});
+    ASSERT_EQ(messages_.Texts().size(), 1u);
+    const std::wstring& message = messages_.Texts()[0];
+    for (const wchar_t* name : {L"hidden.avi", L"gone.avi", L"system.avi"})
+        EXPECT_TRUE(NamesOnALine(message, name)) << win::Narrow(message);
+    EXPECT_FALSE(NamesOnALine(message, L"a.avi")) << "a listed file named";
+}
+
+TEST_F(DropTest, AFolderOpens) {
+    ClickButton(Control(L"cmdSelectAll"));
+    Drop({temp_ / L"clips"});
+    EXPECT_EQ(MainWindow().DirectoryListPath(), temp_ / L"clips");
+    EXPECT_EQ(DirectoryShown(), temp_ / L"clips");
+    EXPECT_EQ(Files(), Names{L"z.vob"});
+    EXPECT_TRUE(SelectedFiles().empty());
+    EXPECT_EQ(TextOf(Control(L"cmbFilePattern")), kVideoItem);
+
+    // A drive root on another drive: the drive list follows.
+    Drop({L"Z:\\"});
+    EXPECT_EQ(MainWindow().DirectoryListPath(), L"Z:\\");
+    EXPECT_EQ(MainWindow().DriveListDrive(), L'Z');
+    EXPECT_TRUE(messages_.Texts().empty());
+}
+
+TEST_F(DropTest, AFolderThatCannotBeOpenedChangesNothing) {
+    ClickButton(Control(L"cmdSelectAll"));
+    const WindowState before = State();
+    // Its folder is gone, and the file would need the all-files pattern: not even that changes.
+    Drop({temp_ / L"vanished\\notes.txt"});
+    ASSERT_EQ(messages_.Texts().size(), 1u);
+    EXPECT_NE(messages_.Texts()[0].find(temp_ / L"vanished"), std::wstring::npos) << win::Narrow(messages_.Texts()[0]);
+    EXPECT_EQ(State(), before);
+}
+
+TEST_F(DropTest, MixedDropsAreRefusedNamingTheFoldersAndChangeNothing) {
+    ClickButton(Control(L"cmdSelectAll"));
+    const WindowState before = State();
+    const std::vector<Names> drops{
+        {temp_ / L"clips", temp_ / L"a.avi"},           // a folder with files
+        {temp_ / L"a.avi", temp_ / L"other\\x.avi"},    // files from two folders
+        {temp_ / L"clips", temp_ / L"other"},           // two folders
+        {temp_ / L"dvd.mcf", temp_ / L"other\\x.avi"},  // a template from elsewhere among files
+    };
+    for (const Names& drop : drops) {
+        messages_.Clear();
+        Drop(drop);
+        ASSERT_EQ(messages_.Texts().size(), 1u) << win::Narrow(drop[0]);
+        const std::wstring& message = messages_.Texts()[0];
+        for (const std::wstring& path : drop) {
+            const DWORD attributes = ::GetFileAttributesW(path.c_str());
+            const std::wstring folder =
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) ? path : path.substr(0, path.find_last_of(L'\\'));
+            EXPECT_TRUE(NamesOnALine(message, folder)) << win::Narrow(message);
+        }
+        EXPECT_EQ(State(), before) << win::Narrow(message);
+    }
+}
+
+TEST_F(DropTest, ASingleTemplateOrListFillsItsBoxOnly) {
+    const WindowState before = State();
+    Drop({temp_ / L"dvd.mcf"});
+    EXPECT_EQ(MainWindow().Text(L"txtTemplateFile"), temp_ / L"dvd.mcf");
+    Drop({temp_ / L"tonight.tbe"});
+    EXPECT_EQ(MainWindow().Text(L"txtFileOutput"), temp_ / L"tonight.tbe");
+
+    WindowState after = State();
+    after.Template = before.Template;
+    after.BatchFile = before.BatchFile;
+    EXPECT_EQ(after, before) << "the browser moved";
+    EXPECT_TRUE(messages_.Texts().empty());
+    // The list named is not touched until a batch is created.
+    WIN32_FILE_ATTRIBUTE_DATA list{};
+    ASSERT_TRUE(::GetFileAttributesExW((temp_ / L"tonight.tbe").c_str(), GetFileExInfoStandard, &list));
+    EXPECT_EQ(list.nFileSizeLow, 1u);
+}
+
+}  // namespace
+}  // namespace quorvel::testing
