@@ -8,6 +8,7 @@
 
 #include "app/FrmQuorvel.h"
 #include "batch/SourceListing.h"
+#include "win/ItemText.h"
 #include "win/MessageBox.h"
 #include "win/Text.h"
 
@@ -50,20 +51,12 @@ std::wstring TrimmedRight(std::string pattern) {
     return win::Widen(pattern);
 }
 
-std::wstring ComboItemText(HWND combo, LRESULT index) {
-    const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length < 0) return {};
-    std::wstring item(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
-    item.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
-    return item;
-}
-
 // The pattern box's item that lists every file; -1 when it has none.
 LRESULT AllFilesItem(HWND combo) {
     const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        if (TrimmedRight(FilePatternOfItem(win::Narrow(ComboItemText(combo, i)))) == L"*.*") return i;
+        if (TrimmedRight(FilePatternOfItem(win::Narrow(win::ItemText(combo, i, win::ItemList::ComboBox)))) == L"*.*")
+            return i;
     }
     return -1;
 }
@@ -107,7 +100,7 @@ void FrmQuorvel::SelectDroppedFiles(const DropPlan& plan) {
         plan.Names.begin(), plan.Names.end(), [&](const std::wstring& name) { return browser_.PatternLists(name); });
     if (!listed) {
         allFiles = AllFilesItem(combo);
-        if (allFiles >= 0) patternItem = ComboItemText(combo, allFiles);
+        if (allFiles >= 0) patternItem = win::ItemText(combo, allFiles, win::ItemList::ComboBox);
     }
     if (!browser_.GoTo(plan.Folder, patternItem)) return;
     if (allFiles >= 0) {

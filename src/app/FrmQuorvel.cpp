@@ -8,6 +8,7 @@
 #include "filedialog/PickFile.h"
 #include "resources/Addresses.h"
 #include "resources/ResourceIds.h"
+#include "win/ItemText.h"
 #include "win/MessageBox.h"
 
 namespace quorvel {
@@ -234,12 +235,7 @@ void FrmQuorvel::cmbFilePattern_SelChange() {
     // The edit field is updated only after this notification; the chosen item is what counts.
     HWND combo = Control(kPatternBox);
     const LRESULT index = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (index >= 0) {
-        std::wstring item(static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXTLEN, index, 0)) + 1, L'\0');
-        item.resize(
-            static_cast<size_t>(::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()))));
-        SetText(kPatternBox, item);
-    }
+    if (index >= 0) SetText(kPatternBox, win::ItemText(combo, index, win::ItemList::ComboBox));
     cmbFilePattern_Click();
 }
 

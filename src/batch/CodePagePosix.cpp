@@ -69,10 +69,7 @@ public:
 
     bool Encode(std::string_view utf8, std::string& bytes) const override {
         bytes.clear();
-        if (IsAscii(utf8)) {
-            bytes.assign(utf8);
-            return true;
-        }
+        if (CopiedAsAscii(utf8, bytes)) return true;
         const std::lock_guard<std::mutex> lock(mutex_);
         for (std::string_view rest = utf8; !rest.empty();) {
             const std::size_t left = encoder_.Convert(rest, bytes);
@@ -92,10 +89,7 @@ public:
 
     bool Decode(std::string_view bytes, std::string& utf8) const override {
         utf8.clear();
-        if (IsAscii(bytes)) {
-            utf8.assign(bytes);
-            return true;
-        }
+        if (CopiedAsAscii(bytes, utf8)) return true;
         const std::lock_guard<std::mutex> lock(mutex_);
         return DecodeLocked(bytes, utf8);
     }

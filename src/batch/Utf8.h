@@ -29,6 +29,14 @@ inline bool IsAscii(std::string_view text) {
     return true;
 }
 
+// Copies text that is all ASCII, which reads the same in every code page a list is written in;
+// false (out untouched) for any other text.
+inline bool CopiedAsAscii(std::string_view text, std::string& out) {
+    if (!IsAscii(text)) return false;
+    out.assign(text);
+    return true;
+}
+
 // Appends the UTF-8 form of a code point; a value that is no character gives U+FFFD.
 void AppendUtf8(std::string& text, char32_t c);
 

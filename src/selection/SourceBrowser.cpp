@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "batch/SourceListing.h"
+#include "win/ItemText.h"
 #include "win/MessageBox.h"
 #include "win/Text.h"
 
@@ -14,15 +15,6 @@ bool HasSurrogate(const std::wstring& name) {
     for (wchar_t c : name)
         if (c >= 0xD800 && c <= 0xDFFF) return true;
     return false;
-}
-
-std::wstring ListBoxText(HWND list, LRESULT index) {
-    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length < 0) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const LRESULT copied = ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
-    return text;
 }
 
 std::wstring UpperCase(std::wstring text) {
@@ -168,7 +160,7 @@ bool SourceBrowser::PatternLists(const std::wstring& name) const {
 std::vector<std::wstring> SourceBrowser::SelectExactly(const std::vector<std::wstring>& names) {
     const LRESULT count = ::SendMessageW(files_, LB_GETCOUNT, 0, 0);
     std::vector<std::wstring> entries;
-    for (LRESULT i = 0; i < count; ++i) entries.push_back(ListBoxText(files_, i));
+    for (LRESULT i = 0; i < count; ++i) entries.push_back(win::ItemText(files_, i));
 
     // The exact name first: a case-sensitive file system may list "a.avi" beside "A.AVI".
     std::vector<bool> found(names.size(), false);
@@ -241,7 +233,7 @@ std::vector<std::string> SourceBrowser::SelectedNames() const {
     indexes.resize(got < 0 ? 0 : static_cast<size_t>(got));
     // Jobs are written in list order.
     std::sort(indexes.begin(), indexes.end());
-    for (int index : indexes) names.push_back(win::Narrow(ListBoxText(files_, index)));
+    for (int index : indexes) names.push_back(win::Narrow(win::ItemText(files_, index)));
     return names;
 }
 

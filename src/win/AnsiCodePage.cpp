@@ -42,10 +42,7 @@ public:
 
     bool Encode(std::string_view utf8, std::string& bytes) const override {
         bytes.clear();
-        if (IsAscii(utf8)) {
-            bytes.assign(utf8);
-            return true;
-        }
+        if (CopiedAsAscii(utf8, bytes)) return true;
         std::wstring wide;
         if (!WideFromUtf8(utf8, wide)) return false;
         if (number_ == kCodePageUtf8) return Utf8FromWide(wide, bytes);
@@ -64,10 +61,7 @@ public:
 
     bool Decode(std::string_view bytes, std::string& utf8) const override {
         utf8.clear();
-        if (IsAscii(bytes)) {
-            utf8.assign(bytes);
-            return true;
-        }
+        if (CopiedAsAscii(bytes, utf8)) return true;
         const int length = static_cast<int>(bytes.size());
         const int size = MultiByteToWideChar(number_, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
         if (size <= 0) return false;
