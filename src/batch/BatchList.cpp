@@ -8,6 +8,7 @@
 #include "EncoderPaths.h"
 #include "FileAccess.h"
 #include "JobWriter.h"
+#include "PathCompare.h"
 #include "Utf8.h"
 
 namespace quorvel {
@@ -137,6 +138,16 @@ Status CheckClipping(const AdvancedOptions& options) {
 }
 
 Status CheckOutputConflicts(const BatchJob& job) {
+    const std::string& list = job.BatchFileForEncoder.empty() ? job.BatchFile : job.BatchFileForEncoder;
+    const auto refuseList = [&](const std::string& what) {
+        return Status::Fail("The batch file " + job.BatchFile + " is " + what +
+                            "; choose another name for the batch file");
+    };
+    if (!job.BatchFile.empty() && !job.TemplateFile.empty() && SamePath(job.BatchFile, job.TemplateFile)) {
+        return refuseList("the template file: writing the list would destroy it");
+    }
+    const std::u32string listKey = list.empty() ? std::u32string() : PathKey(list);
+
     // Only a hash per source is kept, so a list of any length checks in little memory;
     // equal hashes are settled by comparing the paths themselves.
     std::unordered_multimap<std::size_t, std::size_t> outputs;
@@ -144,14 +155,22 @@ Status CheckOutputConflicts(const BatchJob& job) {
     const std::hash<std::u32string> hash;
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
         const std::string output = OutputPath(job, i);
-        const std::u32string folded = FoldedCodePoints(output);
-        if (folded == FoldedCodePoints(SourcePath(job, i))) {
+        const std::u32string outputKey = PathKey(output);
+        const std::u32string sourceKey = PathKey(SourcePath(job, i));
+        if (outputKey == sourceKey) {
             return Status::Fail("The output file " + output + " would overwrite its own source");
         }
-        const std::size_t key = hash(folded);
+        if (!listKey.empty() && listKey == sourceKey) {
+            return refuseList("the source " + ShownSource(job, i) + ": writing the list would destroy it");
+        }
+        if (!listKey.empty() && listKey == outputKey) {
+            return refuseList("the output file of the source " + ShownSource(job, i) +
+                              ": the encoder would write over the list");
+        }
+        const std::size_t key = hash(outputKey);
         const auto [first, last] = outputs.equal_range(key);
         for (auto candidate = first; candidate != last; ++candidate) {
-            if (FoldedCodePoints(OutputPath(job, candidate->second)) == folded) {
+            if (PathKey(OutputPath(job, candidate->second)) == outputKey) {
                 return Status::Fail("Two sources would be encoded to the same file " + output + ": " +
                                     ShownSource(job, candidate->second) + " and " + ShownSource(job, i));
             }
@@ -159,6 +178,35 @@ Status CheckOutputConflicts(const BatchJob& job) {
         outputs.emplace(key, i);
     }
     return Status::Ok();
+}
+
+Status CheckListTarget(const std::string& path) {
+    if (KindOfPath(path) != PathKind::File) return Status::Ok();  // what else it is, creating the list tells
+    std::string reason;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFileForReading(path, reason), &std::fclose);
+    if (!file) {
+        return Status::Fail("Cannot read the batch file " + path + " to see whether it is a batch list: " + reason);
+    }
+    // The opening line may follow blank lines; anything else first means the file is not a list.
+    constexpr std::string_view kOpening = "object TTMPGEncBatchEncodeList";
+    std::string head;
+    char piece[4096];
+    while (head.size() < kOpening.size()) {
+        const std::size_t got = std::fread(piece, 1, sizeof piece, file.get());
+        if (got == 0) break;
+        std::string_view bytes(piece, got);
+        if (head.empty()) {
+            const std::size_t text = bytes.find_first_not_of(" \t\r\n");
+            if (text == std::string_view::npos) continue;
+            bytes.remove_prefix(text);
+        }
+        head.append(bytes);
+    }
+    if (std::ferror(file.get())) return Status::Fail("Cannot read the batch file " + path);
+    if (head.empty() || head.starts_with(kOpening)) return Status::Ok();
+    return Status::Fail("The batch file " + path +
+                        " exists and is not a batch list, so it is left as it is; choose another name for the "
+                        "batch file, or remove that file first");
 }
 
 Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options) {
@@ -186,6 +234,7 @@ Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, const
         std::string encodingBlock;
         Status checked = PrepareRun(job, options, codePage, encodingBlock);
         if (!checked) return checked;
+        if (Status replaceable = CheckListTarget(job.BatchFile); !replaceable) return replaceable;
         std::unique_ptr<AtomicFile> file;
         Status created = CreateAtomicFile(job.BatchFile, file);
         if (!created) return created;

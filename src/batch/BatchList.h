@@ -24,10 +24,15 @@ Status WriteBatchList(const BatchJob& job, const AdvancedOptions& options, const
 Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const AdvancedOptions& options,
                               const CodePage& codePage);
 
-// The checks WriteBatchList makes before writing anything: the clipping texts, and outputs
-// that would destroy data (two sources with one output, an output that is its own source).
+// The checks WriteBatchList makes before writing anything: the clipping texts, and files that
+// would be destroyed: two sources with one output, an output that is its own source, a batch
+// file that names a source, the template or an output of the list.
 Status CheckBatchRequest(const BatchJob& job, const AdvancedOptions& options);
 Status CheckOutputConflicts(const BatchJob& job);
+
+// What the list may replace: nothing, an empty file, or an earlier batch list (a file whose first
+// text is the list's opening line). Any other file is the user's and is refused.
+Status CheckListTarget(const std::string& path);
 
 // The folder of job.SourceNames[source] and the folder its output goes to, as the list
 // names them; the output folder ends with a separator unless it is empty.

@@ -12,7 +12,11 @@ using CheckState = int;
 
 // What to write and for which sources. Filled from the main window, or by quorvel-batch.
 struct BatchJob {
-    std::string BatchFile;                 // the list to create, used as given
+    std::string BatchFile;  // the list to create, used as given
+    // The list's path as the encoder names it, where that differs from BatchFile (quorvel-batch
+    // away from Windows: "Z:\home\ann\list.tbe" for "/home/ann/list.tbe"). It is compared with
+    // the sources and outputs, which are in that form.
+    std::string BatchFileForEncoder;
     std::string TemplateFile;              // empty (and only empty) selects the built-in settings
     std::string OutputDirectory;           // joined with each output name; normally ends with a backslash
     std::string SourceDirectory;           // ends with a backslash only at a drive root ("C:\")

@@ -1,27 +1,71 @@
 #include "EncoderPaths.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "BatchList.h"
+#include "FileAccess.h"
+#include "Utf8.h"
 
 namespace quorvel {
 namespace {
 
 constexpr std::size_t kNamesShown = 10;
+// MAX_PATH less its closing NUL: what the encoder's own file calls hold.
+constexpr std::size_t kLongestPath = 259;
 
+// IsCodePageRefusal knows a refusal by this start.
 std::string Intro(const CodePage& codePage) {
     return "The batch list's code page " + CodePageLabel(codePage.Number()) + " cannot hold ";
 }
 
 std::string NotEvenShort(bool shortNames) { return shortNames ? " (nor a short form of it)" : ""; }
 
-// A short form found for a path the code page cannot hold, if the code page holds it.
-std::optional<std::string> HeldShortForm(const std::string& path, const CodePage& codePage,
-                                         const ShortPathLookup& shortPath) {
+// Windows drops a dot or blank that ends a name when it opens a path, so such a name opens
+// another file or none.
+bool HasNameWindowsTrims(std::string_view path) {
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find_first_of("\\/", start), path.size());
+        const std::string_view name = path.substr(start, end - start);
+        if (!name.empty() && name != "." && name != ".." && (name.back() == '.' || name.back() == ' ')) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// What keeps the encoder from opening a path as the list writes it.
+enum class Blocker { None, CodePage, Length, TrimmedName };
+
+Blocker WhyNotOpened(std::string_view path, const CodePage& codePage) {
+    if (!codePage.Holds(path)) return Blocker::CodePage;
+    if (Utf16Length(path) > kLongestPath) return Blocker::Length;
+    if (HasNameWindowsTrims(path)) return Blocker::TrimmedName;
+    return Blocker::None;
+}
+
+// How a refusal names the cause; the code page's own wording comes from Intro.
+std::string Described(Blocker blocker) {
+    return blocker == Blocker::Length ? "longer than " + std::to_string(kLongestPath) + " characters"
+                                      : "named with a dot or a blank at the end of a name, which Windows drops";
+}
+
+// "The batch list's code page 1252 cannot hold the output directory D:\x" or "The output
+// directory D:\x is longer than 259 characters".
+std::string CannotOpen(Blocker blocker, const CodePage& codePage, const std::string& what) {
+    if (blocker == Blocker::CodePage) return Intro(codePage) + what;
+    return "T" + what.substr(1) + " is " + Described(blocker);
+}
+
+bool Opens(std::string_view path, const CodePage& codePage) { return WhyNotOpened(path, codePage) == Blocker::None; }
+
+// A short form found for a path the encoder could not open as it is, if the encoder opens that.
+std::optional<std::string> UsableShortForm(const std::string& path, const CodePage& codePage,
+                                           const ShortPathLookup& shortPath) {
     if (!shortPath) return std::nullopt;
     std::optional<std::string> found = shortPath(path);
-    if (!found || found->empty() || *found == path || !codePage.Holds(*found)) return std::nullopt;
+    if (!found || found->empty() || *found == path || !Opens(*found, codePage)) return std::nullopt;
     return found;
 }
 
@@ -30,16 +74,49 @@ std::string LastName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string FolderPart(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return std::string();
+    // "C:\" keeps its separator, as source directories do.
+    return slash == 2 && path[1] == ':' ? path.substr(0, 3) : path.substr(0, slash);
+}
+
+// The first ten names, one a line, and how many more there are.
+std::string NameList(const std::vector<std::string>& names) {
+    std::string list;
+    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) list += "\n  " + names[i];
+    if (names.size() > kNamesShown) list += "\n  and " + std::to_string(names.size() - kNamesShown) + " more";
+    return list;
+}
+
 Status RefuseSources(const BatchJob& job, const std::vector<std::string>& names, const CodePage& codePage,
-                     bool shortNames) {
-    std::string message = Intro(codePage) + "the names of " + std::to_string(names.size()) +
-                          (names.size() == 1 ? " file" : " files") +
-                          (job.SourceDirectories.empty() ? " in " + job.SourceDirectory : std::string()) +
-                          (shortNames ? " (nor short forms of them)" : "") + ", so the encoder could not open " +
-                          (names.size() == 1 ? "it:" : "them:");
-    for (std::size_t i = 0; i < names.size() && i < kNamesShown; ++i) message += "\n  " + names[i];
-    if (names.size() > kNamesShown) message += "\n  and " + std::to_string(names.size() - kNamesShown) + " more";
-    return Status::Fail(message);
+                     bool shortNames, Blocker blocker) {
+    const std::string files = std::to_string(names.size()) + (names.size() == 1 ? " file" : " files") +
+                              (job.SourceDirectories.empty() ? " in " + job.SourceDirectory : std::string());
+    const std::string nor = shortNames ? " (nor short forms of them)" : "";
+    const std::string them = names.size() == 1 ? "it:" : "them:";
+    std::string message =
+        blocker == Blocker::CodePage
+            ? Intro(codePage) + "the names of " + files + nor + ", so the encoder could not open " + them
+            : "The paths of " + files + " (or of their outputs) are " + Described(blocker) + nor +
+                  ", so the encoder could not open " + them;
+    return Status::Fail(message + NameList(names));
+}
+
+// Every source must still be there: the folder was listed a while ago.
+Status CheckSourcesExist(const BatchJob& job) {
+    std::vector<std::string> missing;
+    for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
+        if (KindOfPath(SourcePath(job, i)) == PathKind::File) continue;
+        missing.push_back(job.SourceDirectories.empty() ? job.SourceNames[i] : SourcePath(job, i));
+    }
+    if (missing.empty()) return Status::Ok();
+    const bool one = missing.size() == 1;
+    return Status::Fail(std::to_string(missing.size()) +
+                        (one ? " selected file no longer exists" : " selected files no longer exist") +
+                        (job.SourceDirectories.empty() ? " in " + job.SourceDirectory : std::string()) +
+                        " (moved, renamed or deleted since the folder was listed), so the encoder could not open " +
+                        (one ? "it:" : "them:") + NameList(missing));
 }
 
 }  // namespace
@@ -67,32 +144,34 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
     // Sources of one folder follow each other, so the last answer serves most of them.
     std::string lastFolder;
     std::string lastHeld;
-    const auto heldFolder = [&](std::string& folder) {
-        if (codePage.Holds(folder)) return Status::Ok();
+    const auto usableFolder = [&](std::string& folder) {
+        const Blocker blocker = WhyNotOpened(folder, codePage);
+        if (blocker == Blocker::None) return Status::Ok();
         if (!lastFolder.empty() && folder == lastFolder) {
             folder = lastHeld;
             return Status::Ok();
         }
-        std::optional<std::string> shortFolder = HeldShortForm(folder, codePage, shortPath);
+        std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath);
         if (!shortFolder) {
-            return Status::Fail(Intro(codePage) + "the source directory " + folder + NotEvenShort(shortNames) +
-                                ", so the encoder could not open its files");
+            return Status::Fail(CannotOpen(blocker, codePage, "the source directory " + folder) +
+                                NotEvenShort(shortNames) + ", so the encoder could not open its files");
         }
         lastFolder = folder;
         lastHeld = *shortFolder;
         folder = std::move(*shortFolder);
         return Status::Ok();
     };
-    if (Status held = heldFolder(result.SourceDirectory); !held) return held;
+    if (Status held = usableFolder(result.SourceDirectory); !held) return held;
     for (std::string& folder : result.SourceDirectories) {
-        if (Status held = heldFolder(folder); !held) return held;
+        if (Status held = usableFolder(folder); !held) return held;
     }
 
-    if (!codePage.Holds(job.OutputDirectory)) {
-        std::optional<std::string> folder = HeldShortForm(job.OutputDirectory, codePage, shortPath);
+    if (const Blocker blocker = WhyNotOpened(job.OutputDirectory, codePage); blocker != Blocker::None) {
+        std::optional<std::string> folder = UsableShortForm(job.OutputDirectory, codePage, shortPath);
         if (!folder) {
             return Status::Fail(
-                Intro(codePage) + "the output directory " + job.OutputDirectory + NotEvenShort(shortNames) +
+                CannotOpen(blocker, codePage, "the output directory " + job.OutputDirectory) +
+                NotEvenShort(shortNames) +
                 (shortNames ? "; a short form needs the directory to exist on a volume with short names" : "") +
                 ", so the encoder could not write there");
         }
@@ -101,21 +180,41 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
         result.OutputDirectory = std::move(*folder);
     }
 
-    std::vector<std::string> refused;
-    for (std::size_t i = 0; i < result.SourceNames.size(); ++i) {
-        std::string& name = result.SourceNames[i];
-        if (codePage.Holds(name)) continue;
-        const std::optional<std::string> shortForm = HeldShortForm(SourcePath(job, i), codePage, shortPath);
-        if (!shortForm) {
-            refused.push_back(job.SourceDirectories.empty() ? name : SourcePath(job, i));
-            continue;
+    // Each source and its output must open as the list names them; where they do not, the
+    // source's short form (and its folder's) stands in, and its output takes the short name.
+    // The folders are settled above, so a source's name and the two lengths are what is left.
+    const auto blockerOf = [&](std::size_t i) {
+        const std::string& name = result.SourceNames[i];
+        if (!codePage.Holds(name)) return Blocker::CodePage;
+        if (Utf16Length(SourcePath(result, i)) > kLongestPath || Utf16Length(OutputPath(result, i)) > kLongestPath) {
+            return Blocker::Length;
         }
-        name = LastName(*shortForm);
+        return HasNameWindowsTrims(name) ? Blocker::TrimmedName : Blocker::None;
+    };
+    std::vector<std::string> refused;
+    Blocker firstBlocker = Blocker::None;
+    for (std::size_t i = 0; i < result.SourceNames.size(); ++i) {
+        Blocker blocker = blockerOf(i);
+        if (blocker == Blocker::None) continue;
+        if (const std::optional<std::string> shortForm = UsableShortForm(SourcePath(job, i), codePage, shortPath)) {
+            result.SourceNames[i] = LastName(*shortForm);
+            if (blockerOf(i) != Blocker::None && !result.SourceDirectories.empty()) {
+                result.SourceDirectories[i] = FolderPart(*shortForm);
+            }
+            blocker = blockerOf(i);
+        }
+        if (blocker == Blocker::None) continue;
+        if (refused.empty()) firstBlocker = blocker;
+        refused.push_back(job.SourceDirectories.empty() ? job.SourceNames[i] : SourcePath(job, i));
     }
-    if (!refused.empty()) return RefuseSources(job, refused, codePage, shortNames);
+    if (!refused.empty()) return RefuseSources(job, refused, codePage, shortNames, firstBlocker);
 
     written = std::move(result);
     return Status::Ok();
+}
+
+bool IsCodePageRefusal(const Status& refusal) {
+    return !refusal && refusal.Message().starts_with("The batch list's code page ");
 }
 
 Status CheckCodePage(const BatchJob& job, const CodePage& codePage) {
@@ -125,11 +224,11 @@ Status CheckCodePage(const BatchJob& job, const CodePage& codePage) {
 
 Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, std::string& written,
                         const ShortPathLookup& shortPath) {
-    if (codePage.Holds(batchFile)) {
+    if (Opens(batchFile, codePage)) {
         written = batchFile;
         return Status::Ok();
     }
-    if (std::optional<std::string> whole = HeldShortForm(batchFile, codePage, shortPath)) {
+    if (std::optional<std::string> whole = UsableShortForm(batchFile, codePage, shortPath)) {
         written = std::move(*whole);
         return Status::Ok();
     }
@@ -137,26 +236,58 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
     if (slash != std::string::npos) {
         const std::string name = batchFile.substr(slash + 1);
         std::string folder = batchFile.substr(0, slash + 1);
-        if (std::optional<std::string> shortFolder = HeldShortForm(folder, codePage, shortPath)) {
+        if (std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath)) {
             folder = std::move(*shortFolder);
             if (!folder.ends_with('\\') && !folder.ends_with('/')) folder += '\\';
         }
-        if (codePage.Holds(folder + name)) {
+        if (Opens(folder + name, codePage)) {
             written = folder + name;
             return Status::Ok();
         }
     }
-    return Status::Fail(Intro(codePage) + "the batch file path " + batchFile +
-                        NotEvenShort(static_cast<bool>(shortPath)) +
-                        ", so the encoder could not be started on it; choose a name and folder it holds");
+    const Blocker blocker = WhyNotOpened(batchFile, codePage);
+    return Status::Fail(CannotOpen(blocker, codePage, "the batch file path " + batchFile) +
+                        NotEvenShort(static_cast<bool>(shortPath)) + ", so the encoder could not be started on it; " +
+                        (blocker == Blocker::CodePage ? "choose a name and folder it holds" : "choose a shorter path"));
+}
+
+Status CheckOutputDirectory(const std::string& path, const std::string& shown) {
+    if (path.empty()) return Status::Fail("No output directory is given");
+    std::string folder = path;
+    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/') && !folder.ends_with(":\\")) {
+        folder.pop_back();
+    }
+    switch (KindOfPath(folder)) {
+        case PathKind::Folder: return Status::Ok();
+        case PathKind::File: return Status::Fail("The output directory " + shown + " is a file, not a folder");
+        case PathKind::NoDrive:
+            return Status::Fail("The output directory " + shown + " is on the drive " + folder.substr(0, 2) +
+                                ", which does not exist");
+        case PathKind::Missing:
+            return Status::Fail("The output directory " + shown +
+                                " does not exist; create it, or choose a folder that exists");
+        case PathKind::Other: break;
+    }
+    return Status::Fail("The output directory " + shown + " cannot be reached");
 }
 
 Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options, std::string* encoderBatchFile) {
     std::unique_ptr<CodePage> codePage;
     if (Status opened = OpenCodePage(PlatformCodePage(), codePage); !opened) return opened;
+    if (!job.OutputsBesideSources) {
+        if (Status usable = CheckOutputDirectory(job.OutputDirectory, job.OutputDirectory); !usable) return usable;
+    }
+    if (Status there = CheckSourcesExist(job); !there) return there;
     BatchJob written;
     if (Status held = EncoderJob(job, *codePage, written); !held) return held;
     std::string launchPath;
+    // The list's path matters to the encoder when it is handed over, and a path too long for
+    // the encoder's own file calls cannot be opened there at all.
+    if (Utf16Length(job.BatchFile) > kLongestPath && (encoderBatchFile == nullptr || options.AutoLaunch != 1)) {
+        std::string ignored;
+        if (Status held = EncoderBatchFile(job.BatchFile, *codePage, ignored, PlatformNewFileShortPaths()); !held)
+            return held;
+    }
     if (encoderBatchFile != nullptr && options.AutoLaunch == 1) {
         if (Status held = EncoderBatchFile(job.BatchFile, *codePage, launchPath, PlatformNewFileShortPaths()); !held)
             return held;

@@ -43,11 +43,18 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
 Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, std::string& written,
                         const ShortPathLookup& shortPath = PlatformShortPaths());
 
-// The whole creation for an encoder on this machine, in its code page: the paths by EncoderJob,
-// then WriteBatchList. With encoderBatchFile, also the batch file path for /batch: checked
-// before writing when options.AutoLaunch is 1, and given after writing.
+// Refuses an output directory that is empty, names a file, a drive that does not exist, a folder
+// that does not exist or one that cannot be looked at; shown is the directory as the user gave it.
+Status CheckOutputDirectory(const std::string& path, const std::string& shown);
+
+// The whole creation for an encoder on this machine, in its code page: the output directory and
+// the sources checked to be there, the paths by EncoderJob, then WriteBatchList. With encoderBatchFile, also the batch
+// file path for /batch: checked before writing when options.AutoLaunch is 1, and given after writing.
 Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options,
                            std::string* encoderBatchFile = nullptr);
+
+// True for a refusal because of the code page, where another code page would be the way out.
+bool IsCodePageRefusal(const Status& refusal);
 
 // The refusal of EncoderJob without short names: every path of the list must be held as it is.
 Status CheckCodePage(const BatchJob& job, const CodePage& codePage);

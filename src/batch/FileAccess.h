@@ -25,6 +25,11 @@ public:
 // exist; otherwise creates the temporary file. Messages name the target.
 Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& file);
 
+// What a path names here. NoDrive: its drive letter names no drive (Windows only); Other: a
+// device, or a path that cannot be looked at (a drive that is not ready, no permission).
+enum class PathKind { Missing, Folder, File, NoDrive, Other };
+PathKind KindOfPath(const std::string& path);
+
 // Opens a file for reading in binary mode. On failure gives nullptr and a reason for the
 // user ("file not found", ...).
 std::FILE* OpenFileForReading(const std::string& path, std::string& reason);

@@ -142,6 +142,14 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
     return cannotCreate("no temporary file name is free");
 }
 
+PathKind KindOfPath(const std::string& path) {
+    struct stat state;
+    if (::stat(path.c_str(), &state) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Other;
+    if (S_ISDIR(state.st_mode)) return PathKind::Folder;
+    return S_ISREG(state.st_mode) ? PathKind::File : PathKind::Other;
+}
+
 std::FILE* OpenFileForReading(const std::string& path, std::string& reason) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");

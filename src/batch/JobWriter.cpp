@@ -363,6 +363,12 @@ int AspectRatioCode(std::string_view aspectRatio) {
     return 1;
 }
 
+std::vector<std::string_view> AspectRatioTexts() {
+    std::vector<std::string_view> texts;
+    for (const AspectRatioEntry& entry : kAspectRatios) texts.push_back(entry.Text);
+    return texts;
+}
+
 bool IsClippingOn(std::string_view joined) {
     for (char c : joined) {
         if (c >= '1' && c <= '9') return true;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "BatchList.h"
 #include "BatchOutput.h"
@@ -36,6 +37,10 @@ Status ReadEncodingBlock(const BatchJob& job, std::string& block);
 
 // The code the list holds for an aspect ratio text; 1 for any text not in the dialog's list.
 int AspectRatioCode(std::string_view aspectRatio);
+
+// The texts of the Advanced options dialog's lists, in its order.
+std::vector<std::string_view> AspectRatioTexts();
+inline constexpr std::string_view kVideoSourceTypes[] = {"Non-interlace (progressive)", "Interlace"};
 
 // Clipping is on when the joined texts read as a number other than zero. Only meaningful
 // when IsClippingNumber holds for the joined text.

@@ -83,6 +83,11 @@ Status ReadTemplateSettings(const std::string& templatePath, std::string& block)
         Status read = ReadPiece(file.get(), templatePath, buffer.get(), got);
         if (!read) return read;
         if (got == 0) break;
+        // A text template holds no NUL; a binary file would put its bytes into every job.
+        if (std::string_view(buffer.get(), got).find('\0') != std::string_view::npos) {
+            return Status::Fail("The template file " + templatePath +
+                                " is not a text template: it holds NUL bytes, as a program or picture does");
+        }
         total += got;
         splitter.Feed(std::string_view(buffer.get(), got), onLine);
     }
@@ -99,14 +104,8 @@ Status CopyTemplateSettings(BatchOutput& out, const std::string& templatePath) {
 }
 
 Status CheckTemplateFile(const std::string& templatePath) {
-    FileHandle file;
-    Status opened = OpenTemplate(templatePath, file);
-    if (!opened) return opened;
-    char byte;
-    errno = 0;
-    if (std::fread(&byte, 1, 1, file.get()) == 1) return Status::Ok();
-    if (std::ferror(file.get())) return CannotRead(templatePath, FileErrorReason(errno));
-    return Empty(templatePath);
+    std::string block;
+    return ReadTemplateSettings(templatePath, block);
 }
 
 }  // namespace quorvel

@@ -65,15 +65,14 @@ private:
 };
 
 // Reads the template once: its filtered lines, each ended by CR LF, become the encoding
-// block that every job of one run shares. Fails on a file that cannot be opened or read, or
-// has no bytes.
+// block that every job of one run shares. Fails on a file that cannot be opened or read, has
+// no bytes, or holds a NUL byte (no text template does).
 Status ReadTemplateSettings(const std::string& templatePath, std::string& block);
 
 // Copies the filtered lines of the template into a single job item, reading the file anew.
 Status CopyTemplateSettings(BatchOutput& out, const std::string& templatePath);
 
-// The failure CopyTemplateSettings would meet at once (a file that cannot be opened or read,
-// or has no bytes), found before a list is begun.
+// The failure ReadTemplateSettings would meet, found before a list is begun.
 Status CheckTemplateFile(const std::string& templatePath);
 
 }  // namespace quorvel

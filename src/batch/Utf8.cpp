@@ -50,6 +50,12 @@ std::u32string FoldedCodePoints(std::string_view text) {
     return folded;
 }
 
+std::size_t Utf16Length(std::string_view text) {
+    std::size_t units = 0;
+    for (std::size_t pos = 0; pos < text.size();) units += NextCodePoint(text, pos) > 0xFFFF ? 2 : 1;
+    return units;
+}
+
 void AppendUtf8(std::string& text, char32_t c) {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
     if (c < 0x80) {

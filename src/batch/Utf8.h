@@ -37,6 +37,9 @@ inline bool CopiedAsAscii(std::string_view text, std::string& out) {
     return true;
 }
 
+// How many UTF-16 units the text takes: what Windows' path length limit counts.
+std::size_t Utf16Length(std::string_view text);
+
 // Appends the UTF-8 form of a code point; a value that is no character gives U+FFFD.
 void AppendUtf8(std::string& text, char32_t c);
 

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "batch/CodePage.h"
+#include "batch/JobWriter.h"
 #include "cli/Platform.h"
 
 namespace quorvel::cli {
@@ -144,6 +145,32 @@ void Apply(CliOptions& options, OptionId id, std::string value) {
     }
 }
 
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// The window program takes any typed text; a script gets told at once what the list would misread.
+Status CheckValues(const CliOptions& options) {
+    const auto oneOf = [](std::string_view option, const std::string& value, const auto& choices) {
+        std::string listed;
+        for (std::string_view choice : choices) {
+            if (choice == value) return Status::Ok();
+            listed += (listed.empty() ? "" : ", ") + Quoted(choice);
+        }
+        return Status::Fail(std::string(option) + " takes one of " + listed + "; not " + Quoted(value));
+    };
+    if (Status known = oneOf("--aspect-ratio", options.Advanced.AspectRatio, AspectRatioTexts()); !known) return known;
+    if (Status known = oneOf("--source-type", options.Advanced.VideoSourceType, kVideoSourceTypes); !known)
+        return known;
+    const auto wholeNumber = [](std::string_view option, const std::string& value) {
+        if (!value.empty() && value.size() <= 5 && value.find_first_not_of("0123456789") == std::string::npos) {
+            return Status::Ok();
+        }
+        return Status::Fail(std::string(option) + " takes a whole number of lines from 0 (such as 8); not " +
+                            Quoted(value));
+    };
+    if (Status number = wholeNumber("--clip-top", options.Advanced.TopClipping); !number) return number;
+    return wholeNumber("--clip-bottom", options.Advanced.BottomClipping);
+}
+
 }  // namespace
 
 Status ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
@@ -222,7 +249,7 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
             return Status::Fail("'" + name + "' is not a file name; NAMEs are names in the source directory (-s DIR)");
         }
     }
-    return Status::Ok();
+    return CheckValues(options);
 }
 
 std::string UsageText() {
@@ -245,10 +272,10 @@ std::string UsageText() {
            "  -d, --output-dir DIR    where the encoder writes the .mpg files (default: the batch file's\n"
            "                          directory; the current directory when the list goes to standard output)\n"
            "      --outputs-beside-sources  each .mpg file goes into its own source's folder instead\n"
-           "      --aspect-ratio TEXT   default \"4:3 Display\"\n"
-           "      --source-type TEXT    default \"Non-interlace (progressive)\"\n"
-           "      --clip-top TEXT       default \"0\"\n"
-           "      --clip-bottom TEXT    default \"0\"\n"
+           "      --aspect-ratio TEXT   default \"4:3 Display\"; one of the nine listed in the manual\n"
+           "      --source-type TEXT    \"Non-interlace (progressive)\" (the default) or \"Interlace\"\n"
+           "      --clip-top N          lines clipped at the top, a whole number (default 0)\n"
+           "      --clip-bottom N       lines clipped at the bottom, a whole number (default 0)\n"
            "      --deinterlace, --noise-reduction\n"
            "      --launch ENCODER    start ENCODER with \"/batch\" and the finished list, not waited for\n"
            "      --remaining LIST    write the jobs of LIST still to be encoded (their output is missing,\n"

@@ -5,6 +5,7 @@
 
 #include "batch/BatchList.h"
 #include "batch/EncoderPaths.h"
+#include "batch/PathCompare.h"
 #include "batch/TemplateImport.h"
 #include "batch/Version.h"
 #include "cli/Options.h"
@@ -41,7 +42,7 @@ std::string ParentForm(const std::string& path) {
 
 // A path the code page cannot hold would reach the encoder with '?' for letters.
 Status ForEncoder(Status refusal, const CodePage& codePage, bool given) {
-    if (refusal) return refusal;
+    if (refusal || !IsCodePageRefusal(refusal)) return refusal;
 #ifdef _WIN32
     (void)codePage;
     (void)given;
@@ -56,8 +57,48 @@ Status ForEncoder(Status refusal, const CodePage& codePage, bool given) {
 }
 
 // Everything the list needs, checked before a byte is written.
-Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FILE* in, const CodePage& codePage,
-                BatchJob& job, ResolvedPath& batchFile) {
+// Files found by the pattern that are their own outputs (the .mpg files of an earlier run beside
+// their sources) are left out rather than refused: the user did not name them.
+void LeaveOutOwnOutputs(BatchJob& job, std::FILE* err) {
+    std::size_t kept = 0;
+    std::size_t left = 0;
+    std::string first;
+    for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
+        if (SamePath(OutputPath(job, i), SourcePath(job, i))) {
+            if (left++ == 0) first = SourcePath(job, i);
+            continue;
+        }
+        if (kept != i) {
+            job.SourceNames[kept] = std::move(job.SourceNames[i]);
+            if (!job.SourceDirectories.empty()) job.SourceDirectories[kept] = std::move(job.SourceDirectories[i]);
+        }
+        ++kept;
+    }
+    if (left == 0) return;
+    job.SourceNames.resize(kept);
+    if (!job.SourceDirectories.empty()) job.SourceDirectories.resize(kept);
+    std::fprintf(err,
+                 "quorvel-batch: left out %zu %s found by the pattern that would be encoded to %s (the output "
+                 "of an earlier run?)%s %s\n",
+                 left,
+                 left == 1 ? "file" : "files",
+                 left == 1 ? "itself" : "themselves",
+                 left == 1 ? ":" : ", the first:",
+                 first.c_str());
+}
+
+Status NothingSelected(const CliOptions& options, const BatchJob& job) {
+    if (options.FilesFrom) {
+        return Status::Fail("The list of sources " + *options.FilesFrom + " names no file; nothing was written");
+    }
+    return Status::Fail("No file in " + options.SourceDirectory.value_or(job.SourceDirectory) +
+                        (options.Recursive ? " or its subfolders" : "") + " matches the pattern \"" +
+                        options.Pattern.value_or(kDefaultPattern) +
+                        "\" (patterns are separated by ';'); nothing was written");
+}
+
+Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FILE* in, std::FILE* err,
+                const CodePage& codePage, BatchJob& job, ResolvedPath& batchFile) {
     const bool launch = options.Advanced.AutoLaunch == 1;
     if (!options.ToStandardOutput()) {
         if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return resolved;
@@ -68,6 +109,7 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FI
             return Status::Fail(kSpacesMessage);
         }
         job.BatchFile = batchFile.Local;
+        job.BatchFileForEncoder = batchFile.Encoder;
     }
     if (launch) {
         if (Status usable = CheckEncoder(options.Advanced.TMPGEncPath, resolver); !usable) return usable;
@@ -89,12 +131,18 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FI
         ResolvedPath outputDir;
         if (Status resolved = resolver.Resolve(options.OutputDirectory.value_or("."), outputDir); !resolved)
             return resolved;
+        // On a drive this machine cannot see, the directory is taken on trust: the list may be for another machine.
+        if (!outputDir.Local.empty()) {
+            if (Status usable = CheckOutputDirectory(outputDir.Local, options.OutputDirectory.value_or(".")); !usable)
+                return usable;
+        }
         job.OutputDirectory = OutputDirectoryForm(outputDir.Encoder);
     } else {
         job.OutputDirectory = ParentForm(batchFile.Encoder);
     }
 
-    if (launch && job.SourceNames.empty()) return Status::Fail(kNoFilesMessage);
+    if (!options.FilesFrom && options.Names.empty()) LeaveOutOwnOutputs(job, err);
+    if (job.SourceNames.empty()) return launch ? Status::Fail(kNoFilesMessage) : NothingSelected(options, job);
     if (Status held = ForEncoder(EncoderJob(job, codePage, job), codePage, options.CodePageNumber != 0); !held)
         return held;
     std::string launchPath;
@@ -109,6 +157,9 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FI
 Status DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, const CodePage& codePage,
               std::FILE* out) {
     if (Status checked = CheckBatchRequest(job, options.Advanced); !checked) return checked;
+    if (!options.ToStandardOutput()) {
+        if (Status replaceable = CheckListTarget(job.BatchFile); !replaceable) return replaceable;
+    }
     if (!job.TemplateFile.empty()) {
         if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return readable;
     }
@@ -131,7 +182,7 @@ Status WriteNewList(const CliOptions& options, const PathResolver& resolver, con
                     std::FILE* out, std::FILE* err) {
     BatchJob job;
     ResolvedPath batchFile;
-    if (Status built = BuildJob(options, resolver, in, codePage, job, batchFile); !built) return built;
+    if (Status built = BuildJob(options, resolver, in, err, codePage, job, batchFile); !built) return built;
     if (options.DryRun) return DryRun(options, job, batchFile, codePage, out);
 
     if (options.ToStandardOutput()) {

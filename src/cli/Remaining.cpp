@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "batch/BatchList.h"
 #include "batch/BatchListReader.h"
 #include "batch/FileAccess.h"
 #include "batch/JobProgress.h"
+#include "batch/Utf8.h"
 #include "cli/Sources.h"
 
 namespace quorvel::cli {
@@ -58,6 +60,29 @@ JobVerdict Judge(const ListedJob& job, const PathResolver& resolver) {
     return {false, OutputStateText(check), ""};
 }
 
+// A job whose names were read in another code page than the list's own points nowhere: its
+// output folder or its source is not found. Only names beyond ASCII can be misread like that.
+bool NamesPointNowhere(const ListedJob& job, const PathResolver& resolver) {
+    bool ascii = IsAscii(job.OutputFile);
+    for (const std::string& source : job.SourceFiles) ascii = ascii && IsAscii(source);
+    if (ascii) return false;
+    const auto missing = [&](const std::string& encoderPath, bool folder) {
+        std::optional<std::string> local = resolver.LocalPathOf(encoderPath);
+        if (!local) return false;
+        if (folder) {
+            const std::size_t slash = local->find_last_of("\\/");
+            if (slash == std::string::npos) return false;
+            local->resize(slash == 0 ? 1 : slash);
+        }
+        return KindOfPath(*local) == PathKind::Missing;
+    };
+    if (!job.OutputFile.empty() && missing(job.OutputFile, true)) return true;
+    for (const std::string& source : job.SourceFiles) {
+        if (missing(source, false)) return true;
+    }
+    return false;
+}
+
 std::string JobText(const ListedJob& job) {
     return (job.SourceFiles.empty() ? std::string("(no source)") : job.SourceFiles.front()) + " -> " +
            (job.OutputFile.empty() ? std::string("(no output)") : job.OutputFile);
@@ -91,9 +116,20 @@ Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolve
 
     std::vector<bool> keep(contents.Jobs.size());
     std::size_t remaining = 0;
+    bool toldOfCodePage = false;
     for (std::size_t i = 0; i < contents.Jobs.size(); ++i) {
         const JobVerdict verdict = Judge(contents.Jobs[i], resolver);
         if (!verdict.Warning.empty()) std::fprintf(err, "quorvel-batch: warning: %s\n", verdict.Warning.c_str());
+        if (!toldOfCodePage && verdict.Remains && NamesPointNowhere(contents.Jobs[i], resolver)) {
+            toldOfCodePage = true;
+            std::fprintf(err,
+                         "quorvel-batch: warning: the files of the job on line %llu (%s) are not found here; if the "
+                         "list was written in another code page than %s, its names were read wrongly and finished "
+                         "jobs are kept: give the list's code page with --code-page\n",
+                         static_cast<unsigned long long>(contents.Jobs[i].Line),
+                         JobText(contents.Jobs[i]).c_str(),
+                         CodePageLabel(codePage.Number()).c_str());
+        }
         keep[i] = verdict.Remains;
         if (!verdict.Remains) continue;
         ++remaining;
@@ -114,6 +150,7 @@ Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolve
         std::fprintf(err, "%s\n", summary.c_str());
         return Status::Ok();
     }
+    if (Status replaceable = CheckListTarget(target); !replaceable) return replaceable;
     std::unique_ptr<AtomicFile> list;
     if (Status created = CreateAtomicFile(target, list); !created) return created;
     if (Status copied = CopyJobs(file.get(), contents, keep, *list); !copied) return copied;

@@ -180,6 +180,26 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
     return cannotCreate("no temporary file name is free");
 }
 
+PathKind KindOfPath(const std::string& path) {
+    const std::wstring wide = win::Widen(path);
+    const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
+    }
+    const DWORD error = GetLastError();
+    if (wide.size() >= 2 && wide[1] == L':') {
+        const wchar_t root[] = {wide[0], L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) return PathKind::NoDrive;
+    }
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME: return PathKind::Missing;
+        default: return PathKind::Other;
+    }
+}
+
 std::FILE* OpenFileForReading(const std::string& path, std::string& reason) {
     const std::wstring wide = win::Widen(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -85,14 +86,14 @@ TEST_F(BatchListFile, NoSourcesGiveTheFourEnvelopeLines) {
 }
 
 TEST_F(BatchListFile, ReplacesALongerListCompletely) {
-    WriteBytes(list_, std::string(100000, 'z'));
+    WriteBytes(list_, "object TTMPGEncBatchEncodeList\r\n" + std::string(100000, 'z'));
     ASSERT_TRUE(WriteBatchList(Job({}), AdvancedOptions(), Western()).IsOk());
     EXPECT_EQ(ReadBytes(list_), ExpectedList("empty.tbe"));
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
 }
 
 TEST_F(BatchListFile, AListHeldOpenByAReaderIsReplacedOrKept) {
-    WriteBytes(list_, "old list\r\n");
+    WriteBytes(list_, "object TTMPGEncBatchEncodeList\r\n");
     // The C library's reader does not share deletion: Windows may refuse the move then.
     std::ifstream reader(PathOf(list_), std::ios::binary);
     ASSERT_TRUE(reader.is_open());
@@ -103,7 +104,7 @@ TEST_F(BatchListFile, AListHeldOpenByAReaderIsReplacedOrKept) {
     } else {
         EXPECT_EQ(status.Message(),
                   "Cannot replace the batch file " + list_ + ": the file is in use by another program");
-        EXPECT_EQ(ReadBytes(list_), "old list\r\n");
+        EXPECT_EQ(ReadBytes(list_), "object TTMPGEncBatchEncodeList\r\n");
     }
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
 }
@@ -153,6 +154,15 @@ TEST_F(BatchListFile, RefusalsLeaveTheOldListAndNoTemporaryFile) {
              WriteBytes(job.TemplateFile, "");
          },
          [](const BatchJob& job) { return "The template file " + job.TemplateFile + " is empty"; }},
+        {"binary template",
+         [](BatchJob& job, AdvancedOptions&, TempFolder& folder) {
+             job.TemplateFile = folder.File("picture.mcf");
+             WriteBytes(job.TemplateFile, std::string("MPEG.a = 1\r\n\0\x89PNG", 17));
+         },
+         [](const BatchJob& job) {
+             return "The template file " + job.TemplateFile +
+                    " is not a text template: it holds NUL bytes, as a program or picture does";
+         }},
         {"clipping",
          [](BatchJob&, AdvancedOptions& options, TempFolder&) {
              options.TopClipping = "1.2";
@@ -183,14 +193,14 @@ TEST_F(BatchListFile, RefusalsLeaveTheOldListAndNoTemporaryFile) {
         TempFolder folder;
         BatchJob job = Job({"a.avi", "b.avi"});
         job.BatchFile = folder.File("list.tbe");
-        WriteBytes(job.BatchFile, "old list\r\n");
+        WriteBytes(job.BatchFile, "object TTMPGEncBatchEncodeList\r\n");
         AdvancedOptions options;
         c.Arrange(job, options, folder);
         const std::vector<std::string> before = folder.Names();
         const Status status = WriteBatchList(job, options, Western());
         ASSERT_FALSE(status.IsOk()) << c.What;
         EXPECT_EQ(status.Message(), c.Message(job)) << c.What;
-        EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n") << c.What;
+        EXPECT_EQ(ReadBytes(job.BatchFile), "object TTMPGEncBatchEncodeList\r\n") << c.What;
         EXPECT_EQ(folder.Names(), before) << c.What;
         if (std::string(c.What) != "read-only list") {
             EXPECT_EQ(Streamed(job, options), "failed: " + c.Message(job) + " after 0 bytes") << c.What;
@@ -216,7 +226,7 @@ TEST_F(BatchListFile, UnusableTargetsAreNamedInTheMessage) {
 }
 
 TEST_F(BatchListFile, AnUncommittedFileLeavesNothingBehind) {
-    WriteBytes(list_, "old list\r\n");
+    WriteBytes(list_, "object TTMPGEncBatchEncodeList\r\n");
     {
         std::unique_ptr<AtomicFile> file;
         ASSERT_TRUE(CreateAtomicFile(list_, file).IsOk());
@@ -224,7 +234,7 @@ TEST_F(BatchListFile, AnUncommittedFileLeavesNothingBehind) {
         EXPECT_EQ(folder_.Names().size(), 2u);
     }
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
-    EXPECT_EQ(ReadBytes(list_), "old list\r\n");
+    EXPECT_EQ(ReadBytes(list_), "object TTMPGEncBatchEncodeList\r\n");
 }
 
 #ifdef __GLIBC__
@@ -309,6 +319,87 @@ TEST(OutputConflicts, AreFoundWithoutRegardToLetterCase) {
     job.OutputDirectory = "C:";
     job.SourceNames = {"x.mpg"};
     EXPECT_FALSE(CheckOutputConflicts(job).IsOk());
+}
+
+// Capital and small letter of one name, as Windows folds them, in several scripts.
+TEST(OutputConflicts, FoldLetterCaseInEveryScript) {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"\xD0\xAF", "\xD1\x8F"},                  // Я я
+        {"\xCE\xA3\xCE\x91", "\xCF\x83\xCE\xB1"},  // ΣΑ σα
+        {"\xEF\xBC\xA1", "\xEF\xBD\x81"},          // full-width A a
+        {"\xC5\x92", "\xC5\x93"},                  // Œ œ
+        {"\xC5\x81", "\xC5\x82"},                  // Ł ł
+        {"\xC3\x84", "\xC3\xA4"},                  // Ä ä
+    };
+    for (const auto& [upper, lower] : pairs) {
+        SCOPED_TRACE(upper);
+        BatchJob job = SampleJob();
+        job.SourceNames = {std::string(upper) + ".avi", std::string(lower) + ".mov"};
+        EXPECT_EQ(CheckOutputConflicts(job).Message(),
+                  "Two sources would be encoded to the same file D:\\Out\\" + std::string(lower) + ".mpg: " + upper +
+                      ".avi and " + lower + ".mov");
+        job.SourceDirectory = std::string("D:\\") + upper;
+        job.OutputDirectory = std::string("D:\\") + lower + "\\";
+        job.SourceNames = {"x.mpg"};
+        EXPECT_FALSE(CheckOutputConflicts(job).IsOk());
+    }
+    // Letters that only look alike stay apart.
+    BatchJob job = SampleJob();
+    job.SourceNames = {"\xD0\x90.avi", "A.avi"};  // Cyrillic А, Latin A
+    EXPECT_TRUE(CheckOutputConflicts(job).IsOk());
+}
+
+// The list may replace an earlier list or an empty file, never a file of the request or another file.
+TEST(ListTarget, NeverAFileOfTheRequestNorAnotherFile) {
+    struct Case {
+        const char* What;
+        std::string Existing;  // the bytes at the list's path; "-" when there is no file
+        std::function<void(BatchJob&, const std::string& folder)> Arrange;
+        const char* Refusal;  // the start of the message after "The batch file <path> "; empty: accepted
+    };
+    const Case cases[] = {
+        {"new file", "-", nullptr, ""},
+        {"empty file", "", nullptr, ""},
+        {"earlier list after blank lines", "\r\n  \r\n   object TTMPGEncBatchEncodeList  \r\n", nullptr, ""},
+        {"notes", "hello\r\n", nullptr, "exists and is not a batch list"},
+        {"a list's name in other letters", "OBJECT TTMPGENCBATCHENCODELIST\r\n", nullptr, "exists and is not"},
+        {"a source, in other letters",
+         "-",
+         [](BatchJob& job, const std::string& folder) {
+             job.SourceDirectory = folder;
+             job.SourceNames = {"A.avi", "LIST.TBE"};
+         },
+         "is the source LIST.TBE"},
+        {"the template",
+         "-",
+         [](BatchJob& job, const std::string&) { job.TemplateFile = job.BatchFile; },
+         "is the template file"},
+        {"an output of the list",
+         "-",
+         [](BatchJob& job, const std::string& folder) {
+             job.BatchFile = folder + "/b.mpg";
+             job.OutputDirectory = folder + "/";
+         },
+         "is the output file of the source b.avi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        TempFolder folder;
+        BatchJob job = SampleJob();
+        job.SourceNames = {"a.avi", "b.avi"};
+        job.BatchFile = folder.File("list.tbe");
+        if (c.Existing != "-") WriteBytes(job.BatchFile, c.Existing);
+        if (c.Arrange) c.Arrange(job, Utf8(folder.Path()));
+        const Status status = WriteBatchList(job, AdvancedOptions(), Western());
+        if (*c.Refusal == '\0') {
+            EXPECT_TRUE(status.IsOk()) << status.Message();
+            continue;
+        }
+        EXPECT_EQ(status.Message().rfind("The batch file " + job.BatchFile + " " + c.Refusal, 0), 0u)
+            << status.Message();
+        EXPECT_EQ(KindOfPath(job.BatchFile) == PathKind::File, c.Existing != "-");
+        if (c.Existing != "-") EXPECT_EQ(ReadBytes(job.BatchFile), c.Existing);
+    }
 }
 
 TEST(OutputConflicts, TakeListsBeyondTheOldListLimit) {

@@ -239,7 +239,7 @@ TEST_F(ListInCodePage, CyrillicNamesAreByteExactIn1251) {
 TEST_F(ListInCodePage, NamesThePageCannotHoldAreRefusedFirstTenAndCount) {
     BatchJob job = SampleJob();
     job.BatchFile = folder_.File("list.tbe");
-    WriteBytes(job.BatchFile, "old list\r\n");
+    WriteBytes(job.BatchFile, "object TTMPGEncBatchEncodeList\r\n");
     job.SourceNames = {"ok.avi"};
     for (int i = 0; i < 12; ++i) job.SourceNames.push_back("\xE6\x97\xA5" + std::to_string(i) + ".avi");
     const Status status = WriteBatchList(job, AdvancedOptions(), Western());
@@ -248,7 +248,7 @@ TEST_F(ListInCodePage, NamesThePageCannotHoldAreRefusedFirstTenAndCount) {
         "open them:";
     for (int i = 0; i < 10; ++i) expected += "\n  \xE6\x97\xA5" + std::to_string(i) + ".avi";
     EXPECT_EQ(status.Message(), expected + "\n  and 2 more");
-    EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n");
+    EXPECT_EQ(ReadBytes(job.BatchFile), "object TTMPGEncBatchEncodeList\r\n");
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
 
     job.SourceNames = {"a.avi"};
@@ -256,7 +256,7 @@ TEST_F(ListInCodePage, NamesThePageCannotHoldAreRefusedFirstTenAndCount) {
     EXPECT_EQ(WriteBatchList(job, AdvancedOptions(), Western()).Message(),
               "The batch list's code page 1252 cannot hold the output directory D:\\\xE6\x97\xA5\\, so the encoder "
               "could not write there");
-    EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n");
+    EXPECT_EQ(ReadBytes(job.BatchFile), "object TTMPGEncBatchEncodeList\r\n");
 }
 
 // Short names as a volume with 8.3 names would give them.

@@ -33,7 +33,7 @@ TEST(WindowsListFile, ReplacesAListReadBySomeoneWhoSharesDeletion) {
     TempFolder folder;
     BatchJob job = SampleJob();
     job.BatchFile = folder.File("list.tbe");
-    WriteBytes(job.BatchFile, "old list\r\n");
+    WriteBytes(job.BatchFile, "object TTMPGEncBatchEncodeList\r\n");
     {
         HeldFile reader(job.BatchFile, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         ASSERT_TRUE(reader.IsOpen());
@@ -48,12 +48,12 @@ TEST(WindowsListFile, RefusesAReadOnlyListItself) {
     TempFolder folder;
     BatchJob job = SampleJob();
     job.BatchFile = folder.File("list.tbe");
-    WriteBytes(job.BatchFile, "old list\r\n");
+    WriteBytes(job.BatchFile, "object TTMPGEncBatchEncodeList\r\n");
     ASSERT_TRUE(SetFileAttributesW(PathOf(job.BatchFile).wstring().c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(WriteBatchList(job, AdvancedOptions()).Message(),
               "Cannot create the batch file " + job.BatchFile + ": the file is read-only");
     SetFileAttributesW(PathOf(job.BatchFile).wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n");
+    EXPECT_EQ(ReadBytes(job.BatchFile), "object TTMPGEncBatchEncodeList\r\n");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.tbe"});
 }
 
@@ -138,11 +138,11 @@ TEST(EncoderPathsOnWindows, AnOutputFolderWithoutAShortFormIsRefusedAndTheOldLis
     // Cyrillic, Greek with its accent and Japanese: no ANSI code page holds all three, and a
     // folder that does not exist has no short form.
     job.OutputDirectory = folder.File("\xD0\xBD\xD0\xB5\xD1\x82\xCE\xAC\xE6\x97\xA5") + "\\";
-    WriteBytes(job.BatchFile, "old list\r\n\x83\x5C");
+    WriteBytes(job.BatchFile, "object TTMPGEncBatchEncodeList\r\n\x83\x5C");
     const Status status = WriteListForEncoder(job, AdvancedOptions());
     EXPECT_NE(status.Message().find("cannot hold the output directory " + job.OutputDirectory), std::string::npos)
         << status.Message();
-    EXPECT_EQ(ReadBytes(job.BatchFile), "old list\r\n\x83\x5C");
+    EXPECT_EQ(ReadBytes(job.BatchFile), "object TTMPGEncBatchEncodeList\r\n\x83\x5C");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.tbe"});
 }
 

@@ -48,6 +48,13 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
         {"-o", "list.tbe", "--code-page"},
         {"-o", "list.tbe", "--code-page", "latin1"},
         {"-o", "list.tbe", "--code-page=-932"},
+        {"-o", "list.tbe", "--aspect-ratio", "16:9"},
+        {"-o", "list.tbe", "--aspect-ratio", "4:3 display"},
+        {"-o", "list.tbe", "--aspect-ratio", ""},
+        {"-o", "list.tbe", "--source-type", "banana"},
+        {"-o", "list.tbe", "--clip-top", "-5"},
+        {"-o", "list.tbe", "--clip-bottom", "1.5"},
+        {"-o", "list.tbe", "--clip-top", ""},
     };
     for (const std::vector<std::string>& args : bad) {
         SCOPED_TRACE(testing::PrintToString(args));
@@ -88,7 +95,7 @@ TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
                                           "out",
                                           "--clip-top",
                                           "8",
-                                          "--clip-bottom=",
+                                          "--clip-bottom=0",
                                           "--deinterlace",
                                           "--noise-reduction",
                                           "--aspect-ratio",
@@ -111,7 +118,7 @@ TEST(Options, ValuesAttachedOrSeparateAndNamesAfterDoubleDash) {
     EXPECT_EQ(options->OutputDirectory.value_or(""), "out");
     EXPECT_EQ(options->TemplateFile, "t.mcf");
     EXPECT_EQ(options->Advanced.TopClipping, "8");
-    EXPECT_EQ(options->Advanced.BottomClipping, "");
+    EXPECT_EQ(options->Advanced.BottomClipping, "0");
     EXPECT_EQ(options->Advanced.Deinterlace, 1);
     EXPECT_EQ(options->Advanced.NoiseReduction, 1);
     EXPECT_EQ(options->Advanced.AspectRatio, "16:9 Display");

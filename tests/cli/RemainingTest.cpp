@@ -79,7 +79,7 @@ TEST_F(CliRemaining, UnfinishedJobsAreCopiedByteForByte) {
 TEST_F(CliRemaining, DryRunListsTheJobsAndWhy) {
     WriteOldList(false);
     WriteOutputs();
-    WriteFile(New(), "old list");
+    WriteFile(New(), "object TTMPGEncBatchEncodeList");
     RunResult result = RunHere({"-n", "--remaining", "old.tbe", "-o", New()});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Out,
@@ -89,7 +89,7 @@ TEST_F(CliRemaining, DryRunListsTheJobsAndWhy) {
               "D:\\clips\\missing.avi -> D:\\out\\missing.mpg (missing)\n"
               "D:\\clips\\Bob's.avi -> D:\\out\\Bob's.mpg (missing)\n"
               "5 of 8 jobs remain (dry run, nothing written)\n");
-    EXPECT_EQ(ReadFile(New()), "old list");
+    EXPECT_EQ(ReadFile(New()), "object TTMPGEncBatchEncodeList");
 }
 
 TEST_F(CliRemaining, JobsThatCannotBeCheckedAreKeptWithAWarning) {
@@ -163,12 +163,12 @@ TEST_F(CliRemaining, WhatIsNotABatchListFailsNamingTheLineAndWritesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Message);
         WriteFile(Old(), c.Bytes);
-        WriteFile(New(), "old list");
+        WriteFile(New(), "object TTMPGEncBatchEncodeList");
         RunResult result = RunHere({"--remaining", "old.tbe", "-o", New()});
         EXPECT_EQ(result.Status, 1);
         EXPECT_EQ(result.Out, "");
         EXPECT_TRUE(result.Err.starts_with("quorvel-batch: " + c.Message)) << result.Err;
-        EXPECT_EQ(ReadFile(New()), "old list");
+        EXPECT_EQ(ReadFile(New()), "object TTMPGEncBatchEncodeList");
         EXPECT_EQ(DirectoryNames(root.Path()),
                   (std::vector<std::string>{"clips", "new.tbe", "old.tbe", "out", "t.mcf"}));
     }

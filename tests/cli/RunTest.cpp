@@ -78,6 +78,7 @@ TEST_F(CliRun, DefaultOutputIsTheBatchFilesDirectoryAndNameOrderIsKept) {
 }
 
 TEST_F(CliRun, PatternListsOrdinaryFilesInFileListOrder) {
+    fs::create_directory(root.Path() / "Encoded");
     RunResult result = RunHere({"-o", List(), "-s", "clips", "-d", "D:\\Encoded"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(QuotedValues(ReadFile(List()), "Video.SourceFileName"),
@@ -104,7 +105,7 @@ TEST_F(CliRun, StandardOutputTakesTheListAndTheCurrentDirectoryAsOutput) {
 }
 
 TEST_F(CliRun, DryRunPrintsTheJobsAndWritesNothing) {
-    WriteFile(List(), "old list");
+    WriteFile(List(), "object TTMPGEncBatchEncodeList");
     RunResult result = RunHere({"-n", "-o", List(), "-s", "D:\\clips", "-d", "E:\\Enc", "Bob's.mov", "clip1.avi"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Out,
@@ -112,12 +113,12 @@ TEST_F(CliRun, DryRunPrintsTheJobsAndWritesNothing) {
               "D:\\clips\\clip1.avi -> E:\\Enc\\clip1.mpg\n"
               "2 jobs (dry run, nothing written)\n"
               "code page 1252 (from the locale C)\n");
-    EXPECT_EQ(ReadFile(List()), "old list");
+    EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
     EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
 
     // A dry run refuses what the real run would refuse.
     result = RunHere({"-n", "-o", List(), "-s", "clips", "--clip-top", "x", "clip1.avi"});
-    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Status, 2);
     EXPECT_EQ(result.Out, "");
     WriteFile(root.Path() / "empty.mcf", "");
     result = RunHere({"-n", "-o", List(), "-s", "clips", "-t", (root.Path() / "empty.mcf").string(), "clip1.avi"});
@@ -129,11 +130,23 @@ TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
     WriteFile(clips / "clip1.mov", "");
     WriteFile(clips / "\xe6\x97\xa5.avi", "");
     WriteFile(clips / "bad\xff.avi", "");
+    WriteFile(clips / "clip2.avi", "RIFF");
+    WriteFile(clips / "trail.", "");
+    WriteFile(clips / "blank.avi ", "");
+    WriteFile(root.Path() / "binary.mcf", std::string("MPEG.a = 1\r\n\0\0", 14));
     const std::vector<std::vector<std::string>> refused = {
+        {"trail."},
+        {"blank.avi "},
+        {std::string(250, 'x') + ".avi"},
+        {"-d", (clips / "clip1.avi").string(), "clip1.avi"},
+        {"-d", (root.Path() / "nowhere").string(), "clip1.avi"},
+        {"-p", "*.avi,*.mpg"},
+        {"-t", (root.Path() / "binary.mcf").string(), "clip1.avi"},
+        {"-o", (clips / "clip2.avi").string(), "clip1.avi"},
+        {"-o", (clips / "clip1.mpg").string(), "-d", clips.string(), "clip1.avi"},
         {"\xe6\x97\xa5.avi"},
         {"bad\xff.avi"},
         {"-d", "D:\\\xe6\x97\xa5", "clip1.avi"},
-        {"--clip-top", "5", "--clip-bottom", "-5", "clip1.avi"},
         {"-t", (root.Path() / "missing.mcf").string(), "clip1.avi"},
         {"missing.avi"},
         {"folder.avi"},
@@ -146,12 +159,12 @@ TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
         std::vector<std::string> args = {"-o", List(), "-s", "clips"};
         args.insert(args.end(), extra.begin(), extra.end());
         SCOPED_TRACE(testing::PrintToString(args));
-        WriteFile(List(), "old list");
+        WriteFile(List(), "object TTMPGEncBatchEncodeList");
         RunResult result = RunHere(args);
         EXPECT_EQ(result.Status, 1);
         EXPECT_TRUE(result.Err.starts_with("quorvel-batch: ")) << result.Err;
         EXPECT_EQ(result.Out, "");
-        EXPECT_EQ(ReadFile(List()), "old list");
+        EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
         EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
     }
 }
@@ -216,7 +229,7 @@ TEST_F(CliRun, TheLocaleChoosesTheCodePageAndTheOptionOverridesIt) {
     }
 
     // The C locale's 1252 cannot hold them: refused, with the way out.
-    WriteFile(List(), "old list");
+    WriteFile(List(), "object TTMPGEncBatchEncodeList");
     RunResult refused = RunHere(args);
     EXPECT_EQ(refused.Status, 1);
     EXPECT_EQ(refused.Err,
@@ -225,7 +238,7 @@ TEST_F(CliRun, TheLocaleChoosesTheCodePageAndTheOptionOverridesIt) {
                   japanese + "\n  " + quoted +
                   "\nIf the encoder reads another code page, give it with --code-page N (or utf-8); the default, "
                   "1252, is the one Wine takes from the locale, so a locale for these names serves too.\n");
-    EXPECT_EQ(ReadFile(List()), "old list");
+    EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
     {
         // A locale that is not installed is the C locale to Wine too.
         const ScopedVariable missingLocale("LC_ALL", "ja_XX.UTF-8");
@@ -294,20 +307,20 @@ TEST_F(CliLaunch, RefusedBeforeAnythingIsWritten) {
     fs::create_directories(root.Path() / "my lists");
     const std::string spaced = (root.Path() / "my lists" / "list.tbe").string();
     const std::string encoder = "C:\\TMPGEnc\\TMPGEnc.exe";
-    WriteFile(spaced, "old list");
-    WriteFile(List(), "old list");
+    WriteFile(spaced, "object TTMPGEncBatchEncodeList");
+    WriteFile(List(), "object TTMPGEncBatchEncodeList");
 
     RunResult result = RunHere({"-o", spaced, "-s", "clips", "--launch", encoder, "clip1.avi"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_EQ(result.Err, std::string("quorvel-batch: ") + kSpaces + "\n");
-    EXPECT_EQ(ReadFile(spaced), "old list");
+    EXPECT_EQ(ReadFile(spaced), "object TTMPGEncBatchEncodeList");
 
     // The blank may come from the current directory: the encoder gets the full path.
     const PathResolver inSpacedDir({{'D', root.Path().string()}}, (root.Path() / "my lists").string());
     result = RunCli({"-o", "list.tbe", "-s", clips.string(), "--launch", encoder, "clip1.avi"}, inSpacedDir);
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find(kSpaces), std::string::npos);
-    EXPECT_EQ(ReadFile(spaced), "old list");
+    EXPECT_EQ(ReadFile(spaced), "object TTMPGEncBatchEncodeList");
 
     // Without --launch the same path is fine.
     result = RunHere({"-o", spaced, "-s", "clips", "clip1.avi"});
@@ -323,24 +336,24 @@ TEST_F(CliLaunch, RefusedBeforeAnythingIsWritten) {
         SCOPED_TRACE(testing::PrintToString(args));
         result = RunHere(args);
         EXPECT_EQ(result.Status, 1);
-        EXPECT_EQ(ReadFile(List()), "old list");
+        EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
     }
     EXPECT_NE(result.Err.find("No Files select to add to batch"), std::string::npos) << result.Err;
 
     // The encoder would get the list's path with '?' for the letters 1252 lacks.
     const std::string japanese = (root.Path() / "out" / "\xE6\x97\xA5.tbe").string();
-    WriteFile(japanese, "old list");
+    WriteFile(japanese, "object TTMPGEncBatchEncodeList");
     result = RunHere({"-o", japanese, "-s", "clips", "--launch", encoder, "clip1.avi"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find("cannot hold the batch file path D:\\out\\\xE6\x97\xA5.tbe"), std::string::npos)
         << result.Err;
-    EXPECT_EQ(ReadFile(japanese), "old list");
+    EXPECT_EQ(ReadFile(japanese), "object TTMPGEncBatchEncodeList");
 
     setenv("WINE", (root.Path() / "no-wine-here").c_str(), 1);
     result = RunHere({"-o", List(), "-s", "clips", "--launch", encoder, "clip1.avi"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find("no-wine-here"), std::string::npos) << result.Err;
-    EXPECT_EQ(ReadFile(List()), "old list");
+    EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
     EXPECT_FALSE(fs::exists(fakeWine.string() + ".args"));
 }
 

@@ -94,22 +94,25 @@ TEST_F(CliSources, RecursiveTreeInFileListOrderAtEachLevel) {
 }
 
 TEST_F(CliSources, OutputsBesideTheirSources) {
+    // The .mpg files the pattern finds would be their own outputs: left out, with one line.
     RunResult result = RunHere({"-o", List(), "-t", "t.mcf", "--outputs-beside-sources", "-r", "-s", "D:\\"});
-    // An .mpg source beside which its own output would be written is refused first.
+    ASSERT_EQ(result.Status, 0) << result.Err;
+    EXPECT_EQ(result.Err,
+              "quorvel-batch: left out 2 files found by the pattern that would be encoded to themselves (the output "
+              "of an earlier run?), the first: D:\\tree\\sub2\\deeper\\clip.mpg\n");
+    EXPECT_EQ(QuotedValues(ReadFile(List()), "Job.OutputFileName")[4], "D:\\c d\\Bob'#39's.mpg");
+    ExpectListIs(ReadFile(List()), "beside_sources.tbe");
+
+    // A source the user names is refused instead.
+    result = RunCliWithInput(
+        {"-o", List(), "--outputs-beside-sources", "--files-from", "-"}, "tree/sub2/deeper/clip.mpg\n", resolver);
     EXPECT_EQ(result.Status, 1);
     EXPECT_EQ(result.Err,
               "quorvel-batch: The output file D:\\tree\\sub2\\deeper\\clip.mpg would overwrite its own source\n");
-
-    fs::remove(root.Path() / "tree" / "sub2" / "deeper" / "clip.mpg");
-    fs::remove(root.Path() / "tree" / "sub2" / "deeper" / "z.MPG");
-    result = RunHere({"-o", List(), "-t", "t.mcf", "--outputs-beside-sources", "-r", "-s", "D:\\"});
-    ASSERT_EQ(result.Status, 0) << result.Err;
-    EXPECT_EQ(QuotedValues(ReadFile(List()), "Job.OutputFileName")[4], "D:\\c d\\Bob'#39's.mpg");
-    ExpectListIs(ReadFile(List()), "beside_sources.tbe");
 }
 
 TEST_F(CliSources, OneOutputForSourcesOfTwoFoldersIsRefusedNamingBoth) {
-    WriteFile(List(), "old list");
+    WriteFile(List(), "object TTMPGEncBatchEncodeList");
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"-r", "-s", "."},
              {"--files-from", "-"},
@@ -126,13 +129,13 @@ TEST_F(CliSources, OneOutputForSourcesOfTwoFoldersIsRefusedNamingBoth) {
         EXPECT_EQ(result.Err,
                   "quorvel-batch: Two sources would be encoded to the same file D:\\out\\CLIP.mpg: D:\\a\\clip.avi "
                   "and D:\\e\\CLIP.mov\n");
-        EXPECT_EQ(ReadFile(List()), "old list");
+        EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
         EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
     }
 }
 
 TEST_F(CliSources, BadPathListsAreRefusedBeforeAnythingIsWritten) {
-    WriteFile(List(), "old list");
+    WriteFile(List(), "object TTMPGEncBatchEncodeList");
     const struct {
         std::string Input;
         std::vector<std::string> Extra;
@@ -156,7 +159,7 @@ TEST_F(CliSources, BadPathListsAreRefusedBeforeAnythingIsWritten) {
         RunResult result = RunCliWithInput(args, c.Input, resolver);
         EXPECT_EQ(result.Status, 1);
         EXPECT_NE(result.Err.find(c.Message), std::string::npos) << result.Err;
-        EXPECT_EQ(ReadFile(List()), "old list");
+        EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
     }
     // A folder whose name Windows cannot hold, found by going down the tree.
     fs::create_directories(root.Path() / "tree" / "bad:name");

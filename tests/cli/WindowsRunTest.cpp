@@ -98,12 +98,12 @@ TEST_F(CliWindows, LaunchQuotesTheEncoderAndTheFullListPath) {
 TEST_F(CliWindows, LaunchRefusalsWriteNothing) {
     const std::string encoder = FakeEncoder();
     fs::create_directories(dir.Path() / "my lists");
-    WriteFile(dir.Path() / "my lists" / "list.tbe", "old list");
+    WriteFile(dir.Path() / "my lists" / "list.tbe", "object TTMPGEncBatchEncodeList");
     RunResult result = RunCli({"-o", "my lists\\list.tbe", "-s", "clips", "--launch", encoder, "a.avi"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find("The batch file (and path) cannot have any spaces in it to run automatically"),
               std::string::npos);
-    EXPECT_EQ(ReadFile(dir.Path() / "my lists" / "list.tbe"), "old list");
+    EXPECT_EQ(ReadFile(dir.Path() / "my lists" / "list.tbe"), "object TTMPGEncBatchEncodeList");
 
     result = RunCli({"-o", "list.tbe", "-s", "clips", "--launch", Here("none.exe"), "a.avi"});
     EXPECT_EQ(result.Status, 1);
