@@ -25,6 +25,13 @@ bool IsBlank(char c) { return c == ' '; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// No letter beyond ASCII folds to one of ".MPG", so this settles whether a name can fold to its output's.
+bool EndsWithMpg(std::string_view name) {
+    if (name.size() < 4) return false;
+    const std::string_view end = name.substr(name.size() - 4);
+    return end[0] == '.' && (end[1] | 0x20) == 'm' && (end[2] | 0x20) == 'p' && (end[3] | 0x20) == 'g';
+}
+
 std::string FolderWithSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
     return folder;
@@ -112,6 +119,10 @@ std::string OutputPath(const BatchJob& job, std::size_t source) {
     return OutputFolderOf(job, source) + StripExtension(job.SourceNames[source]) + ".mpg";
 }
 
+bool IsOwnOutput(const BatchJob& job, std::size_t source) {
+    return EndsWithMpg(job.SourceNames[source]) && SamePath(OutputPath(job, source), SourcePath(job, source));
+}
+
 bool IsClippingNumber(std::string_view joined) {
     std::size_t pos = 0;
     while (pos < joined.size() && IsBlank(joined[pos])) ++pos;
@@ -147,6 +158,10 @@ Status CheckOutputConflicts(const BatchJob& job) {
         return refuseList("the template file: writing the list would destroy it");
     }
     const std::u32string listKey = list.empty() ? std::u32string() : PathKey(list);
+    const std::u32string listFolderKey = listKey.substr(0, listKey.rfind(U'\\') + 1);
+    // A source can be the list only in the list's own folder; sources of one folder follow each other.
+    const std::string* lastFolder = nullptr;
+    bool inListFolder = false;
 
     // Only a hash per source is kept, so a list of any length checks in little memory;
     // equal hashes are settled by comparing the paths themselves.
@@ -156,12 +171,20 @@ Status CheckOutputConflicts(const BatchJob& job) {
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
         const std::string output = OutputPath(job, i);
         const std::u32string outputKey = PathKey(output);
-        const std::u32string sourceKey = PathKey(SourcePath(job, i));
-        if (outputKey == sourceKey) {
-            return Status::Fail("The output file " + output + " would overwrite its own source");
+        const std::string& folder = SourceDirectoryOf(job, i);
+        if (!listKey.empty() && (lastFolder == nullptr || folder != *lastFolder)) {
+            lastFolder = &folder;
+            inListFolder = PathKey(StripTrailingBackslash(folder) + '\\') == listFolderKey;
         }
-        if (!listKey.empty() && listKey == sourceKey) {
-            return refuseList("the source " + ShownSource(job, i) + ": writing the list would destroy it");
+        // Only a source named like an output (.mpg) can be its own output.
+        if (inListFolder || EndsWithMpg(job.SourceNames[i])) {
+            const std::u32string sourceKey = PathKey(SourcePath(job, i));
+            if (outputKey == sourceKey) {
+                return Status::Fail("The output file " + output + " would overwrite its own source");
+            }
+            if (inListFolder && listKey == sourceKey) {
+                return refuseList("the source " + ShownSource(job, i) + ": writing the list would destroy it");
+            }
         }
         if (!listKey.empty() && listKey == outputKey) {
             return refuseList("the output file of the source " + ShownSource(job, i) +

@@ -39,6 +39,10 @@ Status CheckListTarget(const std::string& path);
 const std::string& SourceDirectoryOf(const BatchJob& job, std::size_t source);
 std::string OutputFolderOf(const BatchJob& job, std::size_t source);
 
+// True when the output of job.SourceNames[source] would be the source itself (an .mpg file
+// with its output beside it).
+bool IsOwnOutput(const BatchJob& job, std::size_t source);
+
 // The paths a job's list lines hold for job.SourceNames[source] (before the quote escaping).
 std::string SourcePath(const BatchJob& job, std::size_t source);
 std::string OutputPath(const BatchJob& job, std::size_t source);

@@ -55,7 +55,11 @@ std::string Described(Blocker blocker) {
 // directory D:\x is longer than 259 characters".
 std::string CannotOpen(Blocker blocker, const CodePage& codePage, const std::string& what) {
     if (blocker == Blocker::CodePage) return Intro(codePage) + what;
-    return "T" + what.substr(1) + " is " + Described(blocker);
+    std::string sentence = what;
+    sentence[0] = 'T';
+    sentence += " is ";
+    sentence += Described(blocker);
+    return sentence;
 }
 
 bool Opens(std::string_view path, const CodePage& codePage) { return WhyNotOpened(path, codePage) == Blocker::None; }
@@ -183,13 +187,19 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
     // Each source and its output must open as the list names them; where they do not, the
     // source's short form (and its folder's) stands in, and its output takes the short name.
     // The folders are settled above, so a source's name and the two lengths are what is left.
+    // A path has no more UTF-16 units than UTF-8 bytes, so the byte counts settle most lengths.
     const auto blockerOf = [&](std::size_t i) {
         const std::string& name = result.SourceNames[i];
         if (!codePage.Holds(name)) return Blocker::CodePage;
+        if (!name.empty() && (name.back() == '.' || name.back() == ' ')) return Blocker::TrimmedName;
+        const std::size_t outputFolderBytes =
+            result.OutputsBesideSources ? SourceDirectoryOf(result, i).size() : result.OutputDirectory.size();
+        const std::size_t longest = std::max(SourceDirectoryOf(result, i).size(), outputFolderBytes) + 1;
+        if (longest + name.size() + 4 <= kLongestPath) return Blocker::None;
         if (Utf16Length(SourcePath(result, i)) > kLongestPath || Utf16Length(OutputPath(result, i)) > kLongestPath) {
             return Blocker::Length;
         }
-        return HasNameWindowsTrims(name) ? Blocker::TrimmedName : Blocker::None;
+        return Blocker::None;
     };
     std::vector<std::string> refused;
     Blocker firstBlocker = Blocker::None;

@@ -145,7 +145,12 @@ void Apply(CliOptions& options, OptionId id, std::string value) {
     }
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '"');
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
 
 // The window program takes any typed text; a script gets told at once what the list would misread.
 Status CheckValues(const CliOptions& options) {

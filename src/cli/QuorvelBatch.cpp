@@ -5,7 +5,6 @@
 
 #include "batch/BatchList.h"
 #include "batch/EncoderPaths.h"
-#include "batch/PathCompare.h"
 #include "batch/TemplateImport.h"
 #include "batch/Version.h"
 #include "cli/Options.h"
@@ -64,7 +63,7 @@ void LeaveOutOwnOutputs(BatchJob& job, std::FILE* err) {
     std::size_t left = 0;
     std::string first;
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
-        if (SamePath(OutputPath(job, i), SourcePath(job, i))) {
+        if (IsOwnOutput(job, i)) {
             if (left++ == 0) first = SourcePath(job, i);
             continue;
         }

@@ -181,7 +181,9 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
 }
 
 PathKind KindOfPath(const std::string& path) {
-    const std::wstring wide = win::Widen(path);
+    std::wstring wide = win::Widen(path);
+    // A full path past MAX_PATH is looked at in its literal form, which has no such limit.
+    if (wide.size() >= MAX_PATH && wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') wide.insert(0, L"\\\\?\\");
     const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;

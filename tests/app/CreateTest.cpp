@@ -165,13 +165,13 @@ TEST_F(CreateCommandTest, TheTwoRefusalsWriteNothing) {
 
     // Nothing selected: the old list stays as it was.
     const std::wstring batch = out / L"old.tbe";
-    WriteBytes(batch, "old list\r\n");
+    WriteBytes(batch, "object TTMPGEncBatchEncodeList\r\n");
     Main().SetText(L"txtFileOutput", batch);
     Messages().clear();
     ClickCreateBatch();
     EXPECT_EQ(MessageTexts(), std::vector<std::wstring>{L"No Files select to add to batch"});
     EXPECT_EQ(::GetFocus(), Main().Control(L"filList"));
-    EXPECT_EQ(ReadBytes(batch), "old list\r\n");
+    EXPECT_EQ(ReadBytes(batch), "object TTMPGEncBatchEncodeList\r\n");
 
     // Without auto-launch the blank is fine.
     Click(Advanced().Control(L"chkAutoRun"));
@@ -186,7 +186,7 @@ TEST_F(CreateCommandTest, TheTwoRefusalsWriteNothing) {
 TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothing) {
     TempDirectory out;
     const std::wstring batch = out / L"list.tbe";
-    WriteBytes(batch, "old list\r\n");
+    WriteBytes(batch, "object TTMPGEncBatchEncodeList\r\n");
     const std::wstring missingTemplate = out / L"svcd.mcf";
     SetRequest(batch, missingTemplate, out.Path() + L"\\");
     SetAutoLaunch(InstallEncoder(out));
@@ -198,7 +198,7 @@ TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothin
     EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u)
         << std::string(Messages()[0].Text.begin(), Messages()[0].Text.end());
     EXPECT_NE(Messages()[0].Text.find(L"svcd.mcf"), std::wstring::npos);
-    EXPECT_EQ(ReadBytes(batch), "old list\r\n");
+    EXPECT_EQ(ReadBytes(batch), "object TTMPGEncBatchEncodeList\r\n");
 
     // An output that would overwrite its own source is refused by the core in the same way.
     Main().SetText(L"txtTemplateFile", L"");
@@ -208,7 +208,7 @@ TEST_F(CreateCommandTest, AFailedRunSaysWhyOnceAndKeepsTheOldListAndStartsNothin
     ClickCreateBatch();
     ASSERT_EQ(Messages().size(), 1u);
     EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
-    EXPECT_EQ(ReadBytes(batch), "old list\r\n");
+    EXPECT_EQ(ReadBytes(batch), "object TTMPGEncBatchEncodeList\r\n");
     EXPECT_FALSE(FileExists(EncoderRecordPath()));
 }
 
@@ -329,23 +329,63 @@ TEST_F(CreateCommandTest, AListInACyrillicFolderStartsTheEncoderOnAPathItCanOpen
     }
 }
 
-TEST_F(CreateCommandTest, AnOutputFolderTheEncoderCannotBeGivenIsRefusedBeforeWriting) {
+// What would destroy a file or give the encoder a path it cannot open is refused before writing.
+TEST_F(CreateCommandTest, RefusalsNameTheCauseAndKeepEveryFile) {
     TempDirectory out;
     const std::wstring batch = out / L"list.tbe";
-    WriteBytes(batch, "old list\r\n\x83\x5C");
-    // Cyrillic, accented Greek and Japanese, in a folder that does not exist: no short form.
-    const std::wstring missing = out / L"\u043d\u0435\u0442\u03ac\u65e5\\";
-    SetRequest(batch, L"", missing);
-    SetAutoLaunch(InstallEncoder(out));
+    const std::string oldList = "object TTMPGEncBatchEncodeList\r\n\x83\x5C";
+    const std::wstring picture = out.MakeFile(L"picture.mcf");
+    WriteBytes(picture, std::string("MPEG.a = 1\r\n\0\x89PNG", 17));
+    const std::wstring source = SourceDirectory() + L"\\clip1.avi";
+    const std::string sourceBytes = ReadBytes(source);
+    struct Case {
+        std::wstring BatchFile, TemplateFile, OutputDirectory, Refusal;
+    };
+    const Case cases[] = {
+        // Cyrillic, accented Greek and Japanese, or plain Latin: a missing folder is refused alike.
+        {batch, L"", out / L"\u043d\u0435\u0442\u03ac\u65e5\\", L" does not exist"},
+        {batch, L"", out / L"missing\\", L" does not exist"},
+        {batch, L"", batch + L"\\", L" is a file, not a folder"},
+        {batch, picture, out.Path() + L"\\", L"is not a text template"},
+        {source, L"", out.Path() + L"\\", L"is the source clip1.avi"},
+    };
+    Select({L"clip1.avi"});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(win::Narrow(c.Refusal));
+        WriteBytes(batch, oldList);
+        SetRequest(c.BatchFile, c.TemplateFile, c.OutputDirectory);
+        Messages().clear();
+        ClickCreateBatch();
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
+        EXPECT_NE(Messages()[0].Text.find(c.Refusal), std::wstring::npos) << win::Narrow(Messages()[0].Text);
+        EXPECT_EQ(ReadBytes(batch), oldList);
+        EXPECT_EQ(ReadBytes(source), sourceBytes);
+    }
+}
+
+// A path longer than the encoder's file calls take is given by its short form.
+TEST_F(CreateCommandTest, AnOutputPathOverTheLimitIsGivenByItsShortForm) {
+    TempDirectory out;
+    std::wstring deep = out.Path();
+    while (deep.size() < 270) {
+        deep += L"\\" + std::wstring(60, L'd');
+        ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+    }
+    const std::wstring batch = out / L"list.tbe";
+    SetRequest(batch, L"", deep + L"\\");
     Select({L"clip1.avi"});
     Messages().clear();
-
     ClickCreateBatch();
-    ASSERT_EQ(Messages().size(), 1u);
-    EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
-    EXPECT_NE(Messages()[0].Text.find(L"cannot hold the output directory " + missing), std::wstring::npos);
-    EXPECT_EQ(ReadBytes(batch), "old list\r\n\x83\x5C");
-    EXPECT_FALSE(FileExists(EncoderRecordPath()));
+    ASSERT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+    const std::string list = ReadBytes(batch);
+    const std::size_t from = list.find("Job.OutputFileName = '") + 22;
+    const std::string output = list.substr(from, list.find('\'', from) - from);
+    EXPECT_LE(output.size(), 259u) << output;
+    EXPECT_TRUE(output.ends_with("\\clip1.mpg")) << output;
+    wchar_t longForm[1024]{};
+    ASSERT_NE(::GetLongPathNameW(win::Widen(output.substr(0, output.rfind('\\'))).c_str(), longForm, 1024), 0u);
+    EXPECT_EQ(std::wstring(longForm), deep);
 }
 
 }  // namespace

@@ -398,7 +398,9 @@ TEST(ListTarget, NeverAFileOfTheRequestNorAnotherFile) {
         EXPECT_EQ(status.Message().rfind("The batch file " + job.BatchFile + " " + c.Refusal, 0), 0u)
             << status.Message();
         EXPECT_EQ(KindOfPath(job.BatchFile) == PathKind::File, c.Existing != "-");
-        if (c.Existing != "-") EXPECT_EQ(ReadBytes(job.BatchFile), c.Existing);
+        if (c.Existing != "-") {
+            EXPECT_EQ(ReadBytes(job.BatchFile), c.Existing);
+        }
     }
 }
 

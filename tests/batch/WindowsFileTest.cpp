@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -130,20 +131,28 @@ TEST(EncoderPathsOnWindows, EveryPathInTheListOpensTheFileItNames) {
     }
 }
 
-TEST(EncoderPathsOnWindows, AnOutputFolderWithoutAShortFormIsRefusedAndTheOldListKept) {
+TEST(EncoderPathsOnWindows, WhatTheEncoderCouldNotOpenIsRefusedAndTheOldListKept) {
     TempFolder folder;
     BatchJob job = SampleJob();
     job.BatchFile = folder.File("list.tbe");
-    job.SourceNames = {"a.avi"};
-    // Cyrillic, Greek with its accent and Japanese: no ANSI code page holds all three, and a
-    // folder that does not exist has no short form.
-    job.OutputDirectory = folder.File("\xD0\xBD\xD0\xB5\xD1\x82\xCE\xAC\xE6\x97\xA5") + "\\";
+    job.SourceDirectory = Utf8(folder.Path());
+    job.OutputDirectory = job.SourceDirectory + "\\";
+    WriteBytes(folder.File("a.avi"), "a");
     WriteBytes(job.BatchFile, "object TTMPGEncBatchEncodeList\r\n\x83\x5C");
-    const Status status = WriteListForEncoder(job, AdvancedOptions());
-    EXPECT_NE(status.Message().find("cannot hold the output directory " + job.OutputDirectory), std::string::npos)
-        << status.Message();
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        // A source gone since the folder was listed.
+        {{"a.avi", "gone.avi"}, "1 selected file no longer exists in " + job.SourceDirectory},
+        // Two sources whose names differ in letter case only, as Windows folds it.
+        {{"\xC5\x92.avi", "\xC5\x93.mov"}, "Two sources would be encoded to the same file"},
+    };
+    WriteBytes(folder.File("\xC5\x92.avi"), "");
+    WriteBytes(folder.File("\xC5\x93.mov"), "");
+    for (const auto& [names, refusal] : cases) {
+        job.SourceNames = names;
+        const Status status = WriteListForEncoder(job, AdvancedOptions());
+        EXPECT_EQ(status.Message().rfind(refusal, 0), 0u) << status.Message();
+    }
     EXPECT_EQ(ReadBytes(job.BatchFile), "object TTMPGEncBatchEncodeList\r\n\x83\x5C");
-    EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.tbe"});
 }
 
 }  // namespace

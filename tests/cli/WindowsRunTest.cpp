@@ -79,6 +79,7 @@ TEST_F(CliWindows, PathsAreFullAndOutputGoesBesideTheList) {
               (std::vector<std::string>{Here("clips\\b.avi"), Here("clips\\a.avi")}));
     EXPECT_EQ(QuotedValues(list, "Job.OutputFileName"), (std::vector<std::string>{Here("b.mpg"), Here("a.mpg")}));
 
+    fs::create_directories(dir.Path() / "out");
     result = RunCli({"-o", "-", "-s", "clips", "-d", "out", "a.avi"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_TRUE(result.Out.ends_with("    End \r\n"));
@@ -125,6 +126,7 @@ TEST_F(CliWindows, SourcesFromManyFoldersAndTheJobsStillToDo) {
 
     // CR LF line ends and both separators in the list of paths.
     WriteFile(dir.Path() / "paths.txt", "clips/sub/c.avi\r\n" + Here("clips\\a.avi") + "\r\n");
+    fs::create_directories(dir.Path() / "out");
     result = RunCli({"-o", "list.tbe", "--files-from", "paths.txt", "-d", "out"});
     ASSERT_EQ(result.Status, 0) << result.Err;
     const std::string list = ReadFile(dir.Path() / "list.tbe");
