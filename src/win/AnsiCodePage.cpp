@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "batch/CodePage.h"
+#include "win/Text.h"
 #include "batch/EncoderPaths.h"
 #include "batch/Utf8.h"
 
@@ -87,18 +88,21 @@ Status OpenCodePage(unsigned number, std::unique_ptr<CodePage>& codePage) {
 unsigned PlatformCodePage() { return GetACP(); }
 
 std::optional<std::string> SystemShortPath(const std::string& path) {
-    std::wstring wide;
-    if (!WideFromUtf8(path, wide) || wide.empty()) return std::nullopt;
+    std::wstring given;
+    if (!WideFromUtf8(path, given) || given.empty()) return std::nullopt;
+    const std::wstring wide = win::LiteralPath(given);
     std::wstring shortPath(MAX_PATH, L'\0');
-    for (;;) {
+    // A size asked for twice and still too small would be asked for without end.
+    for (int attempt = 0;; ++attempt) {
         const DWORD length = GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
-        if (length == 0) return std::nullopt;
+        if (length == 0 || attempt == 2) return std::nullopt;
         if (length < shortPath.size()) {
             shortPath.resize(length);
             break;
         }
         shortPath.resize(length);
     }
+    if (wide.size() != given.size() && shortPath.starts_with(L"\\\\?\\")) shortPath.erase(0, 4);
     std::string utf8;
     if (!Utf8FromWide(shortPath, utf8)) return std::nullopt;
     return utf8;

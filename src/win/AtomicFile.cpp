@@ -181,16 +181,14 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
 }
 
 PathKind KindOfPath(const std::string& path) {
-    std::wstring wide = win::Widen(path);
-    // A full path past MAX_PATH is looked at in its literal form, which has no such limit.
-    if (wide.size() >= MAX_PATH && wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') wide.insert(0, L"\\\\?\\");
+    const std::wstring wide = win::LiteralPath(win::Widen(path));
     const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
     }
     const DWORD error = GetLastError();
-    if (wide.size() >= 2 && wide[1] == L':') {
-        const wchar_t root[] = {wide[0], L':', L'\\', L'\0'};
+    if (path.size() >= 2 && path[1] == ':') {
+        const wchar_t root[] = {static_cast<wchar_t>(path[0]), L':', L'\\', L'\0'};
         if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) return PathKind::NoDrive;
     }
     switch (error) {

@@ -50,4 +50,12 @@ std::wstring SystemErrorText(unsigned long error) {
     return text.empty() ? L"error " + std::to_wstring(error) : text;
 }
 
+std::wstring LiteralPath(std::wstring path) {
+    const bool full = path.size() > 2 && path[1] == L':' && path[2] == L'\\';
+    // The literal form skips the clean-up of "." and ".." and of forward slashes, so only a
+    // path that needs none is given in it.
+    if (!full || path.find(L'/') != std::wstring::npos || path.find(L"\\.") != std::wstring::npos) return path;
+    return L"\\\\?\\" + path;
+}
+
 }  // namespace quorvel::win

@@ -14,6 +14,10 @@ std::string Narrow(std::wstring_view utf16);   // unpaired surrogates become U+F
 std::string ToAnsi(std::wstring_view utf16);   // CP_ACP, '?' for what it cannot hold
 std::wstring FromAnsi(std::string_view ansi);  // CP_ACP
 
+// The literal (\\?\\) form of a full drive path, which Windows takes as it is: past MAX_PATH,
+// and with a name's closing dot or blank kept. Any other path comes back unchanged.
+std::wstring LiteralPath(std::wstring path);
+
 // The system's text for an error code, without the closing full stop and line break.
 std::wstring SystemErrorText(unsigned long error);
 
