@@ -37,7 +37,13 @@ public:
             if (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
             const DWORD attributes = ::GetFileAttributesW(path.c_str());
             const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-            items.push_back({std::move(path), folder});
+            auto missing = DroppedItem::Absence::None;
+            if (attributes == INVALID_FILE_ATTRIBUTES) {
+                const DWORD parent = ::GetFileAttributesW(ParentFolder(path).c_str());
+                const bool inAFolder = parent != INVALID_FILE_ATTRIBUTES && (parent & FILE_ATTRIBUTE_DIRECTORY);
+                missing = inAFolder ? DroppedItem::Absence::Item : DroppedItem::Absence::Folder;
+            }
+            items.push_back({std::move(path), folder, missing});
         }
         return items;
     }

@@ -275,7 +275,15 @@ void FrmQuorvel::OnOtherCommand(int id, int) {
     if (id == IDOK && ::GetFocus() == Control(kDirectoryList)) dirList_DblClick();
 }
 
-bool FrmQuorvel::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool FrmQuorvel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_VKEYTOITEM) {
+        // Ctrl+A in the file list is Select All; every other key does what the list does.
+        const bool selectAll = LOWORD(wParam) == 'A' && (::GetKeyState(VK_CONTROL) & 0x8000) &&
+                               reinterpret_cast<HWND>(lParam) == Control(L"filList");
+        if (selectAll) cmdSelectAll_Click();
+        result = selectAll ? -2 : -1;
+        return true;
+    }
     if (message == WM_DROPFILES) {
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         result = 0;

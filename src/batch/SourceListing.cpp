@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
+#include "ExplorerOrder.h"
 #include "Utf8.h"
 
 namespace quorvel {
 namespace {
-
-bool IsDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 // '*' any run, '?' one character; both texts already folded.
 bool WildcardMatch(std::u32string_view name, std::u32string_view pattern) {
@@ -36,58 +36,19 @@ bool WildcardMatch(std::u32string_view name, std::u32string_view pattern) {
     return p == pattern.size();
 }
 
-// Orders two runs of ASCII digits by value, whatever their length and leading zeros.
-int CompareNumbers(std::string_view a, std::string_view b) {
-    const auto significant = [](std::string_view digits) {
-        const std::size_t first = digits.find_first_not_of('0');
-        return first == std::string_view::npos ? std::string_view() : digits.substr(first);
-    };
-    a = significant(a);
-    b = significant(b);
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-    const int compared = a.compare(b);
-    return compared < 0 ? -1 : (compared > 0 ? 1 : 0);
-}
-
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The folded code point at text[pos], advancing pos; ASCII, the usual case, without decoding.
-char32_t NextFolded(std::string_view text, std::size_t& pos) {
-    const auto byte = static_cast<unsigned char>(text[pos]);
-    if (byte < 0x80) {
-        ++pos;
-        return FoldCase(byte);
-    }
-    return FoldCase(NextCodePoint(text, pos));
-}
-
-// Names as runs of characters and numbers, compared folded, straight from UTF-8 so that sorting
-// a large folder needs no folded copies: a number sorts as a digit would, after the characters
-// below '0' and before those above '9'.
-int CompareNatural(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (IsAsciiDigit(a[i]) && IsAsciiDigit(b[j])) {
-            std::size_t endA = i;
-            while (endA < a.size() && IsAsciiDigit(a[endA])) ++endA;
-            std::size_t endB = j;
-            while (endB < b.size() && IsAsciiDigit(b[endB])) ++endB;
-            const int compared = CompareNumbers(a.substr(i, endA - i), b.substr(j, endB - j));
-            if (compared != 0) return compared;
-            i = endA;
-            j = endB;
-            continue;
-        }
-        char32_t ca = NextFolded(a, i);
-        char32_t cb = NextFolded(b, j);
-        if (IsDigit(ca)) ca = U'0';
-        if (IsDigit(cb)) cb = U'0';
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    if (i < a.size()) return 1;
-    if (j < b.size()) return -1;
-    return 0;
+// The names in Explorer's order, each turned into its key once.
+void SortInExplorerOrder(std::vector<std::string>& names) {
+    std::vector<std::pair<ExplorerOrderKey, std::size_t>> keyed;
+    keyed.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) keyed.emplace_back(ExplorerOrderKeyOf(names[i]), i);
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+        const int compared = CompareExplorerOrderKeys(x.first, y.first);
+        return compared != 0 ? compared < 0 : names[x.second] < names[y.second];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const auto& entry : keyed) sorted.push_back(std::move(names[entry.second]));
+    names = std::move(sorted);
 }
 
 std::filesystem::path PathOf(const std::string& utf8) {
@@ -153,15 +114,14 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
 }
 
 bool ExplorerNameLess(std::string_view a, std::string_view b) {
-    const int compared = CompareNatural(a, b);
+    const int compared = CompareExplorerOrderKeys(ExplorerOrderKeyOf(a), ExplorerOrderKeyOf(b));
     if (compared != 0) return compared < 0;
     return a < b;
 }
 
 std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern) {
     std::erase_if(names, [&](const std::string& name) { return !MatchesFilePattern(name, pattern); });
-    std::sort(
-        names.begin(), names.end(), [](const std::string& x, const std::string& y) { return ExplorerNameLess(x, y); });
+    SortInExplorerOrder(names);
     return names;
 }
 
@@ -199,9 +159,7 @@ Status ListSourceTree(const std::string& directory, std::string_view pattern, st
             if (!read) return read;
             files = SelectSourceNames(std::move(files), pattern);
             if (!files.empty()) folders.push_back({current.Path, std::move(files)});
-            std::sort(subfolders.begin(), subfolders.end(), [](const std::string& x, const std::string& y) {
-                return ExplorerNameLess(x, y);
-            });
+            SortInExplorerOrder(subfolders);
             for (auto sub = subfolders.rbegin(); sub != subfolders.rend(); ++sub) {
                 std::vector<std::string> path = current.Path;
                 path.push_back(*sub);

@@ -18,8 +18,9 @@ std::string FilePatternOfItem(std::string_view itemText);
 // "*" any run, "?" one character, "*.*" every name; trailing blanks of a part are ignored.
 bool MatchesFilePattern(std::string_view name, std::string_view pattern);
 
-// Explorer's name order: letter case ignored, runs of digits by value (clip2 before clip10),
-// ties broken by plain character order.
+// Explorer's name order, as the platform gives it (ExplorerOrder.h): letter case ignored, runs
+// of digits by value (clip2 before clip10), accented letters with their base letter; ties broken
+// by plain character order.
 bool ExplorerNameLess(std::string_view a, std::string_view b);
 
 // The names that match, in Explorer's order.

@@ -173,6 +173,11 @@ void FrmAdvanced::cmdFindTMPEG_Click() {
     if (path) SetText(kEncoderPath, *path);
 }
 
+void FrmAdvanced::OnOtherCommand(int id, int) {
+    // Esc does what the close box does.
+    if (id == IDCANCEL) OnClose();
+}
+
 void FrmAdvanced::cmdOK_Click() {
     ::ShowWindow(Window(), SW_HIDE);
     for (const StoredOption& stored : kStored) {

@@ -31,6 +31,7 @@ public:
 
 private:
     std::span<const Command> Commands() const override;
+    void OnOtherCommand(int id, int code) override;
     bool Load(HWND over);
     // Changes the auto-launch box as the program; a change runs chkAutoRun_Click.
     void SetAutoRun(CheckState state);

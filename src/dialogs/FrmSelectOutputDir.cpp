@@ -89,8 +89,10 @@ void FrmSelectOutputDir::dirList_DblClick() {
 }
 
 void FrmSelectOutputDir::OnOtherCommand(int id, int) {
-    // Enter in the directory list opens the highlighted entry, as a double click does.
+    // Enter in the directory list opens the highlighted entry, as a double click does; Esc is
+    // Cancel.
     if (id == IDOK && ::GetFocus() == Control(L"dirList")) dirList_DblClick();
+    if (id == IDCANCEL) cmdCancel_Click();
 }
 
 }  // namespace quorvel

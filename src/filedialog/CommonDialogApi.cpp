@@ -30,14 +30,6 @@ LRESULT CentreOnActivation(HWND dialog, bool overOwner) {
     return 0;
 }
 
-// The caller stores a bare default name; anything after a NUL, and blanks at its end, are the
-// remains of an earlier call's buffer.
-std::wstring DefaultName(const std::wstring& stored) {
-    std::wstring name = stored.substr(0, stored.find(L'\0'));
-    name.erase(name.find_last_not_of(L' ') + 1);
-    return name;
-}
-
 const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
@@ -52,59 +44,46 @@ LRESULT CALLBACK CentreOnScreenHook(int code, WPARAM wParam, LPARAM) {
     return CentreOnActivation(reinterpret_cast<HWND>(wParam), false);
 }
 
-FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner) {
-    OpenFileRequest& record = OpenFileRecord;
+FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner, OpenFileRequest request) {
     OwnerWindow = owner;
-    record.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
-    record.hwndOwner = owner;
-    record.lpstrFileTitle.assign(kFileBufferSpare, L' ');
-    record.nMaxFileTitle = static_cast<DWORD>(kFileBufferSpare);
-    // Room for a long multiple choice. NULs, not blanks: the dialog would show blanks after the
-    // name, and confirming that name as shown overflows the stack of Wine's dialog.
-    record.lpstrFile = DefaultName(record.lpstrFile) + std::wstring(kFileBufferSpare, L'\0');
-    record.nMaxFile = static_cast<DWORD>(record.lpstrFile.size());
-    record.Flags = kDialogFlags;
-
-    // The wide form, so a name outside the ANSI code page comes back whole. The dialog gets
-    // copies: it writes into its buffers, and reads the filter list up to a double NUL.
-    std::wstring filter = record.lpstrFilter;
+    // Everything the dialog reads or writes lives in this call's frame. The dialog reads the
+    // filter list up to a double NUL. The file buffer has room for a long multiple choice; NULs,
+    // not blanks, after the name: the dialog would show blanks after it, and confirming that
+    // name as shown overflows the stack of Wine's dialog.
+    std::wstring filter = std::move(request.Filter);
     if (!filter.empty()) filter.append(2, L'\0');
-    std::wstring file = record.lpstrFile;
-    std::wstring fileTitle = record.lpstrFileTitle;
+    std::wstring file = request.DefaultName.substr(0, request.DefaultName.find(L'\0'));
+    file.append(kFileBufferSpare, L'\0');
+    std::wstring fileTitle(kFileBufferSpare, L' ');
 
-    OPENFILENAMEW request{};
-    request.lStructSize = record.lStructSize;
-    request.hwndOwner = owner;
-    request.hInstance = record.hInstance;
-    request.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    request.nFilterIndex = record.nFilterIndex;
-    request.lpstrFile = file.data();
-    request.nMaxFile = static_cast<DWORD>(file.size());
-    request.lpstrFileTitle = fileTitle.data();
-    request.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
-    request.lpstrInitialDir = OrNull(record.lpstrInitialDir);
-    request.lpstrTitle = OrNull(record.lpstrTitle);
-    request.Flags = record.Flags;
+    // The wide form, so a name outside the ANSI code page comes back whole.
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    dialog.nFilterIndex = OpenFileRecord.nFilterIndex;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrFileTitle = fileTitle.data();
+    dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
+    dialog.lpstrInitialDir = OrNull(request.InitialDir);
+    dialog.lpstrTitle = OrNull(request.Title);
+    dialog.Flags = kDialogFlags;
 
     const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
     const HHOOK hook = ::SetWindowsHookExW(
         WH_CBT, centreOnOwner ? &CentreOnOwnerHook : &CentreOnScreenHook, instance, ::GetCurrentThreadId());
     HookHandle = win::UniqueHook(hook);  // a hook still waiting from before goes now
 
-    const BOOL chosen = ::GetOpenFileNameW(&request);
+    const BOOL chosen = ::GetOpenFileNameW(&dialog);
 
     // A dialog that failed before it was ever activated never triggered the hook; it must not
     // move the next window that appears.
     if (hook && HookHandle.Get() == hook) HookHandle.Reset();
 
-    record.nFilterIndex = request.nFilterIndex;
-    record.lpstrFile = std::move(file);
-    record.nFileOffset = request.nFileOffset;
-    record.nFileExtension = request.nFileExtension;
-    record.lpstrFileTitle = std::move(fileTitle);
-
+    OpenFileRecord.nFilterIndex = dialog.nFilterIndex;
     if (!chosen) return FileDialogResult{};
-    return filedialog::SplitAnswer(record.lpstrFile, record.lpstrFileTitle, record.nFileOffset);
+    return filedialog::SplitAnswer(file, fileTitle, dialog.nFileOffset);
 }
 
 }  // namespace quorvel::CommonDialogApi

@@ -3,10 +3,10 @@
 // The one way the program asks the user for a file: the system's open-file dialog, centred on
 // its owner by a one-shot thread hook, with the answer split into a directory and names.
 //
-// Callers store lpstrFilter (pairs separated by NULs), lpstrTitle, lpstrInitialDir and the default
-// name in lpstrFile of OpenFileRecord, then call ShowFileDialog. The record lives for the whole
-// run, so the filter the user last confirmed (nFilterIndex) carries over to the next dialog of
-// any caller.
+// Each call owns its request's strings for as long as its dialog is open: a second dialog
+// opened from another window meanwhile cannot change the first one's caption, folder, filter or
+// buffer. Only the filter the user last confirmed (nFilterIndex) carries over to the next dialog
+// of any caller, through OpenFileRecord.
 
 #include <windows.h>
 
@@ -17,25 +17,18 @@
 
 namespace quorvel {
 
-// The request, held as the program's own strings; each call hands the dialog copies and copies
-// back what the dialog wrote. Embedded NULs are kept both ways.
+// What one dialog asks for.
 struct OpenFileRequest {
-    DWORD lStructSize = 0;
-    HWND hwndOwner = nullptr;
-    HINSTANCE hInstance = nullptr;
-    std::wstring lpstrFilter;
-    DWORD nFilterIndex = 0;
-    std::wstring lpstrFile;
-    DWORD nMaxFile = 0;
-    std::wstring lpstrFileTitle;
-    DWORD nMaxFileTitle = 0;
-    std::wstring lpstrInitialDir;
-    std::wstring lpstrTitle;
-    DWORD Flags = 0;
-    WORD nFileOffset = 0;     // in characters of lpstrFile
-    WORD nFileExtension = 0;  // in characters of lpstrFile
+    std::wstring Filter;  // description and pattern pairs, NUL-separated; no NUL after the last
+    std::wstring Title;
+    std::wstring InitialDir;
+    std::wstring DefaultName;  // may be empty
 };
 
+// What the dialogs of a run share.
+struct SharedFileDialogState {
+    DWORD nFilterIndex = 0;  // from 1; 0 selects the first pair
+};
 struct FileDialogResult {
     int FileCount = 0;
     std::vector<std::wstring> FileNames;  // without directory, in the dialog's order
@@ -52,12 +45,12 @@ inline constexpr DWORD kDialogFlags = 0x382204;  // no read-only box, multiselec
                                                  // explorer, links as files, long names
 inline constexpr size_t kFileBufferSpare = 2048;
 
-inline OpenFileRequest OpenFileRecord;
+inline SharedFileDialogState OpenFileRecord;
 inline win::UniqueHook HookHandle;
 inline HWND OwnerWindow = nullptr;
 
 // Runs the dialog modally on the calling thread. A dialog that fails counts as cancelled.
-FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner);
+FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner, OpenFileRequest request);
 
 LRESULT CALLBACK CentreOnOwnerHook(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK CentreOnScreenHook(int code, WPARAM wParam, LPARAM lParam);

@@ -1,22 +1,18 @@
 #include "filedialog/PickFile.h"
 
-#include "filedialog/CommonDialogApi.h"
+#include <utility>
 
 namespace quorvel {
 
-std::optional<std::wstring> PickFile(HWND owner, const PickRequest& pick) {
-    OpenFileRequest& request = CommonDialogApi::OpenFileRecord;
-    request.lpstrFilter = pick.Filter;
-    request.lpstrTitle = pick.Title;
-    request.lpstrInitialDir = pick.InitialDirectory;
-    request.lpstrFile = pick.DefaultName;
+std::optional<std::wstring> PickFile(HWND owner, OpenFileRequest request) {
     FileDialogResult result;
     try {
-        result = ShowFileDialog(owner, true);
+        result = ShowFileDialog(owner, true, std::move(request));
     } catch (...) {
         return std::nullopt;
     }
-    if (result.Cancelled || result.FileNames.empty()) return std::wstring();
+    // A user who cancels expects nothing to change.
+    if (result.Cancelled || result.FileNames.empty()) return std::nullopt;
     std::wstring path = result.Directory;
     if (!path.empty() && path.back() != L'\\') path += L'\\';
     return path + result.FileNames.front();

@@ -26,9 +26,10 @@ inline constexpr const wchar_t* kPatternItems[] = {
 };
 
 // The words a picture shows are its window text, for screen readers and tests; it does not draw them.
+// The pictures are the window's visible buttons: they come last in the tab order, left to right.
 constexpr Control Picture(const wchar_t* name, const wchar_t* words, int left, int top, int width, int height,
-                          int resource) {
-    Control c{name, Kind::Picture, nullptr, words, left, top, width, height, -1};
+                          int tabIndex, int resource) {
+    Control c{name, Kind::PictureButton, nullptr, words, left, top, width, height, tabIndex};
     c.Resource = resource;
     return c;
 }
@@ -108,10 +109,10 @@ inline constexpr Control kControls[] = {
     {L"filList", Kind::FileList, L"frmFromList", nullptr, 2295, 900, 3615, 2820, 3},
     {L"dirList", Kind::DirectoryList, L"frmFromList", nullptr, 180, 900, 2055, 2790, 2},
     {L"DrvList", Kind::DriveList, L"frmFromList", nullptr, 180, 480, 5775, 315, 1},
-    Picture(L"Image4", L"ABOUT", 1260, 7200, 1155, 795, IDJ_ABOUT),
-    Picture(L"Image3", L"QUIT", 5100, 7200, 1215, 720, IDJ_QUIT),
-    Picture(L"Image2", L"CREATE BATCH", 3600, 7140, 1455, 900, IDJ_CREATE_BATCH),
-    Picture(L"Image1", L"WEB", 2460, 7200, 1155, 795, IDJ_WEB),
+    Picture(L"Image4", L"ABOUT", 1260, 7200, 1155, 795, 23, IDJ_ABOUT),
+    Picture(L"Image3", L"QUIT", 5100, 7200, 1215, 720, 26, IDJ_QUIT),
+    Picture(L"Image2", L"CREATE BATCH", 3600, 7140, 1455, 900, 25, IDJ_CREATE_BATCH),
+    Picture(L"Image1", L"WEB", 2460, 7200, 1155, 795, 24, IDJ_WEB),
 };
 
 inline constexpr Window kWindow{

@@ -55,6 +55,20 @@ DropPlan PlanDrop(const std::vector<DroppedItem>& items) {
     DropPlan plan;
     if (items.empty()) return plan;
 
+    std::vector<std::wstring> missingItems;
+    std::vector<std::wstring> missingFolders;
+    for (const DroppedItem& item : items) {
+        if (item.Missing == DroppedItem::Absence::Item) AddOnce(missingItems, item.Path);
+        if (item.Missing == DroppedItem::Absence::Folder) AddOnce(missingFolders, ParentFolder(item.Path));
+    }
+    if (!missingItems.empty() || !missingFolders.empty()) {
+        std::wstring message = L"Nothing was changed.";
+        if (!missingItems.empty()) message += L" These dropped files do not exist:" + MessageLines(missingItems);
+        if (!missingItems.empty() && !missingFolders.empty()) message += L"\r\n";
+        if (!missingFolders.empty()) message += L" These folders do not exist:" + MessageLines(missingFolders);
+        return Refusal(message);
+    }
+
     std::vector<std::wstring> droppedFolders;
     std::vector<std::wstring> fileFolders;
     for (const DroppedItem& item : items) {

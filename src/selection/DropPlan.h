@@ -9,8 +9,14 @@
 namespace quorvel {
 
 struct DroppedItem {
+    enum class Absence {
+        None,    // it exists
+        Item,    // nothing of that name in its folder
+        Folder,  // the folder that would hold it does not exist either
+    };
     std::wstring Path;  // full path, no trailing backslash except at a root
     bool IsFolder = false;
+    Absence Missing = Absence::None;
 };
 
 struct DropPlan {
@@ -31,7 +37,8 @@ struct DropPlan {
 
 // One folder opens it; files that all lie in one folder are selected there; a single template or
 // batch list fills its box; anything else (a folder with files, several folders, files of several
-// folders) is refused with a message naming the folders.
+// folders) is refused with a message naming the folders. A drop with something that does not
+// exist is refused naming it, or the folder that does not exist.
 DropPlan PlanDrop(const std::vector<DroppedItem>& items);
 
 // Lines for a message, one per entry after a line break; past ten, a count of the rest.

@@ -23,7 +23,13 @@ void RemoveNavigableWindow(HWND window) {
 
 bool RouteNavigationMessage(MSG& message) {
     for (HWND window : Windows()) {
-        if (message.hwnd == window || ::IsChild(window, message.hwnd)) return ::IsDialogMessageW(window, &message) != 0;
+        if (message.hwnd != window && !::IsChild(window, message.hwnd)) continue;
+        const bool handled = ::IsDialogMessageW(window, &message) != 0;
+        const bool key =
+            message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN || message.message == WM_SYSCHAR;
+        // The key may have closed the window.
+        if (handled && key && ::IsWindow(window)) ::SendMessageW(window, kNavigated, 0, 0);
+        return handled;
     }
     return false;
 }

@@ -7,6 +7,10 @@
 
 namespace quorvel::win {
 
+// Sent to a registered window after the dialog manager handled a key of it: the focus may have
+// moved, and Wine's Tab handling takes the default style off every button as it goes.
+inline constexpr UINT kNavigated = WM_APP + 0x60;
+
 void AddNavigableWindow(HWND window);
 void RemoveNavigableWindow(HWND window);
 // True when the message was a navigation message of a registered window and has been handled.

@@ -1,10 +1,11 @@
 #include "win/DirectoryLists.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cwctype>
 #include <utility>
 
-#include "batch/SourceListing.h"
 #include "win/Text.h"
 #include "win/UniqueHandle.h"
 
@@ -48,16 +49,12 @@ size_t RootLength(const std::wstring& path) {
     return 0;
 }
 
+// Explorer's order: the shell's own comparison, ties by plain character order.
 void SortByName(std::vector<std::wstring>& names) {
-    std::vector<std::pair<std::string, size_t>> keyed;
-    keyed.reserve(names.size());
-    for (size_t i = 0; i < names.size(); ++i) keyed.emplace_back(Narrow(names[i]), i);
-    std::sort(
-        keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return ExplorerNameLess(a.first, b.first); });
-    std::vector<std::wstring> sorted;
-    sorted.reserve(names.size());
-    for (const auto& entry : keyed) sorted.push_back(std::move(names[entry.second]));
-    names = std::move(sorted);
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        const int compared = ::StrCmpLogicalW(a.c_str(), b.c_str());
+        return compared != 0 ? compared < 0 : a < b;
+    });
 }
 
 class RedrawPause {

@@ -20,7 +20,10 @@ enum class Kind {
     DirectoryList,
     FileList,  // extended multiple selection
     Picture,   // a JPEG resource stretched to the box; answers a click only
-    Line,      // Left/Top and Width/Height hold the two end points
+    // A JPEG resource stretched to the box that is a push button: in the tab order, Space and
+    // Enter press it, and its caption names it for screen readers without being drawn.
+    PictureButton,
+    Line,  // Left/Top and Width/Height hold the two end points
 };
 
 enum Flag : unsigned {
@@ -61,7 +64,7 @@ struct Control {
     Colour Background = {};
     std::span<const wchar_t* const> Items = {};  // combo box items, in list order
     int LineWidth = 1;                           // lines only, in pixels
-    int Resource = 0;                            // pictures only: the JPEG resource id
+    int Resource = 0;                            // pictures and picture buttons: the JPEG resource id
 };
 
 struct Window {

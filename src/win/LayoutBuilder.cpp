@@ -28,10 +28,11 @@ ClassAndStyle ClassFor(const layout::Control& c) {
     switch (c.Type) {
         case Kind::Frame: return {L"BUTTON", BS_GROUPBOX, 0};
         case Kind::PushButton:
-            return {
-                L"BUTTON",
-                WS_TABSTOP | static_cast<DWORD>((c.Flags & layout::kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                0};
+            // BS_NOTIFY: the window hears the focus leave, to give the default frame back.
+            return {L"BUTTON",
+                    WS_TABSTOP | BS_NOTIFY |
+                        static_cast<DWORD>((c.Flags & layout::kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                    0};
         case Kind::TextBox: return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
         case Kind::Label:
             return {L"STATIC",
@@ -46,10 +47,13 @@ ClassAndStyle ClassFor(const layout::Control& c) {
         case Kind::DirectoryList:
             return {L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
         case Kind::FileList:
-            return {L"LISTBOX",
-                    WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
-                    WS_EX_CLIENTEDGE};
+            // LBS_WANTKEYBOARDINPUT: the window sees the keys first (WM_VKEYTOITEM), for Ctrl+A.
+            return {
+                L"LISTBOX",
+                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL | LBS_WANTKEYBOARDINPUT,
+                WS_EX_CLIENTEDGE};
         case Kind::Picture: return {kPictureClass, 0, 0};
+        case Kind::PictureButton: return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0};
         case Kind::Line: break;
     }
     return {nullptr, 0, 0};
@@ -61,6 +65,7 @@ bool TakesFocus(const layout::Control& c) {
     if (c.Flags & layout::kHidden) return false;
     switch (c.Type) {
         case Kind::PushButton:
+        case Kind::PictureButton:
         case Kind::TextBox:
         case Kind::CheckBox:
         case Kind::ComboDropDown:
@@ -170,6 +175,7 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
                 c.TextColour.From != layout::Colour::Source::Standard) {
                 ::SetWindowTheme(entry.Handle, L" ", L" ");
             }
+            if (c.Type == Kind::PictureButton) AttachPictureButton(entry.Handle, c.Resource);
             for (const wchar_t* item : c.Items) {
                 ::SendMessageW(entry.Handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
             }
@@ -363,8 +369,23 @@ LRESULT BuiltLayout::FocusedPushButtonAsDefault(HWND window) const {
     HWND focus = ::GetFocus();
     if (!focus || ::GetParent(focus) != window || !::IsWindowVisible(focus)) return 0;
     const layout::Control* row = RowOf(focus);
-    if (!row || row->Type != Kind::PushButton) return 0;
+    if (!row || (row->Type != Kind::PushButton && row->Type != Kind::PictureButton)) return 0;
     return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+}
+
+void BuiltLayout::FollowFocus() {
+    // The focused push button wears the default frame; with the focus anywhere else, the
+    // table's default button does.
+    HWND focus = ::GetFocus();
+    const layout::Control* focused = RowOf(focus);
+    const bool onPushButton = focused && focused->Type == Kind::PushButton && ::IsWindowVisible(focus);
+    for (const Entry& e : entries_) {
+        if (!e.Handle || e.Row->Type != Kind::PushButton) continue;
+        const bool isDefault = onPushButton ? e.Handle == focus : (e.Row->Flags & layout::kDefaultButton) != 0;
+        const LONG_PTR style = ::GetWindowLongPtrW(e.Handle, GWL_STYLE);
+        const DWORD wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((style & BS_TYPEMASK) != static_cast<LONG_PTR>(wanted)) ::SendMessageW(e.Handle, BM_SETSTYLE, wanted, TRUE);
+    }
 }
 
 std::vector<HWND> BuiltLayout::FocusOrder() const {

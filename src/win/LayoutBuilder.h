@@ -59,8 +59,12 @@ public:
     // focus back on return, to the first control in tab order when none was remembered.
     void RestoreFocusOnActivate(HWND window, WPARAM wParam);
 
-    // DM_GETDEFID for windows whose only default is the focused push button: its id, or 0.
+    // DM_GETDEFID for windows whose only default is the focused push button (a picture button
+    // counts): its id, or 0.
     LRESULT FocusedPushButtonAsDefault(HWND window) const;
+    // After the focus entered or left a push button: the default frame goes to the focused push
+    // button, or back to the table's default button, as a dialog manager moves it.
+    void FollowFocus();
 
     // The controls that take the focus, in tab order.
     std::vector<HWND> FocusOrder() const;

@@ -1,15 +1,61 @@
 #include "win/PictureBox.h"
 
+#include <commctrl.h>
+
+#include <memory>
 #include <new>
 
 #include "win/Jpeg.h"
 #include "win/LayoutBuilder.h"
+#include "win/PushButtonAccessible.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {
 namespace {
 
 constexpr UINT kGetImageSize = WM_APP + 0x51;  // wParam: SIZE* to fill
+constexpr UINT_PTR kPictureButtonSubclass = 0x5150;
+constexpr wchar_t kPictureButtonProperty[] = L"QuorvelPictureButton";  // the Picture it shows
+
+// A decoded JPEG resource, drawn stretched to a box; the plate where it did not decode.
+class Picture {
+public:
+    explicit Picture(int resourceId) : bitmap_(DecodeJpegResource(resourceId)), size_(BitmapSize(bitmap_.Get())) {}
+
+    SIZE Size() const { return size_; }
+    void Paint(HDC dc, const RECT& box) const;
+
+private:
+    UniqueBitmap bitmap_;
+    SIZE size_;
+};
+
+void Picture::Paint(HDC dc, const RECT& box) const {
+    if (bitmap_) {
+        HDC source = ::CreateCompatibleDC(dc);
+        if (source) {
+            HGDIOBJ old = ::SelectObject(source, bitmap_.Get());
+            ::SetStretchBltMode(dc, HALFTONE);
+            ::SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs it reset after the mode change
+            const BOOL drawn = ::StretchBlt(dc,
+                                            box.left,
+                                            box.top,
+                                            box.right - box.left,
+                                            box.bottom - box.top,
+                                            source,
+                                            0,
+                                            0,
+                                            size_.cx,
+                                            size_.cy,
+                                            SRCCOPY);
+            ::SelectObject(source, old);
+            ::DeleteDC(source);
+            if (drawn) return;
+        }
+    }
+    UniqueBrush plate(::CreateSolidBrush(kPicturePlate));
+    ::FillRect(dc, &box, plate.Get());
+}
 
 class PictureBox {
 public:
@@ -23,29 +69,14 @@ private:
     void MouseUp(LPARAM lParam);
 
     HWND window_;
-    UniqueBitmap bitmap_;
-    SIZE size_{0, 0};
+    std::unique_ptr<Picture> picture_;
     bool pressed_ = false;
 };
 
 void PictureBox::Paint(HDC dc) const {
     RECT client{};
     ::GetClientRect(window_, &client);
-    if (bitmap_) {
-        HDC source = ::CreateCompatibleDC(dc);
-        if (source) {
-            HGDIOBJ old = ::SelectObject(source, bitmap_.Get());
-            ::SetStretchBltMode(dc, HALFTONE);
-            ::SetBrushOrgEx(dc, 0, 0, nullptr);  // HALFTONE needs it reset after the mode change
-            const BOOL drawn =
-                ::StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, size_.cx, size_.cy, SRCCOPY);
-            ::SelectObject(source, old);
-            ::DeleteDC(source);
-            if (drawn) return;
-        }
-    }
-    UniqueBrush plate(::CreateSolidBrush(kPicturePlate));
-    ::FillRect(dc, &client, plate.Get());
+    if (picture_) picture_->Paint(dc, client);
 }
 
 void PictureBox::MouseDown() {
@@ -73,8 +104,7 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CREATE: {
             const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
             const int resourceId = static_cast<int>(reinterpret_cast<INT_PTR>(create->lpCreateParams));
-            bitmap_ = DecodeJpegResource(resourceId);
-            size_ = BitmapSize(bitmap_.Get());
+            picture_ = std::make_unique<Picture>(resourceId);
             return 0;
         }
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
@@ -94,7 +124,7 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam && ::IsWindow(reinterpret_cast<HWND>(wParam))) ::SetFocus(reinterpret_cast<HWND>(wParam));
             return 0;
         case kGetImageSize:
-            if (wParam) *reinterpret_cast<SIZE*>(wParam) = size_;
+            if (wParam && picture_) *reinterpret_cast<SIZE*>(wParam) = picture_->Size();
             return 0;
         default: return ::DefWindowProcW(window_, message, wParam, lParam);
     }
@@ -122,6 +152,56 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return result;
 }
 
+// The system button does the pressing (mouse, Space, BM_CLICK) and the notifying; this paints
+// the picture over it and shows the focus the way the system's push buttons do.
+void PaintPictureButton(HWND button, const Picture& picture, HDC dc) {
+    RECT client{};
+    ::GetClientRect(button, &client);
+    picture.Paint(dc, client);
+    if (::GetFocus() != button) return;
+    if (::SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
+    const UINT dpi = ::GetDpiForWindow(button);
+    const int inset = ::MulDiv(3, dpi ? static_cast<int>(dpi) : 96, 96);
+    ::InflateRect(&client, -inset, -inset);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(0xFF, 0xFF, 0xFF));
+    ::DrawFocusRect(dc, &client);
+}
+
+LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR data) noexcept {
+    auto* picture = reinterpret_cast<Picture*>(data);
+    switch (message) {
+        case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(button, &ps);
+            if (dc) PaintPictureButton(button, *picture, dc);
+            ::EndPaint(button, &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT: PaintPictureButton(button, *picture, reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_UPDATEUISTATE: {
+            // The system button hands the drawing of the focus to its parent; it is drawn here.
+            const LRESULT result = ::DefSubclassProc(button, message, wParam, lParam);
+            ::InvalidateRect(button, nullptr, FALSE);
+            return result;
+        }
+        case WM_GETOBJECT:
+            if (const LRESULT answer = AnswerAsPushButton(button, wParam, lParam)) return answer;
+            break;
+        case WM_NCDESTROY:
+            ::RemovePropW(button, kPictureButtonProperty);
+            ::RemoveWindowSubclass(button, &PictureButtonProc, kPictureButtonSubclass);
+            delete picture;
+            break;
+        default: break;
+    }
+    return ::DefSubclassProc(button, message, wParam, lParam);
+}
+
 }  // namespace
 
 bool RegisterPictureClass() {
@@ -141,11 +221,26 @@ bool RegisterPictureClass() {
     return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+bool AttachPictureButton(HWND button, int resourceId) {
+    if (!button) return false;
+    auto* picture = new (std::nothrow) Picture(resourceId);
+    if (!picture) return false;
+    if (!::SetWindowSubclass(
+            button, &PictureButtonProc, kPictureButtonSubclass, reinterpret_cast<DWORD_PTR>(picture))) {
+        delete picture;
+        return false;
+    }
+    ::SetPropW(button, kPictureButtonProperty, picture);
+    return true;
+}
+
 SIZE PictureImageSize(HWND picture) {
     SIZE size{0, 0};
+    if (const auto* shown = static_cast<const Picture*>(::GetPropW(picture, kPictureButtonProperty)))
+        return shown->Size();
     wchar_t className[64] = L"";
-    if (!::GetClassNameW(picture, className, 64) || ::lstrcmpiW(className, kPictureClass) != 0) return size;
-    ::SendMessageW(picture, kGetImageSize, reinterpret_cast<WPARAM>(&size), 0);
+    if (::GetClassNameW(picture, className, 64) && ::lstrcmpiW(className, kPictureClass) == 0)
+        ::SendMessageW(picture, kGetImageSize, reinterpret_cast<WPARAM>(&size), 0);
     return size;
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
-// The picture control (class kPictureClass): shows a JPEG resource stretched to its client area
-// and tells its parent about a left click with WM_COMMAND/BN_CLICKED. It never takes the focus.
-// Its window text names it for screen readers and is never drawn.
+// Pictures: a JPEG resource stretched to the control's client area.
+//
+// The plain picture (class kPictureClass) tells its parent about a left click with
+// WM_COMMAND/BN_CLICKED and never takes the focus. A picture button is a system push button
+// (BS_OWNERDRAW) that paints the picture instead: it takes the focus, shows it with a focus
+// rectangle, Space presses it and a screen reader announces it as a push button. The window
+// text of both names them for screen readers and is never drawn.
 
 #include <windows.h>
 
@@ -14,7 +18,10 @@ inline constexpr COLORREF kPicturePlate = RGB(0xDC, 0xDC, 0xDC);
 // Registers the window class once per process; later calls only check. False if it failed.
 bool RegisterPictureClass();
 
-// The decoded picture's size in pixels (0 x 0 when it did not decode), for a picture window.
+// Makes an owner-drawn BUTTON a picture button showing the JPEG resource. False if it failed.
+bool AttachPictureButton(HWND button, int resourceId);
+
+// The decoded picture's size in pixels (0 x 0 when it did not decode), for either kind.
 SIZE PictureImageSize(HWND picture);
 
 }  // namespace quorvel::win

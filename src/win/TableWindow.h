@@ -71,6 +71,7 @@ public:
             case WM_ACTIVATE: layout_.RestoreFocusOnActivate(this->Window(), wParam); return 0;
             case WM_CLOSE: OnClose(); return 0;
             case WM_DESTROY: RemoveNavigableWindow(this->Window()); return 0;
+            case kNavigated: layout_.FollowFocus(); return 0;
             default: break;
         }
         if (layout_.HandleWindowMessage(this->Window(), message, wParam, lParam, result)) return result;
@@ -127,6 +128,10 @@ protected:
 private:
     void Dispatch(int id, int code) {
         const int row = BuiltLayout::RowOfId(id);
+        if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+            const layout::Control* control = layout_.RowOf(layout_.Control(row));
+            if (control && control->Type == layout::Kind::PushButton) layout_.FollowFocus();
+        }
         for (const Command& command : Commands()) {
             if (command.Control.Index == row && command.Notification == code) {
                 (static_cast<T*>(this)->*command.Run)();

@@ -1,3 +1,6 @@
+#include <windows.h>
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "MainWindowTest.h"
@@ -176,7 +179,11 @@ TEST_F(LayoutTest, TabVisitsTheFocusOrderBothWays) {
                       L"cmdAdvanced",
                       L"cmbFilePattern",
                       L"cmdSelectAll",
-                      L"cmdSelectNone"};
+                      L"cmdSelectNone",
+                      L"Image4",
+                      L"Image1",
+                      L"Image2",
+                      L"Image3"};
     ::SetFocus(Control(L"DrvList"));
     for (size_t i = 1; i <= order.size(); ++i) {
         PressKey(VK_TAB);
@@ -228,26 +235,41 @@ TEST_F(LayoutTest, EnterNeverPressesTheHiddenCreateButton) {
     EXPECT_EQ(SelectedIndexes(files).size(), 2u);
 }
 
-TEST_F(LayoutTest, PicturesNeverTakeTheFocus) {
-    ::SetFocus(Control(L"txtTemplateFile"));
-    HWND about = Control(L"Image4");
-    ::SendMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ::SendMessageW(about, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    Pump();
-    EXPECT_TRUE(AboutDialog().IsLoaded()) << "the ABOUT picture opens the About window";
-    ::DestroyWindow(AboutDialog().Window());
-    ::SetActiveWindow(MainWindow().Window());
-    Pump();
-    EXPECT_NE(::GetFocus(), about);
+// What a screen reader asks the picture about itself.
+struct Announced {
+    LONG Role = 0;
+    std::wstring Name;
+    std::wstring Action;
+};
+Announced Announce(HWND control) {
+    Announced seen;
+    IAccessible* object = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(
+            control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+        return seen;
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) seen.Role = role.lVal;
+    for (auto [text, get] : {std::pair{&seen.Name, &IAccessible::get_accName},
+                             std::pair{&seen.Action, &IAccessible::get_accDefaultAction}}) {
+        BSTR value = nullptr;
+        if (SUCCEEDED((object->*get)(self, &value)) && value) *text = value;
+        ::SysFreeString(value);
+    }
+    object->Release();
+    return seen;
 }
 
-TEST_F(LayoutTest, PicturesAreNamedByTheirWordsAndAnswerOnlyTheMouse) {
+TEST_F(LayoutTest, PicturesArePushButtonsAnnouncedByTheirWords) {
     const std::pair<const wchar_t*, const wchar_t*> names[] = {
         {L"Image4", L"ABOUT"}, {L"Image1", L"WEB"}, {L"Image2", L"CREATE BATCH"}, {L"Image3", L"QUIT"}};
     for (const auto& [control, words] : names) {
-        wchar_t text[32] = L"";
-        ::GetWindowTextW(Named(control), text, 32);
-        EXPECT_STREQ(text, words) << win::Narrow(control);
+        const Announced seen = Announce(Named(control));
+        EXPECT_EQ(seen.Role, ROLE_SYSTEM_PUSHBUTTON) << win::Narrow(control);
+        EXPECT_EQ(seen.Name, words) << win::Narrow(control);
+        EXPECT_EQ(seen.Action, L"Press") << win::Narrow(control);
     }
 
     // Their words are no mnemonics: Alt with a first letter reaches no picture.
@@ -261,12 +283,37 @@ TEST_F(LayoutTest, PicturesAreNamedByTheirWordsAndAnswerOnlyTheMouse) {
     EXPECT_EQ(::GetFileAttributesW(list.c_str()), INVALID_FILE_ATTRIBUTES) << "Alt+C created a batch list";
     EXPECT_FALSE(AboutDialog().IsLoaded());
 
-    // A click still works.
+    // Focused, Enter and Space press them; so does a click.
     HWND web = Control(L"Image1");
+    ::SetFocus(web);
+    PressKey(VK_RETURN);
+    PressKey(VK_SPACE);
     ::SendMessageW(web, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     ::SendMessageW(web, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     Pump();
-    EXPECT_EQ(launches_.size(), 1u);
+    EXPECT_EQ(launches_.size(), 3u);
+}
+
+// As a dialog manager does it: the focused push button wears the default frame, and once the
+// focus has left the push buttons the hidden Create button wears it again.
+TEST_F(LayoutTest, DefaultFrameFollowsTheFocusBackToTheCreateButton) {
+    const auto isDefault = [&](const wchar_t* name) {
+        return (::GetWindowLongW(Named(name), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    };
+    ::SetFocus(Control(L"filList"));
+    PressKey(VK_TAB);
+    ASSERT_EQ(FocusedControl(), Control(L"cmdFindBatchFile"));
+    EXPECT_TRUE(isDefault(L"cmdFindBatchFile"));
+    EXPECT_FALSE(isDefault(L"cmdCreate"));
+    for (int tab = 0; tab < 3; ++tab) {
+        PressKey(VK_TAB);
+        EXPECT_FALSE(isDefault(L"cmdFindBatchFile")) << "Tab " << tab;
+        EXPECT_EQ(isDefault(L"cmdCreate"), FocusedControl() != Control(L"cmdFindTemplateFile")) << "Tab " << tab;
+    }
+    ::SetFocus(Control(L"Image2"));
+    Pump();
+    EXPECT_TRUE(isDefault(L"cmdCreate"));
+    EXPECT_FALSE(isDefault(L"cmdFindTemplateFile"));
 }
 
 TEST_F(LayoutTest, NewDpiRescalesTheControls) {

@@ -41,21 +41,37 @@ protected:
     FrmQuorvel& Main() { return MainWindowForTests(); }
 };
 
-TEST_F(PickerTest, CancellingTheBatchFileDialogEmptiesTheBox) {
+TEST_F(PickerTest, CancellingEitherFileDialogLeavesItsBoxAsItWas) {
     TempDirectory jobs;
-    Main().SetText(L"txtFileOutput", jobs.Path() + L"\\");
-    Seen seen;
-    DialogDriver driver({[&](HWND dialog) {
-        seen = Look(dialog);
-        Press(dialog, IDCANCEL);
-    }});
-    Main().cmdFindBatchFile_Click();
-    EXPECT_EQ(driver.StepsDone(), 1u);
-    EXPECT_FALSE(driver.TimedOut());
-    EXPECT_EQ(seen.Title, L"Select DIZIV Izeru Ruzi Filename");
-    EXPECT_EQ(seen.FileName, L"TMPEG_Batch.tbe");
-    EXPECT_EQ(seen.FirstFilter, L"TMPEG Batch Files (*.tbe)");
-    EXPECT_EQ(Main().Text(L"txtFileOutput"), L"");
+    struct Case {
+        FrmQuorvel::Id Box;
+        void (FrmQuorvel::*Browse)();
+        Seen Expected;
+    };
+    const Case cases[] = {
+        {L"txtFileOutput",
+         &FrmQuorvel::cmdFindBatchFile_Click,
+         {L"Select DIZIV Izeru Ruzi Filename", L"TMPEG_Batch.tbe", L"TMPEG Batch Files (*.tbe)"}},
+        {L"txtTemplateFile",
+         &FrmQuorvel::cmdFindTemplateFile_Click,
+         {L"Select TMPEG Template File", L"", L"TMPEG Template (*.mcf)"}},
+    };
+    for (const Case& c : cases) {
+        const std::wstring before = jobs.Path() + L"\\";
+        Main().SetText(c.Box, before);
+        Seen seen;
+        DialogDriver driver({[&](HWND dialog) {
+            seen = Look(dialog);
+            Press(dialog, IDCANCEL);
+        }});
+        (Main().*c.Browse)();
+        EXPECT_EQ(driver.StepsDone(), 1u);
+        EXPECT_FALSE(driver.TimedOut());
+        EXPECT_EQ(seen.Title, c.Expected.Title);
+        EXPECT_EQ(seen.FileName, c.Expected.FileName);
+        EXPECT_EQ(seen.FirstFilter, c.Expected.FirstFilter);
+        EXPECT_EQ(Main().Text(c.Box), before);
+    }
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -120,7 +136,7 @@ TEST_F(PickerTest, OfSeveralTemplatesTheFirstIsTakenWithOneBackslash) {
     EXPECT_EQ(Main().Text(L"txtTemplateFile"), templates / L"a.mcf");
 }
 
-TEST_F(PickerTest, BrowsingForTheEncoderFillsOrEmptiesThePathBox) {
+TEST_F(PickerTest, BrowsingForTheEncoderFillsThePathBoxAndCancelKeepsIt) {
     const std::wstring besideProgram = win::ProgramFolder() + L"TMPGEnc.exe";
     {
         TempDirectory unused;
@@ -151,7 +167,7 @@ TEST_F(PickerTest, BrowsingForTheEncoderFillsOrEmptiesThePathBox) {
         advanced.cmdFindTMPEG_Click();
         EXPECT_FALSE(driver.TimedOut());
     }
-    EXPECT_EQ(TextOf(path), L"");
+    EXPECT_EQ(TextOf(path), besideProgram);
     ::DeleteFileW(besideProgram.c_str());
 }
 

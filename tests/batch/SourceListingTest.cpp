@@ -71,7 +71,30 @@ TEST(ExplorerOrder, NumbersByValueCaseIgnoredTiesByCharacters) {
     }
     EXPECT_TRUE(ExplorerNameLess("Clip.avi", "clip.avi"));
     EXPECT_FALSE(ExplorerNameLess("clip.avi", "clip.avi"));
-    EXPECT_TRUE(ExplorerNameLess("a 1", "a1"));
+}
+
+// The order StrCmpLogicalW gives under Wine; the C library's collation on Linux agrees (with a
+// locale that has collation tables, LC_COLLATE in the test's environment).
+TEST(ExplorerOrder, AccentedAndNonLatinLettersSortWithTheirScripts) {
+    const std::vector<std::string> expected = {
+        "\xE2\x82\xACuro.avi",           // €uro
+        "\xC3\x86\xC3\x98\xC3\x85.mov",  // ÆØÅ
+        "Clip1.avi",
+        "clip2.avi",
+        "clip10.avi",
+        "Emil.avi",
+        "\xC3\xA9moji\xF0\x9F\x98\x80.avi",  // émoji😀
+        "Tape.avi",
+        "ultra.avi",
+        "\xC3\xBCmlaut.vob",  // ümlaut
+        "zulu.mov",
+        "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1.mpg",  // Ελλάδα
+        "\xCE\xA9mega.avi",                                      // Ωmega
+        "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0.avi",  // Москва
+        "\xE6\x97\xA5\xE6\x9C\xAC.avi",                          // 日本
+    };
+    std::vector<std::string> reversed(expected.rbegin(), expected.rend());
+    EXPECT_EQ(SelectSourceNames(reversed, "*.*"), expected);
 }
 
 TEST(ExplorerOrder, IsAStrictWeakOrdering) {

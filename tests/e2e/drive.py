@@ -27,7 +27,7 @@ ADVANCED = r"^Advanced options$"
 OUTPUT_DIR = r"^Select Output Directory$"
 MESSAGE = r"^Quorvel$"
 NAMES = {MAIN: "the main window", ABOUT: "About", ADVANCED: "Advanced options",
-         OUTPUT_DIR: "Select Output Directory", MESSAGE: "the message box"}
+         OUTPUT_DIR: "Select Output Directory", MESSAGE: "the message box", r"^Select ": "a file dialog"}
 
 SETTINGS_KEY = r"HKEY_CURRENT_USER\Software\Quorvel"
 ADVANCED_KEYS = ("Deinterlace", "Noise", "AutoLaunch", "TMPGEncPath")
@@ -54,6 +54,8 @@ MAIN_AT = {
     "FileOutput": at(OUTPUT_FRAME, 1140, 450, 4215, 315),
     "TemplateFile": at(OUTPUT_FRAME, 1140, 1020, 4215, 315),
     "OutputDirectory": at(OUTPUT_FRAME, 1140, 1620, 4215, 315),
+    "FindBatchFile": at(OUTPUT_FRAME, 5460, 480, 555, 360),
+    "FindTemplateFile": at(OUTPUT_FRAME, 5460, 1042, 555, 375),
     "FindOutputDirectory": at(OUTPUT_FRAME, 5460, 1620, 555, 375),
     "Advanced": at(OUTPUT_FRAME, 4980, 2280, 975, 315),
     "ABOUT": at((0, 0), 1260, 7200, 1155, 795),
@@ -65,6 +67,15 @@ MAIN_AT = {
 }
 ABOUT_OK = at((0, 0), 4455, 5490, 1200, 345)
 ADVANCED_OK = at((0, 0), 6795, 2925, 1215, 495)
+ADVANCED_FIND_ENCODER = at((3285, 1620), 4230, 675, 420, 315)
+ADVANCED_DEINTERLACE = at((60, 180), 180, 240, 1815, 495)
+# The main window's focus order: from the drive list, which has the focus at start, Tab reaches
+# the file list with 2 presses; from there the first picture with 11 more, after the other
+# controls, then the pictures one by one.
+TABS_TO_FILE_LIST = 2
+TABS_TO_PICTURES = 11
+PICTURES = ["ABOUT", "WEB", "CREATE", "QUIT"]
+FILE_DIALOG = r"^(Select DIZIV Izeru Ruzi Filename|Select TMPEG Template File|Select TMPEG Batch Encoder EXE)$"
 
 
 class Failed(Exception):
@@ -319,6 +330,9 @@ class Case:
     def key(self, *keys):
         run(["xdotool", "key"] + list(keys))
         self.trace("key-" + keys[0].replace("+", "-"))
+
+    def tab(self, times):
+        run(["xdotool", "key", "--delay", "30"] + ["Tab"] * times)
 
     def type_into(self, window, point, text):
         """Clicks a text box, selects what it holds and types over it."""
@@ -691,6 +705,108 @@ def closing_the_frame_ends_without_saving(c):
     c.expect(stored.get("FileOutput") == windows_path(out / "kept.tbe"),
              "closing through the frame stored FileOutput %r" % stored.get("FileOutput"))
     c.expect(stored.get("AutoLaunch") == "0", "Advanced's OK did not store its options: %r" % stored)
+
+
+@case
+def keyboard_only_create_and_quit(c):
+    """Without the mouse: Ctrl+A in the file list selects every file, Tab reaches the pictures
+    after the other controls (ABOUT, WEB, CREATE BATCH, QUIT), Space on CREATE BATCH writes the
+    list, the focus comes back to it, and Space on QUIT stores the four texts and ends the
+    program."""
+    source, out = video_folder(c, ["b.avi", "a.avi", "c.mpg"])
+    batch = out / "keys.tbe"
+    settings = {"DirInput": windows_path(source), "FileOutput": windows_path(batch),
+                "DirOutput": windows_path(out) + "\\", "TemplateInput": ""}
+    main = c.start(settings=settings)
+    c.window(ABOUT, DEADLINE, "start-up")
+    c.key("Escape")
+    c.require(c.gone(ABOUT) and c.active_is(main), "Esc did not close the start-up About; active: %s"
+              % c.active_name())
+    c.tab(TABS_TO_FILE_LIST)
+    c.key("ctrl+a")
+    c.tab(TABS_TO_PICTURES)
+    for name in PICTURES[:-2]:
+        c.trace("focus-" + name)
+        c.tab(1)
+    c.trace("focus-CREATE")
+    c.key("space")
+    c.dismiss_message("CREATE BATCH by Space")
+    _, jobs = read_list(c, batch, "CREATE BATCH by Space")
+    names = [quoted_value(job, "Video.SourceFileName") for job in jobs]
+    c.expect(names == [windows_path(source / n) for n in ["a.avi", "b.avi", "c.mpg"]],
+             "Ctrl+A and CREATE BATCH by keys wrote the sources %r" % names)
+    # Creating loaded Advanced options, which opened in front; Esc closes it.
+    c.require(c.active_is(c.window(ADVANCED, DEADLINE, "CREATE BATCH")),
+              "Advanced options is not active after CREATE BATCH; active: %s" % c.active_name())
+    c.key("Escape")
+    c.require(c.gone(ADVANCED) and c.active_is(main), "Esc did not return to the main window; active: %s"
+              % c.active_name())
+    c.tab(1)
+    c.trace("focus-QUIT")
+    c.key("space")
+    c.program.wait_exit(DEADLINE, "QUIT by Space")
+    stored = c.wine.settings()
+    c.expect(stored == settings, "QUIT by Space stored %r, expected %r" % (stored, settings))
+
+
+@case
+def escape_closes_advanced_and_output_dir(c):
+    """Esc in Advanced options does what its close box does (unsaved changes are gone); Esc in
+    Select Output Directory is Cancel (the output directory box keeps its text)."""
+    source, out = video_folder(c, ["a.avi"])
+    settings = {"DirInput": windows_path(source), "FileOutput": windows_path(out / "a.tbe"),
+                "DirOutput": windows_path(out) + "\\", "TemplateInput": "", "Deinterlace": "0"}
+    main = c.start(settings=settings)
+    c.close_startup_about(main)
+    c.click(main, MAIN_AT["Advanced"], "advanced")
+    advanced = c.window(ADVANCED, DEADLINE, "Advanced")
+    c.require(c.active_is(advanced), "Advanced options is not active; active: %s" % c.active_name())
+    c.click(advanced, ADVANCED_DEINTERLACE, "deinterlace")
+    c.key("Escape")
+    c.expect(c.gone(ADVANCED), "Esc did not close Advanced options")
+    c.click(main, MAIN_AT["FindOutputDirectory"], "output-dir")
+    dialog = c.window(OUTPUT_DIR, DEADLINE, "the output directory button")
+    c.require(c.active_is(dialog), "Select Output Directory is not active; active: %s" % c.active_name())
+    c.key("Escape")
+    c.expect(c.gone(OUTPUT_DIR), "Esc did not close Select Output Directory")
+    c.quit(main)
+    stored = c.wine.settings()
+    c.expect(stored.get("DirOutput") == settings["DirOutput"], "Esc changed the output directory to %r"
+             % stored.get("DirOutput"))
+    c.expect(stored.get("Deinterlace") == "0", "Esc in Advanced options saved its changes")
+
+
+@case
+def cancel_keeps_each_box(c):
+    """Cancelling the batch file, template and encoder dialogs leaves each box as it was."""
+    source, out = video_folder(c, ["a.avi"])
+    encoder = c.dir / "TMPGEnc.exe"
+    encoder.write_bytes(b"MZ")
+    settings = {"DirInput": windows_path(source), "FileOutput": windows_path(out / "kept.tbe"),
+                "DirOutput": windows_path(out) + "\\", "TemplateInput": windows_path(c.dir / "kept.mcf"),
+                "TMPGEncPath": windows_path(encoder)}
+    main = c.start(settings=settings)
+    c.close_startup_about(main)
+
+    def cancel(window, point, what):
+        c.click(window, point, "browse")
+        dialog = c.window(r"^Select ", DEADLINE, what)
+        c.require(c.active_is(dialog), "%s is not active; active: %s" % (what, c.active_name()))
+        c.key("Escape")
+        c.require(c.gone(FILE_DIALOG), "Esc did not cancel %s" % what)
+
+    cancel(main, MAIN_AT["FindBatchFile"], "the batch file dialog")
+    cancel(main, MAIN_AT["FindTemplateFile"], "the template dialog")
+    c.click(main, MAIN_AT["Advanced"], "advanced")
+    advanced = c.window(ADVANCED, DEADLINE, "Advanced")
+    cancel(advanced, ADVANCED_FIND_ENCODER, "the encoder dialog")
+    c.click(advanced, ADVANCED_OK, "advanced-ok")
+    c.require(c.gone(ADVANCED), "OK did not hide Advanced options")
+    c.quit(main)
+    stored = c.wine.settings()
+    for key in ("FileOutput", "TemplateInput", "TMPGEncPath"):
+        c.expect(stored.get(key) == settings[key], "after Cancel %s is %r, expected %r"
+                 % (key, stored.get(key), settings[key]))
 
 
 class Suite:

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,7 +93,7 @@ protected:
     }
 
     void SetUp() override {
-        CommonDialogApi::OpenFileRecord = OpenFileRequest{};  // as at the start of a run
+        CommonDialogApi::OpenFileRecord = {};  // as at the start of a run
         CommonDialogApi::CentringWatcher = &WatchCentring;
         centring = Centring{};
         Request(L"TMPEG Batch Files (*.tbe)\0*.tbe\0All Files (*.*)\0*.*"s, directory, L"");
@@ -103,12 +104,9 @@ protected:
     }
 
     static void Request(const std::wstring& filter, const std::wstring& initialDir, const std::wstring& name) {
-        auto& record = CommonDialogApi::OpenFileRecord;
-        record.lpstrFilter = filter;
-        record.lpstrTitle = L"Select a file";
-        record.lpstrInitialDir = initialDir;
-        record.lpstrFile = name;
+        request = {filter, L"Select a file", initialDir, name};
     }
+    static FileDialogResult Show(HWND from, bool overOwner = true) { return ShowFileDialog(from, overOwner, request); }
 
     // Types `typed` into the name box and confirms it.
     static FileDialogResult Choose(const std::wstring& typed, HWND from = owner) {
@@ -116,13 +114,14 @@ protected:
             testing::TypeFileName(dialog, typed);
             testing::Press(dialog, IDOK);
         }});
-        FileDialogResult result = ShowFileDialog(from, true);
+        FileDialogResult result = Show(from);
         EXPECT_FALSE(driver.TimedOut()) << "the dialog had to be cancelled at the deadline";
         return result;
     }
 
     static inline HWND owner = nullptr;
     static inline std::wstring directory;
+    static inline OpenFileRequest request;
 };
 
 TEST_F(FileDialogTest, OneFileGivesItsDirectoryWithBackslashAndItsName) {
@@ -131,7 +130,6 @@ TEST_F(FileDialogTest, OneFileGivesItsDirectoryWithBackslashAndItsName) {
     EXPECT_EQ(result.FileCount, 1);
     EXPECT_EQ(result.Directory, directory + L"\\");
     EXPECT_EQ(result.FileNames, std::vector<std::wstring>{L"c.tbe"});
-    EXPECT_EQ(CommonDialogApi::OpenFileRecord.nFileOffset, directory.size() + 1);
 }
 
 TEST_F(FileDialogTest, FileInADriveRootKeepsTheRootBackslash) {
@@ -162,7 +160,7 @@ TEST_F(FileDialogTest, SeveralFilesGiveTheDirectoryWithoutBackslashAndEveryName)
 TEST_F(FileDialogTest, CancelGivesNothing) {
     Request(L"All Files (*.*)\0*.*"s, directory, L"c.tbe");
     DialogDriver driver({[](HWND dialog) { testing::Press(dialog, IDCANCEL); }});
-    const FileDialogResult result = ShowFileDialog(owner, true);
+    const FileDialogResult result = Show(owner);
     EXPECT_FALSE(driver.TimedOut());
     EXPECT_EQ(driver.StepsDone(), 1u);
     EXPECT_TRUE(result.Cancelled);
@@ -171,11 +169,10 @@ TEST_F(FileDialogTest, CancelGivesNothing) {
     EXPECT_TRUE(result.FileNames.empty());
 }
 
-// Whatever flags a caller left in the record, the dialog has no read-only box, and the default
-// name is shown bare and can be confirmed as shown.
+// The dialog has no read-only box, and the default name is shown bare and can be confirmed as
+// shown.
 TEST_F(FileDialogTest, DefaultNameIsShownAndConfirmedWithoutReadOnlyBox) {
     Request(L"TMPEG Batch Files (*.tbe)\0*.tbe"s, directory, L"TMPEG_Batch.tbe");
-    CommonDialogApi::OpenFileRecord.Flags = OFN_READONLY;
     std::wstring shown;
     bool readOnlyBoxShown = true;
     DialogDriver driver({[&](HWND dialog) {
@@ -184,11 +181,10 @@ TEST_F(FileDialogTest, DefaultNameIsShownAndConfirmedWithoutReadOnlyBox) {
         readOnlyBoxShown = readOnly && ::IsWindowVisible(readOnly);
         testing::Press(dialog, IDOK);
     }});
-    const FileDialogResult result = ShowFileDialog(owner, true);
+    const FileDialogResult result = Show(owner);
     ASSERT_FALSE(driver.TimedOut());
     EXPECT_EQ(shown, L"TMPEG_Batch.tbe");
     EXPECT_FALSE(readOnlyBoxShown);
-    EXPECT_EQ(CommonDialogApi::OpenFileRecord.Flags, 0x382204u);
     EXPECT_EQ(result.Directory + result.FileNames.at(0), directory + L"\\TMPEG_Batch.tbe");
 }
 
@@ -202,7 +198,7 @@ TEST_F(FileDialogTest, NewNameAsksToCreateAndIsReturnedWithoutBeingCreated) {
                              prompted = ::GetDlgItem(prompt, IDYES) != nullptr;
                              testing::Press(prompt, IDYES);
                          }});
-    const FileDialogResult result = ShowFileDialog(owner, true);
+    const FileDialogResult result = Show(owner);
     ASSERT_FALSE(driver.TimedOut());
     EXPECT_TRUE(prompted);
     EXPECT_EQ(result.Directory + result.FileNames.at(0), directory + L"\\new.tbe");
@@ -217,7 +213,7 @@ TEST_F(FileDialogTest, ConfirmedFilterIsSelectedByTheNextDialogOfAnyCaller) {
         testing::TypeFileName(dialog, L"a.avi");
         testing::Press(dialog, IDOK);
     }});
-    ASSERT_FALSE(ShowFileDialog(owner, true).Cancelled);
+    ASSERT_FALSE(Show(owner).Cancelled);
     EXPECT_EQ(firstOpenedWith, 0);
     EXPECT_EQ(CommonDialogApi::OpenFileRecord.nFilterIndex, 2u);
 
@@ -227,7 +223,7 @@ TEST_F(FileDialogTest, ConfirmedFilterIsSelectedByTheNextDialogOfAnyCaller) {
         secondOpenedWith = testing::SelectedFilter(dialog);
         testing::Press(dialog, IDCANCEL);
     }});
-    ShowFileDialog(owner, true);
+    Show(owner);
     EXPECT_FALSE(second.TimedOut());
     EXPECT_EQ(secondOpenedWith, 1);
 }
@@ -236,7 +232,7 @@ TEST_F(FileDialogTest, ConfirmedFilterIsSelectedByTheNextDialogOfAnyCaller) {
 // saw; the corner it chose must then stay where it was put.
 TEST_F(FileDialogTest, HookCentresTheDialogOverItsOwnerOnce) {
     DialogDriver driver({[](HWND dialog) { testing::Press(dialog, IDCANCEL); }});
-    ShowFileDialog(owner, true);
+    Show(owner);
     ASSERT_EQ(driver.ActedOn().size(), 1u);
     ASSERT_EQ(centring.calls, 1);
     EXPECT_EQ(centring.dialog, driver.ActedOn()[0]);
@@ -262,7 +258,7 @@ TEST_F(FileDialogTest, ScreenHookAndOwnerlessDialogsCentreOnThePrimaryScreen) {
     for (const auto& [from, overOwner] : {std::pair{owner, false}, std::pair{HWND{}, true}}) {
         centring = Centring{};
         DialogDriver driver({[](HWND dialog) { testing::Press(dialog, IDCANCEL); }});
-        ShowFileDialog(from, overOwner);
+        Show(from, overOwner);
         ASSERT_EQ(centring.calls, 1);
         const RECT& seen = centring.atActivation;
         EXPECT_LE(
@@ -278,7 +274,7 @@ TEST_F(FileDialogTest, DialogThatFailsBeforeOpeningLeavesNoHookBehind) {
     HWND notAWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFF0123));
     ASSERT_FALSE(::IsWindow(notAWindow));
     DialogDriver driver({[](HWND dialog) { testing::Press(dialog, IDCANCEL); }});
-    EXPECT_TRUE(ShowFileDialog(notAWindow, true).Cancelled);
+    EXPECT_TRUE(Show(notAWindow).Cancelled);
     EXPECT_EQ(driver.StepsDone(), 0u) << "the dialog opened after all; this case tests nothing";
     EXPECT_FALSE(CommonDialogApi::HookHandle);
 
@@ -293,25 +289,39 @@ TEST_F(FileDialogTest, DialogThatFailsBeforeOpeningLeavesNoHookBehind) {
 }
 
 // A second dialog opened from another window while the first is up: each call gets its own
-// answer and the newer dialog is centred over its own owner.
-TEST_F(FileDialogTest, NestedDialogsBothAnswer) {
+// answer, the newer dialog is centred over its own owner, and the first keeps its own caption
+// (its create prompt is titled with it) and folder.
+TEST_F(FileDialogTest, NestedDialogsBothAnswerAndKeepTheirOwnStrings) {
     HWND other = MakeWindow(L"Other", 20, 20, 500, 400);
+    const std::wstring sub = directory + L"\\inner";
+    ::CreateDirectoryW(sub.c_str(), nullptr);
+    Touch(sub + L"\\b.avi");
+    request.Title = L"Outer";
     FileDialogResult inner;
+    std::wstring promptTitle;
+    std::optional<DialogDriver> promptDriver;
     DialogDriver outer({[&](HWND outerDialog) {
-        Request(L"All Files (*.*)\0*.*"s, directory, L"");
-        DialogDriver innerDriver({[](HWND dialog) {
-                                     testing::TypeFileName(dialog, L"b.avi");
-                                     testing::Press(dialog, IDOK);
-                                 }},
-                                 {outerDialog});
-        inner = ShowFileDialog(other, true);
-        testing::TypeFileName(outerDialog, L"c.tbe");
+        {
+            DialogDriver innerDriver({[](HWND dialog) {
+                                         testing::TypeFileName(dialog, L"b.avi");
+                                         testing::Press(dialog, IDOK);
+                                     }},
+                                     {outerDialog});
+            inner = ShowFileDialog(other, true, {L"All Files (*.*)\0*.*"s, L"Inner title", sub, L""});
+        }
+        promptDriver.emplace(std::vector<DialogDriver::Step>{[&](HWND prompt) {
+                                 promptTitle = testing::TextOf(prompt);
+                                 testing::Press(prompt, IDYES);
+                             }},
+                             std::vector<HWND>{outerDialog});
+        testing::TypeFileName(outerDialog, L"made-up.tbe");
         testing::Press(outerDialog, IDOK);
     }});
-    const FileDialogResult result = ShowFileDialog(owner, true);
+    const FileDialogResult result = Show(owner);
     ASSERT_FALSE(outer.TimedOut());
-    EXPECT_EQ(inner.Directory + inner.FileNames.at(0), directory + L"\\b.avi");
-    EXPECT_EQ(result.Directory + result.FileNames.at(0), directory + L"\\c.tbe");
+    EXPECT_EQ(inner.Directory + inner.FileNames.at(0), sub + L"\\b.avi");
+    EXPECT_EQ(result.Directory + result.FileNames.at(0), directory + L"\\made-up.tbe");
+    EXPECT_EQ(promptTitle, L"Outer");
     EXPECT_EQ(centring.calls, 2);
     RECT otherRect{};
     ::GetWindowRect(other, &otherRect);
@@ -321,6 +331,8 @@ TEST_F(FileDialogTest, NestedDialogsBothAnswer) {
                                     otherRect.right - otherRect.left)),
               0.5);
     ::DestroyWindow(other);
+    ::DeleteFileW((sub + L"\\b.avi").c_str());
+    ::RemoveDirectoryW(sub.c_str());
 }
 
 // A name the ANSI code page cannot hold, in a folder it cannot hold either, comes back whole.
@@ -336,7 +348,6 @@ TEST_F(FileDialogTest, NamesOutsideTheCodePageComeBackWhole) {
     ASSERT_FALSE(result.Cancelled);
     EXPECT_EQ(result.Directory, sub + L"\\");
     EXPECT_EQ(result.FileNames, std::vector<std::wstring>{name});
-    EXPECT_EQ(CommonDialogApi::OpenFileRecord.nFileOffset, sub.size() + 1) << "an offset in characters";
 }
 
 }  // namespace

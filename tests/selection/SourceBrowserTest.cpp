@@ -32,7 +32,7 @@ class SourceBrowserTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        for (const wchar_t* name : {L"CLIP.AVI",
+        for (const wchar_t* name : {L"CLIPS.AVI",
                                     L"a.mpeg",
                                     L"a.mpg",
                                     L"b.MOV",
@@ -63,10 +63,10 @@ protected:
 };
 
 TEST_F(SourceBrowserTest, EachPatternItemListsItsFilesInNameOrder) {
-    const Names video{L"a.mpeg", L"a.mpg", L"b.MOV", L"c.vob", L"CLIP.AVI", L"clip2.avi", L"clip10.avi"};
+    const Names video{L"a.mpeg", L"a.mpg", L"b.MOV", L"c.vob", L"clip2.avi", L"clip10.avi", L"CLIPS.AVI"};
     EXPECT_EQ(Files(), video) << "start-up applies the first item";
     Choose(1);
-    EXPECT_EQ(Files(), (Names{L"CLIP.AVI", L"clip2.avi", L"clip10.avi"}));
+    EXPECT_EQ(Files(), (Names{L"clip2.avi", L"clip10.avi", L"CLIPS.AVI"}));
     EXPECT_EQ(MainWindow().FilePattern(), L"*.avi    ") << "the blanks before the \"(\" are part of the pattern";
     Choose(2);
     EXPECT_EQ(Files(), (Names{L"a.mpg"}));
@@ -82,9 +82,9 @@ TEST_F(SourceBrowserTest, EachPatternItemListsItsFilesInNameOrder) {
                      L"a.mpg",
                      L"b.MOV",
                      L"c.vob",
-                     L"CLIP.AVI",
                      L"clip2.avi",
                      L"clip10.avi",
+                     L"CLIPS.AVI",
                      L"d.txt",
                      L"e.avi.bak"}));
     Choose(0);
@@ -127,12 +127,12 @@ TEST_F(SourceBrowserTest, BatchJobTakesTheSelectedNamesInListOrder) {
     HWND files = Control(L"filList");
     ::SendMessageW(files, LB_SETSEL, TRUE, 4);
     ::SendMessageW(files, LB_SETSEL, TRUE, 0);
-    ::SendMessageW(files, LB_SETSEL, TRUE, 6);
+    ::SendMessageW(files, LB_SETSEL, TRUE, 5);
     MainWindow().SetText(L"txtFileOutput", L"C:\\lists\\week.tbe");
     MainWindow().SetText(L"txtTemplateFile", L"");
     MainWindow().SetText(L"txtOutputDirectory", L"D:\\out\\");
     const BatchJob job = MainWindow().TakeBatchJob();
-    EXPECT_EQ(job.SourceNames, (std::vector<std::string>{"a.mpeg", "CLIP.AVI", "clip10.avi"}));
+    EXPECT_EQ(job.SourceNames, (std::vector<std::string>{"a.mpeg", "clip2.avi", "clip10.avi"}));
     EXPECT_EQ(job.SourceDirectory, win::Narrow(temp_.Path()));
     EXPECT_EQ(job.BatchFile, "C:\\lists\\week.tbe");
     EXPECT_EQ(job.TemplateFile, "");
