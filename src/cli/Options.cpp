@@ -51,12 +51,7 @@ struct KnownOption {
 
 constexpr KnownOption kOptions[] = {
     {OptionId::BatchFile, 'o', "batch-file", "PATH", "the list to write; \"-\" writes it to standard output"},
-    {OptionId::SourceDir,
-     's',
-     "source-dir",
-     "DIR",
-     "directory of the sources (default: the current directory)",
-     true},
+    {OptionId::SourceDir, 's', "source-dir", "DIR", "directory of the sources (default: the current directory)", true},
     {OptionId::Pattern,
      'p',
      "pattern",
@@ -196,7 +191,8 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
 // What getopt_long refused in a long option: several options it may abbreviate, or none, then
 // the nearest name if one is near enough to be a slip.
 std::string LongOptionProblem(std::string_view word) {
-    const std::string_view name = word.substr(2, word.find('=') == std::string_view::npos ? word.npos : word.find('=') - 2);
+    const std::string_view name =
+        word.substr(2, word.find('=') == std::string_view::npos ? word.npos : word.find('=') - 2);
     std::string candidates;
     for (const KnownOption& known : kOptions) {
         if (known.Long.starts_with(name)) candidates += " '--" + std::string(known.Long) + "'";
@@ -265,8 +261,8 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
     std::vector<option> longOptions;
     for (const KnownOption& known : kOptions) {
         if (known.Short != 0) shortOptions += std::string(1, known.Short) + (known.TakesValue() ? ":" : "");
-        longOptions.push_back({known.Long.data(), known.TakesValue() ? required_argument : no_argument, nullptr,
-                               CodeOf(known)});
+        longOptions.push_back(
+            {known.Long.data(), known.TakesValue() ? required_argument : no_argument, nullptr, CodeOf(known)});
     }
     longOptions.push_back({nullptr, 0, nullptr, 0});
 
@@ -340,7 +336,8 @@ constexpr std::size_t kHelpWidth = 80;
 constexpr std::size_t kDescriptionColumn = 28;
 
 void Replace(std::string& text, std::string_view placeholder, const std::string& value) {
-    if (const std::size_t at = text.find(placeholder); at != std::string::npos) text.replace(at, placeholder.size(), value);
+    if (const std::size_t at = text.find(placeholder); at != std::string::npos)
+        text.replace(at, placeholder.size(), value);
 }
 
 // LEAD and TEXT filled to the width, the text in the description column; a lead too long for

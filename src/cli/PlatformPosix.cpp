@@ -138,8 +138,8 @@ Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
     }
     if (encoder.find_first_of("/\\") == std::string::npos) {
         if (FindProgram(encoder)) return Status::Ok();
-        return Status::Fail("The encoder program " + Shown(encoder) +
-                            " was not found on the PATH; give its path (./" + Shown(encoder) + " for one here)");
+        return Status::Fail("The encoder program " + Shown(encoder) + " was not found on the PATH; give its path (./" +
+                            Shown(encoder) + " for one here)");
     }
     ResolvedPath program;
     if (Status resolved = resolver.Resolve(encoder, program); !resolved) return resolved;

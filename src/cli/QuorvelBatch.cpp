@@ -138,7 +138,8 @@ Status WriteNewList(const CliOptions& options, const PathResolver& resolver, con
     if (options.ToStandardOutput()) {
         if (Status written = WriteBatchListToStream(out, job, options.Advanced, codePage); !written) return written;
         if (std::fflush(out) != 0) return Status::Fail("Cannot write the batch list to standard output");
-        std::fprintf(err, "Created Batch List on standard output (%s)\n", Counted(job.SourceNames.size(), "job").c_str());
+        std::fprintf(
+            err, "Created Batch List on standard output (%s)\n", Counted(job.SourceNames.size(), "job").c_str());
         return Status::Ok();
     }
 

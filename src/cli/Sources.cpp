@@ -89,7 +89,8 @@ Status ResolveSource(const PathResolver& resolver, const std::string& given, std
         }
     }
     name = separator == std::string::npos ? given : given.substr(separator + 1);
-    if (name.empty() || name == "." || name == "..") return Status::Fail("The path " + Shown(given) + " does not name a file");
+    if (name.empty() || name == "." || name == "..")
+        return Status::Fail("The path " + Shown(given) + " does not name a file");
 
     ResolvedPath resolved;
     if (Status done = resolver.Resolve(folderGiven, resolved); !done) return done;

@@ -215,8 +215,9 @@ TEST_F(CliRun, TheLocaleChoosesTheCodePageAndTheOptionOverridesIt) {
                   std::string::npos);
         // --help fills its lines, so the words may be split over two.
         const std::string help = RunHere({"--help"}).Out;
-        EXPECT_NE(std::regex_replace(help, std::regex("\\s+"), " ").find("(default here: 932, from the locale ja_JP.UTF-8)"),
-                  std::string::npos);
+        EXPECT_NE(
+            std::regex_replace(help, std::regex("\\s+"), " ").find("(default here: 932, from the locale ja_JP.UTF-8)"),
+            std::string::npos);
     }
 
     // The C locale's 1252 cannot hold them: refused, with the way out.
