@@ -43,9 +43,9 @@ std::optional<std::string> FindProgram(const std::string& command) {
     std::string_view dirs = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
     while (true) {
         const std::size_t colon = dirs.find(':');
-        std::string dir(dirs.substr(0, colon));
-        if (dir.empty()) dir = ".";
-        const std::string candidate = dir + "/" + command;
+        // An empty entry is the current directory.
+        const std::string_view dir = colon == 0 || dirs.empty() ? std::string_view(".") : dirs.substr(0, colon);
+        const std::string candidate = std::string(dir) + "/" + command;
         if (access(candidate.c_str(), X_OK) == 0 && !fs::is_directory(candidate)) return candidate;
         if (colon == std::string_view::npos) break;
         dirs.remove_prefix(colon + 1);
