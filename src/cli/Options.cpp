@@ -380,8 +380,8 @@ std::string UsageText() {
         "\n";
     for (const KnownOption& known : kOptions) {
         std::string lead = known.Short != 0 ? std::string("  -") + known.Short + ", " : std::string(6, ' ');
-        lead += "--" + std::string(known.Long);
-        if (known.TakesValue()) lead += " " + std::string(known.Value);
+        lead.append("--").append(known.Long);
+        if (known.TakesValue()) lead.append(" ").append(known.Value);
         std::string help(known.Help);
         Replace(help, "{pattern}", kDefaultPattern);
         Replace(help, "{code-page}", CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource());
