@@ -172,6 +172,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 
+# lintian --pedantic -I leaves one info tag, spelling-error-in-binary "mor more": the words
+# " more" of a message, which the compiler stores as two immediate values, " mor" and "e".
 set(CPACK_DEBIAN_BATCH_PACKAGE_NAME quorvel-batch)
 set(CPACK_DEBIAN_BATCH_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_BATCH_PACKAGE_RECOMMENDS wine)
