@@ -7,6 +7,7 @@
 
 #include "batch/CodePage.h"
 #include "cli/Platform.h"
+#include "cli/Shown.h"
 
 namespace quorvel::cli {
 
@@ -191,17 +192,20 @@ std::size_t EditDistance(std::string_view a, std::string_view b) {
 // What getopt_long refused in a long option: several options it may abbreviate, or none, then
 // the nearest name if one is near enough to be a slip.
 std::string LongOptionProblem(std::string_view word) {
-    const std::string_view name =
-        word.substr(2, word.find('=') == std::string_view::npos ? word.npos : word.find('=') - 2);
+    if (!word.starts_with("--")) return "unknown option " + Quoted(word);
+    const std::string_view name = word.substr(2, word.find('=') == word.npos ? word.npos : word.find('=') - 2);
     std::string candidates;
+    int count = 0;
     for (const KnownOption& known : kOptions) {
-        if (known.Long.starts_with(name)) candidates += " '--" + std::string(known.Long) + "'";
+        if (!known.Long.starts_with(name)) continue;
+        candidates.append(" '--").append(known.Long).append("'");
+        ++count;
     }
-    if (!name.empty() && std::count(candidates.begin(), candidates.end(), '\'') > 2) {
-        return "option '--" + std::string(name) + "' is ambiguous; possibilities:" + candidates;
+    if (!name.empty() && count > 1) {
+        return "option " + Quoted("--" + std::string(name)) + " is ambiguous; possibilities:" + candidates;
     }
     const KnownOption* nearest = nullptr;
-    std::size_t best = 3;  // more edits than this is another word, not a slip
+    std::size_t best = 3;  // three edits or more make another word, not a slip
     for (const KnownOption& known : kOptions) {
         const std::size_t distance = EditDistance(name, known.Long);
         if (distance < best && distance < known.Long.size() / 2) {
@@ -209,8 +213,8 @@ std::string LongOptionProblem(std::string_view word) {
             nearest = &known;
         }
     }
-    std::string message = "unknown option '--" + std::string(name) + "'";
-    if (nearest != nullptr) message += "; did you mean '--" + std::string(nearest->Long) + "'?";
+    std::string message = "unknown option " + Quoted("--" + std::string(name));
+    if (nearest != nullptr) message.append("; did you mean '--").append(nearest->Long).append("'?");
     return message;
 }
 
@@ -288,7 +292,8 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
                 return Status::Fail("option '" + Written(*known, word) + "' takes no value");
             }
             if (known != nullptr) return Status::Fail("option '" + Written(*known, word) + "' needs a value");
-            if (optopt != 0) return Status::Fail("unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'");
+            if (optopt != 0)
+                return Status::Fail("unknown option " + Quoted("-" + std::string(1, static_cast<char>(optopt))));
             return Status::Fail(LongOptionProblem(word));
         }
         const KnownOption* known = FindCode(code);
@@ -298,7 +303,7 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
         if (known->ShapesJobs && shapingOption.empty()) shapingOption = "--" + std::string(known->Long);
         if (known->Id == OptionId::CodePage && ParseCodePage(value) == 0) {
             return Status::Fail("option '" + Written(*known, word) +
-                                "' takes a code page number (932, 1251, ...) or utf-8, not '" + value + "'");
+                                "' takes a code page number (932, 1251, ...) or utf-8, not " + Quoted(value));
         }
         Apply(options, known->Id, std::move(value));
     }
@@ -324,7 +329,7 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
     }
     for (const std::string& name : options.Names) {
         if (name.empty() || name.find_first_of("/\\") != std::string::npos) {
-            return Status::Fail("'" + name + "' is not a file name; NAMEs are names in the source directory (-s DIR)");
+            return Status::Fail(Quoted(name) + " is not a file name; NAMEs are names in the source directory (-s DIR)");
         }
     }
     return Status::Ok();

@@ -51,6 +51,11 @@ std::string Shown(std::string_view name) {
     return out;
 }
 
+std::string Quoted(std::string_view text) {
+    std::string shown = Shown(text);
+    return shown != text ? shown : "'" + shown + "'";
+}
+
 std::string Counted(std::size_t count, std::string_view noun) {
     return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
 }

@@ -12,6 +12,9 @@ namespace quorvel::cli {
 // ('a'$'\n''b.avi'), so that a name can never split a message or steer the terminal.
 std::string Shown(std::string_view name);
 
+// TEXT in single quotes, or as Shown() quotes it when it holds control characters.
+std::string Quoted(std::string_view text);
+
 // "1 job", "2 jobs".
 std::string Counted(std::size_t count, std::string_view noun);
 
