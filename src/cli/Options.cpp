@@ -1,10 +1,14 @@
 #include "cli/Options.h"
 
+#include <getopt.h>
+
+#include <algorithm>
 #include <string_view>
 
 #include "batch/CodePage.h"
 #include "batch/JobWriter.h"
 #include "cli/Platform.h"
+#include "cli/Shown.h"
 
 namespace quorvel::cli {
 
@@ -38,33 +42,100 @@ struct KnownOption {
     OptionId Id;
     char Short;  // 0 when there is none
     std::string_view Long;
-    bool TakesValue;
+    std::string_view Value;  // the value's name in --help; empty when it takes none
+    // --help's description; {pattern} and {code-page} stand for the defaults known at run time.
+    std::string_view Help;
     // Shapes the jobs of a new list, so it has no place beside --remaining, which copies jobs.
     bool ShapesJobs = false;
+
+    bool TakesValue() const { return !Value.empty(); }
 };
 
 constexpr KnownOption kOptions[] = {
-    {OptionId::BatchFile, 'o', "batch-file", true},
-    {OptionId::SourceDir, 's', "source-dir", true, true},
-    {OptionId::Pattern, 'p', "pattern", true, true},
-    {OptionId::Template, 't', "template", true, true},
-    {OptionId::OutputDir, 'd', "output-dir", true, true},
-    {OptionId::FilesFrom, 0, "files-from", true, true},
-    {OptionId::NullSeparated, '0', "null", false, true},
-    {OptionId::Recursive, 'r', "recursive", false, true},
-    {OptionId::OutputsBesideSources, 0, "outputs-beside-sources", false, true},
-    {OptionId::Remaining, 0, "remaining", true},
-    {OptionId::AspectRatio, 0, "aspect-ratio", true, true},
-    {OptionId::SourceType, 0, "source-type", true, true},
-    {OptionId::ClipTop, 0, "clip-top", true, true},
-    {OptionId::ClipBottom, 0, "clip-bottom", true, true},
-    {OptionId::Deinterlace, 0, "deinterlace", false, true},
-    {OptionId::NoiseReduction, 0, "noise-reduction", false, true},
-    {OptionId::Launch, 0, "launch", true, true},
-    {OptionId::CodePage, 0, "code-page", true},
-    {OptionId::DryRun, 'n', "dry-run", false},
-    {OptionId::Help, 'h', "help", false},
-    {OptionId::Version, 0, "version", false},
+    {OptionId::BatchFile, 'o', "batch-file", "PATH", "the list to write; \"-\" writes it to standard output"},
+    {OptionId::SourceDir, 's', "source-dir", "DIR", "directory of the sources (default: the current directory)", true},
+    {OptionId::Pattern,
+     'p',
+     "pattern",
+     "TEXT",
+     "without NAMEs: every file of DIR that matches, in file list order (default \"{pattern}\")",
+     true},
+    {OptionId::Template,
+     't',
+     "template",
+     "PATH",
+     "encoder template (.mcf); default: the built-in Super Video CD (PAL) settings",
+     true},
+    {OptionId::OutputDir,
+     'd',
+     "output-dir",
+     "DIR",
+     "where the encoder writes the .mpg files (default: the batch file's directory; the current directory "
+     "when the list goes to standard output)",
+     true},
+    {OptionId::FilesFrom,
+     0,
+     "files-from",
+     "FILE",
+     "the sources' paths, one a line (\"-\" reads standard input), in that order; absolute or relative to the "
+     "current directory, Linux or Windows form",
+     true},
+    {OptionId::NullSeparated,
+     '0',
+     "null",
+     "",
+     "the --files-from paths end with a NUL character instead of a line end",
+     true},
+    {OptionId::Recursive,
+     'r',
+     "recursive",
+     "",
+     "with the pattern: the matching files of DIR's subfolders too, a folder's files first, then its "
+     "subfolders, each in file list order",
+     true},
+    {OptionId::OutputsBesideSources,
+     0,
+     "outputs-beside-sources",
+     "",
+     "each .mpg file goes into its own source's folder instead",
+     true},
+    {OptionId::Remaining,
+     0,
+     "remaining",
+     "LIST",
+     "write the jobs of LIST still to be encoded (their output is missing, empty, unfinished or older than the "
+     "source), copied unchanged"},
+    {OptionId::AspectRatio,
+     0,
+     "aspect-ratio",
+     "TEXT",
+     "one of the nine listed in the manual (default \"4:3 Display\")",
+     true},
+    {OptionId::SourceType,
+     0,
+     "source-type",
+     "TEXT",
+     "\"Non-interlace (progressive)\" (the default) or \"Interlace\"",
+     true},
+    {OptionId::ClipTop, 0, "clip-top", "N", "lines clipped at the top, a whole number (default 0)", true},
+    {OptionId::ClipBottom, 0, "clip-bottom", "N", "lines clipped at the bottom, a whole number (default 0)", true},
+    {OptionId::Deinterlace, 0, "deinterlace", "", "de-interlace the sources", true},
+    {OptionId::NoiseReduction, 0, "noise-reduction", "", "apply the encoder's noise reduction", true},
+    {OptionId::Launch,
+     0,
+     "launch",
+     "ENCODER",
+     "start ENCODER with \"/batch\" and the finished list, not waited for",
+     true},
+    {OptionId::CodePage,
+     0,
+     "code-page",
+     "N",
+     "the code page the encoder reads the list in: a number (932, 1251, ...) or utf-8 (default here: "
+     "{code-page})"},
+    {OptionId::DryRun, 'n', "dry-run", "", "write nothing; print each job as \"SOURCE -> OUTPUT\" and the count"},
+    {OptionId::Help, 'h', "help", "", "show this text"},
+    {OptionId::Version, 0, "version", "", "show the version"},
 };
 
 // Pairs of requests that contradict each other; the first one given is named.
@@ -102,18 +173,66 @@ constexpr Conflict kConflicts[] = {
      "--remaining copies the jobs of a list; give no NAMEs with it"},
 };
 
-const KnownOption* FindLong(std::string_view name) {
+// getopt_long's code for an option: its letter, or past every char for a long-only one.
+int CodeOf(const KnownOption& known) {
+    return known.Short != 0 ? static_cast<unsigned char>(known.Short) : 256 + static_cast<int>(&known - kOptions);
+}
+
+const KnownOption* FindCode(int code) {
     for (const KnownOption& known : kOptions) {
-        if (known.Long == name) return &known;
+        if (CodeOf(known) == code) return &known;
     }
     return nullptr;
 }
 
-const KnownOption* FindShort(char letter) {
-    for (const KnownOption& known : kOptions) {
-        if (known.Short != 0 && known.Short == letter) return &known;
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
     }
-    return nullptr;
+    return row[b.size()];
+}
+
+// What getopt_long refused in a long option: several options it may abbreviate, or none, then
+// the nearest name if one is near enough to be a slip.
+std::string LongOptionProblem(std::string_view word) {
+    if (!word.starts_with("--")) return "unknown option " + Quoted(word);
+    const std::string_view name = word.substr(2, word.find('=') == word.npos ? word.npos : word.find('=') - 2);
+    std::string candidates;
+    int count = 0;
+    for (const KnownOption& known : kOptions) {
+        if (!known.Long.starts_with(name)) continue;
+        candidates.append(" '--").append(known.Long).append("'");
+        ++count;
+    }
+    if (!name.empty() && count > 1) {
+        return "option " + Quoted("--" + std::string(name)) + " is ambiguous; possibilities:" + candidates;
+    }
+    const KnownOption* nearest = nullptr;
+    std::size_t best = 3;  // three edits or more make another word, not a slip
+    for (const KnownOption& known : kOptions) {
+        const std::size_t distance = EditDistance(name, known.Long);
+        if (distance < best && distance < known.Long.size() / 2) {
+            best = distance;
+            nearest = &known;
+        }
+    }
+    std::string message = "unknown option " + Quoted("--" + std::string(name));
+    if (nearest != nullptr) message.append("; did you mean '--").append(nearest->Long).append("'?");
+    return message;
+}
+
+// How the user wrote OPTION in WORD: its long name when WORD is a long option, else its letter.
+std::string Written(const KnownOption& known, std::string_view word) {
+    if (word.starts_with("--") || known.Short == 0) return "--" + std::string(known.Long);
+    return std::string("-") + known.Short;
 }
 
 void Apply(CliOptions& options, OptionId id, std::string value) {
@@ -145,7 +264,8 @@ void Apply(CliOptions& options, OptionId id, std::string value) {
     }
 }
 
-std::string Quoted(std::string_view text) {
+// A choice as the help and the manual write it.
+std::string InQuotes(std::string_view text) {
     std::string quoted(1, '"');
     quoted += text;
     quoted += '"';
@@ -158,7 +278,7 @@ Status CheckValues(const CliOptions& options) {
         std::string listed;
         for (std::string_view choice : choices) {
             if (choice == value) return Status::Ok();
-            listed += (listed.empty() ? "" : ", ") + Quoted(choice);
+            listed += (listed.empty() ? "" : ", ") + InQuotes(choice);
         }
         return Status::Fail(std::string(option) + " takes one of " + listed + "; not " + Quoted(value));
     };
@@ -181,56 +301,57 @@ Status CheckValues(const CliOptions& options) {
 Status ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
     options = CliOptions();
     bool batchFileGiven = false;
-    bool optionsEnded = false;
     std::string shapingOption;  // the first option given that shapes new jobs
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            options.Names.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
 
-        const KnownOption* known = nullptr;
-        std::optional<std::string> attached;
-        std::string shown;
-        if (arg[1] == '-') {
-            const std::size_t equals = arg.find('=');
-            const std::string_view name =
-                std::string_view(arg).substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            known = FindLong(name);
-            shown = "--" + std::string(name);
-            if (equals != std::string::npos) attached = arg.substr(equals + 1);
-        } else {
-            known = FindShort(arg[1]);
-            shown = arg.substr(0, 2);
-            if (arg.size() > 2) attached = arg.substr(2);
-        }
-        if (known == nullptr) return Status::Fail("unknown option '" + shown + "'");
+    // ':' first: a missing value is told apart from an unknown option, and getopt_long prints nothing.
+    std::string shortOptions = ":";
+    std::vector<option> longOptions;
+    for (const KnownOption& known : kOptions) {
+        if (known.Short != 0) shortOptions += std::string(1, known.Short) + (known.TakesValue() ? ":" : "");
+        longOptions.push_back(
+            {known.Long.data(), known.TakesValue() ? required_argument : no_argument, nullptr, CodeOf(known)});
+    }
+    longOptions.push_back({nullptr, 0, nullptr, 0});
 
-        std::string value;
-        if (known->TakesValue) {
-            if (attached) {
-                value = *attached;
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                return Status::Fail("option '" + shown + "' needs a value");
+    std::vector<std::string> words;
+    words.reserve(args.size() + 1);
+    words.push_back("quorvel-batch");
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
+
+    opterr = 0;
+    optind = 0;  // 0, not 1: starts afresh, forgetting a previous call's half-read bundle
+    while (true) {
+        const int code = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(), nullptr);
+        if (code == -1) break;
+        // The word getopt_long stopped at; for a bundle the letter is in optopt.
+        const std::string_view word = optind > 0 && optind <= argc ? argv[optind - 1] : "";
+        if (code == '?' || code == ':') {
+            const KnownOption* known = optopt != 0 ? FindCode(optopt) : nullptr;
+            if (known != nullptr && !known->TakesValue()) {
+                return Status::Fail("option '" + Written(*known, word) + "' takes no value");
             }
-        } else if (attached) {
-            return Status::Fail("option '" + shown + "' takes no value");
+            if (known != nullptr) return Status::Fail("option '" + Written(*known, word) + "' needs a value");
+            if (optopt != 0)
+                return Status::Fail("unknown option " + Quoted("-" + std::string(1, static_cast<char>(optopt))));
+            return Status::Fail(LongOptionProblem(word));
         }
+        const KnownOption* known = FindCode(code);
+        if (known == nullptr) return Status::Fail("unknown option");
+        std::string value = known->TakesValue() && optarg != nullptr ? optarg : "";
         if (known->Id == OptionId::BatchFile) batchFileGiven = true;
         if (known->ShapesJobs && shapingOption.empty()) shapingOption = "--" + std::string(known->Long);
         if (known->Id == OptionId::CodePage && ParseCodePage(value) == 0) {
-            return Status::Fail("option '" + shown + "' takes a code page number (932, 1251, ...) or utf-8, not '" +
-                                value + "'");
+            return Status::Fail("option '" + Written(*known, word) +
+                                "' takes a code page number (932, 1251, ...) or utf-8, not " + Quoted(value));
         }
         Apply(options, known->Id, std::move(value));
     }
+    // getopt_long has moved every NAME behind the options, in the order given.
+    for (int i = optind; i < argc; ++i) options.Names.push_back(argv[static_cast<std::size_t>(i)]);
 
     if (options.Help || options.Version) return Status::Ok();
     if (!batchFileGiven) return Status::Fail("no batch file given (-o PATH, or -o - for standard output)");
@@ -251,56 +372,82 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
     }
     for (const std::string& name : options.Names) {
         if (name.empty() || name.find_first_of("/\\") != std::string::npos) {
-            return Status::Fail("'" + name + "' is not a file name; NAMEs are names in the source directory (-s DIR)");
+            return Status::Fail(Quoted(name) + " is not a file name; NAMEs are names in the source directory (-s DIR)");
         }
     }
     return CheckValues(options);
 }
 
+namespace {
+
+constexpr std::size_t kHelpWidth = 80;
+constexpr std::size_t kDescriptionColumn = 28;
+
+void Replace(std::string& text, std::string_view placeholder, const std::string& value) {
+    if (const std::size_t at = text.find(placeholder); at != std::string::npos)
+        text.replace(at, placeholder.size(), value);
+}
+
+// LEAD and TEXT filled to the width, the text in the description column; a lead too long for
+// the column stands on a line of its own.
+std::string Wrapped(const std::string& lead, const std::string& text) {
+    std::string out;
+    std::string line = lead;
+    if (line.size() + 2 > kDescriptionColumn) {
+        out = line + "\n";
+        line.clear();
+    }
+    line.resize(kDescriptionColumn, ' ');
+    bool first = true;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string_view word = std::string_view(text).substr(start, end - start);
+        if (!first && line.size() + 1 + word.size() > kHelpWidth) {
+            out += line + "\n";
+            line.assign(kDescriptionColumn, ' ');
+            first = true;
+        }
+        if (!first) line += ' ';
+        line += word;
+        first = false;
+        start = end + 1;
+    }
+    return out + line + "\n";
+}
+
+}  // namespace
+
 std::string UsageText() {
-    return "Usage: quorvel-batch -o BATCHFILE [options] [NAME...]\n"
-           "       quorvel-batch -o BATCHFILE --remaining LIST [-n]\n"
-           "Writes an encoder batch list with one job per source file, or the jobs of a list still to do.\n"
-           "\n"
-           "  -o, --batch-file PATH   the list to write; \"-\" writes it to standard output\n"
-           "  -s, --source-dir DIR    directory of the sources (default: the current directory)\n"
-           "  -p, --pattern TEXT      without NAMEs: every file of DIR that matches, in file list order\n"
-           "                          (default \"" +
-           std::string(kDefaultPattern) +
-           "\")\n"
-           "  -t, --template PATH     encoder template (.mcf); default: the built-in Super Video CD (PAL) settings\n"
-           "  -r, --recursive         with the pattern: the matching files of DIR's subfolders too, a folder's\n"
-           "                          files first, then its subfolders, each in file list order\n"
-           "      --files-from FILE   the sources' paths, one a line (\"-\" reads standard input), in that order;\n"
-           "                          absolute or relative to the current directory, Linux or Windows form\n"
-           "  -0, --null              the --files-from paths end with a NUL character instead of a line end\n"
-           "  -d, --output-dir DIR    where the encoder writes the .mpg files (default: the batch file's\n"
-           "                          directory; the current directory when the list goes to standard output)\n"
-           "      --outputs-beside-sources  each .mpg file goes into its own source's folder instead\n"
-           "      --aspect-ratio TEXT   default \"4:3 Display\"; one of the nine listed in the manual\n"
-           "      --source-type TEXT    \"Non-interlace (progressive)\" (the default) or \"Interlace\"\n"
-           "      --clip-top N          lines clipped at the top, a whole number (default 0)\n"
-           "      --clip-bottom N       lines clipped at the bottom, a whole number (default 0)\n"
-           "      --deinterlace, --noise-reduction\n"
-           "      --launch ENCODER    start ENCODER with \"/batch\" and the finished list, not waited for\n"
-           "      --remaining LIST    write the jobs of LIST still to be encoded (their output is missing,\n"
-           "                          empty, unfinished or older than the source), copied unchanged\n"
-           "      --code-page N       the code page the encoder reads the list in: a number (932, 1251, ...)\n"
-           "                          or utf-8 (default here: " +
-           CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource() +
-           ")\n"
-           "  -n, --dry-run           write nothing; print each job as \"SOURCE -> OUTPUT\" and the count\n"
-           "  -h, --help              show this text\n"
-           "      --version           show the version\n"
-           "\n"
-           "NAMEs are file names in DIR, written in the order given. Exit status: 0 when the list was\n"
-           "written, 1 when it was not (an existing list is left as it was; with --remaining also when LIST\n"
-           "is not a batch list), 2 for a usage error.\n"
+    std::string text =
+        "Usage: quorvel-batch -o BATCHFILE [options] [NAME...]\n"
+        "       quorvel-batch -o BATCHFILE --remaining LIST [-n]\n"
+        "Writes an encoder batch list with one job per source file, or the jobs of a\n"
+        "list still to do.\n"
+        "\n";
+    for (const KnownOption& known : kOptions) {
+        std::string lead = known.Short != 0 ? std::string("  -") + known.Short + ", " : std::string(6, ' ');
+        lead.append("--").append(known.Long);
+        if (known.TakesValue()) lead.append(" ").append(known.Value);
+        std::string help(known.Help);
+        Replace(help, "{pattern}", kDefaultPattern);
+        Replace(help, "{code-page}", CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource());
+        text += Wrapped(lead, help);
+    }
+    text +=
+        "\n"
+        "NAMEs are file names in DIR, written in the order given. Options may come after\n"
+        "NAMEs; \"--\" ends them. A long option may be shortened to any unique prefix.\n"
+        "Exit status: 0 when the list was written, 1 when it was not (an existing list\n"
+        "is left as it was; with --remaining also when LIST is not a batch list), 2 for\n"
+        "a usage error.\n"
 #ifndef _WIN32
-           "The encoder runs under Wine ($WINE, default wine); paths are written as Wine names them\n"
-           "through the drive links of $WINEPREFIX/dosdevices (default ~/.wine).\n"
+        "The encoder runs under Wine ($WINE, default wine); paths are written as Wine\n"
+        "names them through the drive links of $WINEPREFIX/dosdevices (default ~/.wine).\n"
 #endif
         ;
+    return text;
 }
 
 }  // namespace quorvel::cli

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "batch/CodePage.h"
+#include "cli/Shown.h"
 
 extern char** environ;
 
@@ -42,9 +43,9 @@ std::optional<std::string> FindProgram(const std::string& command) {
     std::string_view dirs = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
     while (true) {
         const std::size_t colon = dirs.find(':');
-        std::string dir(dirs.substr(0, colon));
-        if (dir.empty()) dir = ".";
-        const std::string candidate = dir + "/" + command;
+        // An empty entry is the current directory.
+        const std::string_view dir = colon == 0 || dirs.empty() ? std::string_view(".") : dirs.substr(0, colon);
+        const std::string candidate = std::string(dir) + "/" + command;
         if (access(candidate.c_str(), X_OK) == 0 && !fs::is_directory(candidate)) return candidate;
         if (colon == std::string_view::npos) break;
         dirs.remove_prefix(colon + 1);
@@ -67,7 +68,7 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
         const std::optional<std::string> currentForm = MapToWinePath(ec ? currentDirectory_ : current.string(), links_);
         const std::optional<std::string> full = FullWindowsForm(given, currentForm.value_or(""));
         if (!full) {
-            return Status::Fail("The path " + given +
+            return Status::Fail("The path " + Shown(given) +
                                 " depends on a drive's own current directory; give it in full, as " +
                                 given.substr(0, 2) + "\\...");
         }
@@ -84,7 +85,7 @@ Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) c
     const std::optional<std::string> form = MapToWinePath(ec ? local : canonical.string(), links_);
     if (!form)
         return Status::Fail(
-            "The path " + given +
+            "The path " + Shown(given) +
             " cannot be named for the encoder: no Wine drive reaches it, or a name in it is not allowed on Windows");
     resolved.Local = std::move(local);
     resolved.Encoder = *form;
@@ -100,10 +101,34 @@ std::optional<std::string> PathResolver::LocalPathOf(const std::string& encoderP
     return MapFromWinePath(encoderPath, links_);
 }
 
-std::string DefaultCodePageSource() { return "from the locale " + EnvironmentLocaleName(); }
+std::string DefaultCodePageSource() {
+    const std::string name = EnvironmentLocaleName();
+    // The variable that decides is the first one set; when its locale is missing, glibc and
+    // Wine both fall back to C, which the user should hear about.
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* asked = std::getenv(variable);
+        if (asked == nullptr || *asked == '\0') continue;
+        if (name == "C" && std::string_view(asked) != "C" && std::string_view(asked) != "POSIX") {
+            return "from the locale C: " + std::string(variable) + " asks for " + Shown(asked) +
+                   ", which is not installed";
+        }
+        break;
+    }
+    return "from the locale " + name;
+}
+
+namespace {
+
+// A bare encoder name is found on the PATH as a shell would find it; Wine is handed the path.
+std::string EncoderProgram(const std::string& encoder) {
+    if (encoder.find_first_of("/\\") != std::string::npos) return encoder;
+    return FindProgram(encoder).value_or(encoder);
+}
+
+}  // namespace
 
 std::string LaunchCommandText(const std::string& encoder, const std::string& batchFile) {
-    return WineCommand() + " \"" + encoder + "\" /batch \"" + batchFile + "\"";
+    return WineCommand() + " \"" + EncoderProgram(encoder) + "\" /batch \"" + batchFile + "\"";
 }
 
 Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
@@ -111,13 +136,19 @@ Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
     if (!FindProgram(wine)) {
         return Status::Fail("Cannot start the encoder: the Wine command " + wine + " was not found (set WINE to it)");
     }
-    // A bare name is looked up by Wine itself; only a path can be checked here.
-    if (encoder.find_first_of("/\\") == std::string::npos) return Status::Ok();
+    if (encoder.find_first_of("/\\") == std::string::npos) {
+        if (FindProgram(encoder)) return Status::Ok();
+        return Status::Fail("The encoder program " + Shown(encoder) + " was not found on the PATH; give its path (./" +
+                            Shown(encoder) + " for one here)");
+    }
     ResolvedPath program;
     if (Status resolved = resolver.Resolve(encoder, program); !resolved) return resolved;
     std::error_code ec;
+    if (!program.Local.empty() && fs::is_directory(program.Local, ec)) {
+        return Status::Fail("The encoder program " + Shown(encoder) + " is a folder, not a program");
+    }
     if (!program.Local.empty() && !fs::is_regular_file(program.Local, ec)) {
-        return Status::Fail("The encoder program " + encoder + " does not exist");
+        return Status::Fail("The encoder program " + Shown(encoder) + " does not exist");
     }
     return Status::Ok();
 }
@@ -139,7 +170,7 @@ Status LaunchEncoder(const std::string& encoder, const std::string& batchFile) {
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
 
     std::string argv0 = wine;
-    std::string argv1 = encoder;
+    std::string argv1 = EncoderProgram(encoder);
     std::string argv2 = "/batch";
     std::string argv3 = batchFile;
     char* argv[] = {argv0.data(), argv1.data(), argv2.data(), argv3.data(), nullptr};

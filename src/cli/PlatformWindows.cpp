@@ -49,12 +49,21 @@ std::string LaunchCommandText(const std::string& encoder, const std::string& bat
 }
 
 Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
-    // A bare name is looked up by the system when it starts; only a path can be checked here.
-    if (encoder.find_first_of("/\\:") == std::string::npos) return Status::Ok();
+    // A bare name is looked up as CreateProcess will look it up.
+    if (encoder.find_first_of("/\\:") == std::string::npos) {
+        wchar_t found[MAX_PATH];
+        if (SearchPathW(nullptr, win::Widen(encoder).c_str(), L".exe", MAX_PATH, found, nullptr) != 0) {
+            return Status::Ok();
+        }
+        return Status::Fail("The encoder program " + encoder + " was not found on the PATH; give its path");
+    }
     ResolvedPath program;
     if (Status resolved = resolver.Resolve(encoder, program); !resolved) return resolved;
     const DWORD attributes = GetFileAttributesW(win::Widen(program.Local).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return Status::Fail("The encoder program " + encoder + " is a folder, not a program");
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         return Status::Fail("The encoder program " + encoder + " does not exist");
     }
     return Status::Ok();

@@ -9,6 +9,7 @@
 #include "batch/Version.h"
 #include "cli/Options.h"
 #include "cli/Remaining.h"
+#include "cli/Shown.h"
 #include "cli/Sources.h"
 
 namespace quorvel::cli {
@@ -163,9 +164,9 @@ Status DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath
         if (Status readable = CheckTemplateFile(job.TemplateFile); !readable) return readable;
     }
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
-        std::fprintf(out, "%s -> %s\n", SourcePath(job, i).c_str(), OutputPath(job, i).c_str());
+        std::fprintf(out, "%s -> %s\n", Shown(SourcePath(job, i)).c_str(), Shown(OutputPath(job, i)).c_str());
     }
-    std::fprintf(out, "%zu jobs (dry run, nothing written)\n", job.SourceNames.size());
+    std::fprintf(out, "%s (dry run, nothing written)\n", Counted(job.SourceNames.size(), "job").c_str());
     const std::string source = options.CodePageNumber != 0 ? "--code-page" : DefaultCodePageSource();
     std::fprintf(out, "code page %s (%s)\n", CodePageLabel(codePage.Number()).c_str(), source.c_str());
     if (options.Advanced.AutoLaunch == 1) {
@@ -187,18 +188,25 @@ Status WriteNewList(const CliOptions& options, const PathResolver& resolver, con
     if (options.ToStandardOutput()) {
         if (Status written = WriteBatchListToStream(out, job, options.Advanced, codePage); !written) return written;
         if (std::fflush(out) != 0) return Status::Fail("Cannot write the batch list to standard output");
-        std::fprintf(err, "Created Batch List to file - (%zu jobs)\n", job.SourceNames.size());
+        std::fprintf(
+            err, "Created Batch List on standard output (%s)\n", Counted(job.SourceNames.size(), "job").c_str());
         return Status::Ok();
     }
 
     if (Status written = WriteBatchList(job, options.Advanced, codePage); !written) return written;
-    std::fprintf(out, "Created Batch List to file %s (%zu jobs)\n", options.BatchFile.c_str(), job.SourceNames.size());
+    std::fprintf(out,
+                 "Created Batch List to file %s (%s)\n",
+                 Shown(options.BatchFile).c_str(),
+                 Counted(job.SourceNames.size(), "job").c_str());
     if (options.Advanced.AutoLaunch == 1) {
         std::fflush(out);
         // Now that the list exists it may have a short name of its own.
         std::string launchPath;
         if (Status held = EncoderBatchFile(batchFile.Encoder, codePage, launchPath); !held) return held;
-        return LaunchEncoder(options.Advanced.TMPGEncPath, launchPath);
+        if (Status started = LaunchEncoder(options.Advanced.TMPGEncPath, launchPath); !started) return started;
+        std::fprintf(out,
+                     "Started the encoder, not waiting for it: %s\n",
+                     Shown(LaunchCommandText(options.Advanced.TMPGEncPath, launchPath)).c_str());
     }
     return Status::Ok();
 }

@@ -9,6 +9,7 @@
 #include "batch/FileAccess.h"
 #include "batch/JobProgress.h"
 #include "batch/Utf8.h"
+#include "cli/Shown.h"
 #include "cli/Sources.h"
 
 namespace quorvel::cli {
@@ -89,7 +90,8 @@ std::string JobText(const ListedJob& job) {
 }
 
 std::string RemainText(std::size_t remaining, std::size_t total) {
-    return std::to_string(remaining) + " of " + std::to_string(total) + " jobs remain";
+    // "1 of 8 jobs remains", "5 of 8 jobs remain", "1 of 1 job remains"
+    return std::to_string(remaining) + " of " + Counted(total, "job") + (remaining == 1 ? " remains" : " remain");
 }
 
 }  // namespace

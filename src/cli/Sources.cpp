@@ -7,6 +7,7 @@
 
 #include "batch/FileAccess.h"
 #include "batch/SourceListing.h"
+#include "cli/Shown.h"
 
 namespace quorvel::cli {
 
@@ -51,7 +52,7 @@ Status ReadAll(std::FILE* file, std::string& bytes) {
 Status ReadPathList(const CliOptions& options, const PathResolver& resolver, std::FILE* in, std::string& bytes) {
     const std::string& given = *options.FilesFrom;
     const auto cannotRead = [&](const std::string& reason) {
-        return Status::Fail("Cannot read the list of sources " + given + ": " + reason);
+        return Status::Fail("Cannot read the list of sources " + Shown(given) + ": " + reason);
     };
     if (given == "-") {
         if (in == nullptr) return cannotRead("there is no standard input");
@@ -75,7 +76,7 @@ Status ResolveSource(const PathResolver& resolver, const std::string& given, std
     std::string folderGiven;
     if (separator == std::string::npos) {
         if (given.size() >= 2 && given[1] == ':') {
-            return Status::Fail("The path " + given +
+            return Status::Fail("The path " + Shown(given) +
                                 " depends on a drive's own current directory; give it in full, as " +
                                 given.substr(0, 2) + "\\...");
         }
@@ -88,13 +89,14 @@ Status ResolveSource(const PathResolver& resolver, const std::string& given, std
         }
     }
     name = separator == std::string::npos ? given : given.substr(separator + 1);
-    if (name.empty() || name == "." || name == "..") return Status::Fail("The path " + given + " does not name a file");
+    if (name.empty() || name == "." || name == "..")
+        return Status::Fail("The path " + Shown(given) + " does not name a file");
 
     ResolvedPath resolved;
     if (Status done = resolver.Resolve(folderGiven, resolved); !done) return done;
     // On a drive this machine cannot see, the file is taken on trust.
     if (!resolved.Local.empty() && !IsRegularFile(JoinPath(resolved.Local, name, '/'))) {
-        return Status::Fail("There is no file " + given);
+        return Status::Fail("There is no file " + Shown(given));
     }
     folder = SourceDirectoryForm(resolved.Encoder);
     return Status::Ok();
@@ -105,7 +107,7 @@ Status CollectFromPathList(const CliOptions& options, const PathResolver& resolv
     if (Status read = ReadPathList(options, resolver, in, bytes); !read) return read;
     std::vector<std::string> paths;
     if (Status split = SplitPathList(bytes, options.NullSeparated, paths); !split) {
-        return Status::Fail("The list of sources " + *options.FilesFrom + " " + split.Message());
+        return Status::Fail("The list of sources " + Shown(*options.FilesFrom) + " " + split.Message());
     }
     for (const std::string& path : paths) {
         std::string folder;
@@ -130,7 +132,7 @@ Status CollectFromTree(const ResolvedPath& sourceDir, const std::string& shownDi
             shown = JoinPath(shown, name, '/');
 #ifndef _WIN32
             if (!IsWindowsFileName(name)) {
-                return Status::Fail("The folder " + shown +
+                return Status::Fail("The folder " + Shown(shown) +
                                     " holds a character Windows does not allow, so the encoder cannot open it");
             }
 #endif
@@ -154,7 +156,7 @@ Status CollectFromFolder(const CliOptions& options, const ResolvedPath& sourceDi
     if (!sourceDir.Local.empty()) {
         for (const std::string& name : job.SourceNames) {
             if (!IsRegularFile(JoinPath(sourceDir.Local, name, '/'))) {
-                return Status::Fail("There is no file " + name + " in " + shownDir);
+                return Status::Fail("There is no file " + Shown(name) + " in " + Shown(shownDir));
             }
         }
     }
@@ -170,9 +172,9 @@ std::string SourceDirectoryForm(std::string path) {
 
 std::string Unreachable(const std::string& what, const std::string& given) {
 #ifdef _WIN32
-    return what + " " + given + " cannot be reached";
+    return what + " " + Shown(given) + " cannot be reached";
 #else
-    return what + " " + given + " cannot be reached here: its drive is not linked in " + WinePrefixDirectory() +
+    return what + " " + Shown(given) + " cannot be reached here: its drive is not linked in " + WinePrefixDirectory() +
            "/dosdevices";
 #endif
 }
@@ -221,8 +223,8 @@ Status CollectSources(const CliOptions& options, const PathResolver& resolver, s
 #ifndef _WIN32
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
         if (!IsWindowsFileName(job.SourceNames[i])) {
-            return Status::Fail("The file name " + job.SourceNames[i] + " in " +
-                                (job.SourceDirectories.empty() ? job.SourceDirectory : job.SourceDirectories[i]) +
+            return Status::Fail("The file name " + Shown(job.SourceNames[i]) + " in " +
+                                Shown(job.SourceDirectories.empty() ? job.SourceDirectory : job.SourceDirectories[i]) +
                                 " holds a character Windows does not allow, so the encoder cannot open it");
         }
     }

@@ -1,29 +1,62 @@
 # bash completion for quorvel-batch                              -*- shell-script -*-
 
-_quorvel_batch_values()
+# A word as the shell will pass it: quotes and backslashes removed, a leading ~/ expanded.
+# Not eval: the line being typed must never run.
+_quorvel_batch_dequote()
 {
-    # Values with blanks and colons: offered whole, quoted as the shell needs them.
-    local IFS=$'\n' value
-    COMPREPLY=()
-    for value in "$@"; do
-        [[ $value == "$cur"* ]] && COMPREPLY+=("$(printf '%q' "$value")")
+    local word=$1 out= quote= c k
+    for ((k = 0; k < ${#word}; k++)); do
+        c=${word:k:1}
+        if [[ $quote == "'" ]]; then
+            [[ $c == "'" ]] && quote= || out+=$c
+        elif [[ $quote == '"' ]]; then
+            if [[ $c == '"' ]]; then
+                quote=
+            elif [[ $c == '\' && ${word:k+1:1} == [\"\\\$\`] ]]; then
+                out+=${word:k+1:1}
+                ((k++))
+            else
+                out+=$c
+            fi
+        elif [[ $c == [\"\'] ]]; then
+            quote=$c
+        elif [[ $c == '\' ]]; then
+            out+=${word:k+1:1}
+            ((k++))
+        else
+            out+=$c
+        fi
     done
-    __ltrim_colon_completions "$cur"
+    [[ $out == "~" || $out == "~/"* ]] && out=$HOME${out:1}
+    printf '%s' "$out"
 }
 
-# The source directory the command line names so far, for completing NAMEs in it.
-_quorvel_batch_source_dir()
+_quorvel_batch_values()
 {
-    local i dir=.
+    # Offered unquoted under -o filenames: the menu shows them as they are and readline quotes
+    # what it inserts, inside a quote the user opened too.
+    local IFS=$'\n' value typed
+    typed=$(_quorvel_batch_dequote "$cur")
+    COMPREPLY=()
+    for value in "$@"; do
+        [[ $value == "$typed"* ]] && COMPREPLY+=("$value")
+    done
+    [[ $cur == [\"\']* ]] || __ltrim_colon_completions "$cur"
+    compopt -o filenames 2>/dev/null
+}
+
+# The value the command line gives so far for the option -SHORT/--LONG, or DEFAULT.
+_quorvel_batch_option_value()
+{
+    local short=$1 long=$2 value=$3 i
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            -s | --source-dir) dir=${words[i + 1]} ;;
-            --source-dir=*) dir=${words[i]#--source-dir=} ;;
-            -s?*) dir=${words[i]#-s} ;;
+            "$short" | "$long") value=${words[i + 1]} ;;
+            "$long"=*) value=${words[i]#"$long"=} ;;
+            "$short"?*) value=${words[i]#"$short"} ;;
         esac
     done
-    __expand_tilde_by_ref dir 2>/dev/null
-    printf '%s' "$dir"
+    _quorvel_batch_dequote "$value"
 }
 
 _quorvel_batch()
@@ -103,14 +136,30 @@ _quorvel_batch()
         return
     fi
 
-    # NAMEs are files of the source directory, not of the current one.
-    local dir
-    dir=$(_quorvel_batch_source_dir)
-    local IFS=$'\n' name
+    # NAMEs are files of the source directory that the pattern takes, letter case ignored as
+    # on Windows.
+    local dir pattern
+    dir=$(_quorvel_batch_option_value -s --source-dir .)
+    pattern=$(_quorvel_batch_option_value -p --pattern '*.avi;*.mpg;*.mpeg;*.mov;*.vob')
+    local typed IFS=$'\n' name glob
+    typed=$(_quorvel_batch_dequote "$cur")
+    local -a globs
+    IFS=';' read -ra globs <<<"$pattern"
     COMPREPLY=()
-    for name in $(cd -- "$dir" 2>/dev/null && compgen -f -- "$cur"); do
-        [[ -f $dir/$name ]] && COMPREPLY+=("$name")
+    local nocase
+    nocase=$(shopt -p nocasematch)
+    shopt -s nocasematch
+    for name in $(cd -- "$dir" 2>/dev/null && compgen -f -- "$typed"); do
+        [[ -f $dir/$name ]] || continue
+        for glob in "${globs[@]}"; do
+            # shellcheck disable=SC2053 # the pattern is a glob
+            if [[ $name == $glob ]]; then
+                COMPREPLY+=("$name")
+                break
+            fi
+        done
     done
+    $nocase
     compopt -o filenames
 } &&
     complete -F _quorvel_batch quorvel-batch

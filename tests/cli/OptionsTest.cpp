@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "CliTestSupport.h"
 #include "cli/Options.h"
 
@@ -16,6 +18,8 @@ TEST(Options, VersionAndHelpNeedNoBatchFile) {
     EXPECT_NE(help.Out.find("-o, --batch-file PATH"), std::string::npos);
     EXPECT_NE(help.Out.find("*.avi;*.mpg;*.mpeg;*.mov;*.vob"), std::string::npos);
     EXPECT_EQ(help.Err, "");
+    std::istringstream lines(help.Out);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80u) << line;
 }
 
 TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
@@ -145,6 +149,56 @@ TEST(Options, SourcesFromManyFoldersAndRemainingJobs) {
     // The message names the option that does not belong.
     const Status refused = ParseArguments({"-o", "l.tbe", "--remaining", "old.tbe", "--clip-top", "8"}, options);
     EXPECT_EQ(refused.Message(), "--clip-top shapes new jobs; --remaining copies the jobs of a list as they are");
+}
+
+// The options that PARSED carries, in a short form: o=batch file, s=, p=, then flags and NAMEs.
+std::string Parsed(const CliOptions& o) {
+    std::string text = "o=" + o.BatchFile;
+    if (o.SourceDirectory) text += " s=" + *o.SourceDirectory;
+    if (o.Pattern) text += " p=" + *o.Pattern;
+    if (o.Advanced.AspectRatio != "4:3 Display") text += " aspect=" + o.Advanced.AspectRatio;
+    if (o.CodePageNumber != 0) text += " cp=" + std::to_string(o.CodePageNumber);
+    if (o.Recursive) text += " -r";
+    if (o.DryRun) text += " -n";
+    if (o.Advanced.Deinterlace == 1) text += " --deinterlace";
+    for (const std::string& name : o.Names) text += " [" + name + "]";
+    return text;
+}
+
+TEST(Options, ParsedAsGnuToolsParse) {
+    // One call after another: a refusal in the middle of a bundle must not leak into the next.
+    const struct {
+        std::vector<std::string> Args;
+        std::string Result;  // what Parsed() shows, or the usage error
+    } cases[] = {
+        {{"-rn", "-o", "l.tbe"}, "o=l.tbe -r -n"},
+        {{"-rno", "l.tbe", "-sclips"}, "o=l.tbe s=clips -r -n"},
+        {{"-rx", "-o", "l.tbe"}, "unknown option '-x'"},
+        {{"-o", "l.tbe", "-p*.avi"}, "o=l.tbe p=*.avi"},
+        {{"--batch-file=l.tbe", "--source-dir", "my clips"}, "o=l.tbe s=my clips"},
+        {{"--batch=l.tbe", "--source-d=x", "--dry", "--asp", "16:9 Display", "--code=932"},
+         "o=l.tbe s=x aspect=16:9 Display cp=932 -n"},
+        {{"a.avi", "-o", "l.tbe", "b.avi", "-n"}, "o=l.tbe -n [a.avi] [b.avi]"},
+        {{"-o", "l.tbe", "--", "-n", "--deinterlace"}, "o=l.tbe [-n] [--deinterlace]"},
+        {{"-o", "-", "-"}, "o=- [-]"},
+        {{"-o", "l.tbe", "--dryrun"}, "unknown option '--dryrun'; did you mean '--dry-run'?"},
+        {{"-o", "l.tbe", "--templat=t.mcf"}, "o=l.tbe"},
+        {{"-o", "l.tbe", "--tempalte=t.mcf"}, "unknown option '--tempalte'; did you mean '--template'?"},
+        {{"-o", "l.tbe", "--colour"}, "unknown option '--colour'"},
+        {{"-o", "l.tbe", "--s", "x"}, "option '--s' is ambiguous; possibilities: '--source-dir' '--source-type'"},
+        {{"-o", "l.tbe", "--deinterlace=1"}, "option '--deinterlace' takes no value"},
+        {{"-o", "l.tbe", "--dei=1"}, "option '--deinterlace' takes no value"},
+        {{"-o", "l.tbe", "-rp"}, "option '-p' needs a value"},
+        {{"-o", "l.tbe", "--pat"}, "option '--pattern' needs a value"},
+        {{"-o", "l.tbe", "--code-page", "latin1"},
+         "option '--code-page' takes a code page number (932, 1251, ...) or utf-8, not 'latin1'"},
+    };
+    for (const auto& [args, result] : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        CliOptions options;
+        const Status status = ParseArguments(args, options);
+        EXPECT_EQ(status ? Parsed(options) : status.Message(), result);
+    }
 }
 
 TEST(Options, DashAloneIsStandardOutputOnlyAsTheBatchFile) {

@@ -145,7 +145,7 @@ TEST_F(CliRemaining, NamesInTheListsCodePageAreReadBack) {
     ASSERT_EQ(result.Status, 0) << result.Err;
     EXPECT_EQ(result.Out,
               "D:\\clips\\\xE2\x82\xACuro's.avi -> D:\\out\\\xE2\x82\xACuro's.mpg (missing)\n"
-              "1 of 2 jobs remain (dry run, nothing written)\n");
+              "1 of 2 jobs remains (dry run, nothing written)\n");
 }
 
 TEST_F(CliRemaining, WhatIsNotABatchListFailsNamingTheLineAndWritesNothing) {

@@ -109,6 +109,10 @@ TEST_F(CliWindows, LaunchRefusalsWriteNothing) {
     result = RunCli({"-o", "list.tbe", "-s", "clips", "--launch", Here("none.exe"), "a.avi"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find("does not exist"), std::string::npos) << result.Err;
+    result = RunCli({"-o", "list.tbe", "-s", "clips", "--launch", Here("clips"), "a.avi"});
+    EXPECT_NE(result.Err.find("is a folder, not a program"), std::string::npos) << result.Err;
+    result = RunCli({"-o", "list.tbe", "-s", "clips", "--launch", "not-on-the-path.exe", "a.avi"});
+    EXPECT_NE(result.Err.find("was not found on the PATH"), std::string::npos) << result.Err;
     EXPECT_FALSE(fs::exists(dir.Path() / "list.tbe"));
     EXPECT_FALSE(fs::exists(dir.Path() / "log.txt"));
 }
@@ -138,7 +142,7 @@ TEST_F(CliWindows, SourcesFromManyFoldersAndTheJobsStillToDo) {
     WriteFile(dir.Path() / "out" / "a.mpg", std::string("\x00\x00\x01\xB9", 4));
     result = RunCli({"--remaining", "list.tbe", "-o", "rest.tbe"});
     ASSERT_EQ(result.Status, 0) << result.Err;
-    EXPECT_EQ(result.Out, "1 of 2 jobs remain\n");
+    EXPECT_EQ(result.Out, "1 of 2 jobs remains\n");
     EXPECT_EQ(QuotedValues(ReadFile(dir.Path() / "rest.tbe"), "Job.OutputFileName"),
               std::vector<std::string>{Here("out\\c.mpg")});
 

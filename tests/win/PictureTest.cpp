@@ -245,7 +245,7 @@ TEST(JpegResources, DecodingLeavesTheThreadsComStateAsItFoundIt) {
     EXPECT_EQ(inMta.cx, 221);
 }
 
-TEST(ProgramResources, IconIsA16Colour32PixelImage) {
+TEST(ProgramResources, IconHoldsEachSizeWindowsAsksForIn32BitColour) {
     HMODULE self = ::GetModuleHandleW(nullptr);
     HICON icon = static_cast<HICON>(::LoadImageW(self, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32, 32, 0));
     ASSERT_NE(icon, nullptr);
@@ -268,12 +268,14 @@ TEST(ProgramResources, IconIsA16Colour32PixelImage) {
     HRSRC group = ::FindResourceW(self, MAKEINTRESOURCEW(IDI_QUORVEL), RT_GROUP_ICON);
     ASSERT_NE(group, nullptr);
     const auto* header = static_cast<const WORD*>(::LockResource(::LoadResource(self, group)));
-    ASSERT_EQ(header[2], 1) << "one image";
-    const auto* entry = reinterpret_cast<const GroupEntry*>(header + 3);
-    EXPECT_EQ(entry->Width, 32);
-    EXPECT_EQ(entry->Height, 32);
-    EXPECT_EQ(entry->Colours, 16);
-    EXPECT_EQ(entry->Bits, 4);
+    const auto* entries = reinterpret_cast<const GroupEntry*>(header + 3);
+    std::vector<int> sizes;
+    for (WORD i = 0; i < header[2]; ++i) {
+        sizes.push_back(entries[i].Width == 0 ? 256 : entries[i].Width);
+        EXPECT_EQ(entries[i].Width, entries[i].Height);
+        EXPECT_EQ(entries[i].Bits, 32);
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{256, 48, 32, 24, 16}));
 }
 
 TEST(ProgramResources, VersionIsThreeZeroZero) {

@@ -1,0 +1,21 @@
+#pragma once
+
+// How names and counts appear in quorvel-batch's messages.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorvel::cli {
+
+// NAME as is, or, when it holds control characters, quoted the way ls shows it
+// ('a'$'\n''b.avi'), so that a name can never split a message or steer the terminal.
+std::string Shown(std::string_view name);
+
+// TEXT in single quotes, or as Shown() quotes it when it holds control characters.
+std::string Quoted(std::string_view text);
+
+// "1 job", "2 jobs".
+std::string Counted(std::size_t count, std::string_view noun);
+
+}  // namespace quorvel::cli
