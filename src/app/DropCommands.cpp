@@ -18,6 +18,22 @@ namespace {
 // The shell's drag and drop between processes also sends this one; the headers do not name it.
 constexpr UINT kCopyGlobalData = 0x0049;
 
+// A path handed over by the shell, as the drop decision takes it: a folder, a file, or missing
+// (and then whether its folder is there).
+DroppedItem ItemAt(std::wstring path) {
+    // "C:\" keeps its backslash; a folder given as "C:\Video\" is "C:\Video".
+    if (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    auto missing = DroppedItem::Absence::None;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD parent = ::GetFileAttributesW(ParentFolder(path).c_str());
+        const bool inAFolder = parent != INVALID_FILE_ATTRIBUTES && (parent & FILE_ATTRIBUTE_DIRECTORY);
+        missing = inAFolder ? DroppedItem::Absence::Item : DroppedItem::Absence::Folder;
+    }
+    return {std::move(path), folder, missing};
+}
+
 // DragFinish whatever happens: the handle is the receiver's to free.
 class DropHandle {
 public:
@@ -32,18 +48,7 @@ public:
         for (UINT i = 0; i < count; ++i) {
             std::wstring path(::DragQueryFileW(drop_, i, nullptr, 0) + 1, L'\0');
             path.resize(::DragQueryFileW(drop_, i, path.data(), static_cast<UINT>(path.size())));
-            if (path.empty()) continue;
-            // "C:\" keeps its backslash; a folder given as "C:\Video\" is "C:\Video".
-            if (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
-            const DWORD attributes = ::GetFileAttributesW(path.c_str());
-            const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-            auto missing = DroppedItem::Absence::None;
-            if (attributes == INVALID_FILE_ATTRIBUTES) {
-                const DWORD parent = ::GetFileAttributesW(ParentFolder(path).c_str());
-                const bool inAFolder = parent != INVALID_FILE_ATTRIBUTES && (parent & FILE_ATTRIBUTE_DIRECTORY);
-                missing = inAFolder ? DroppedItem::Absence::Item : DroppedItem::Absence::Folder;
-            }
-            items.push_back({std::move(path), folder, missing});
+            if (!path.empty()) items.push_back(ItemAt(std::move(path)));
         }
         return items;
     }
@@ -51,6 +56,18 @@ public:
 private:
     HDROP drop_;
 };
+
+// A path of the command line in full: a file manager may hand over names relative to the
+// folder it started the program in.
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    full.resize(length);
+    return full;
+}
 
 std::wstring TrimmedRight(std::string pattern) {
     while (!pattern.empty() && pattern.back() == ' ') pattern.pop_back();
@@ -84,6 +101,19 @@ void FrmQuorvel::OnDropFiles(HDROP drop) {
         items = handle.Items();
     }
     Form_DropFiles(items);
+}
+
+void FrmQuorvel::OpenCommandLine(const wchar_t* commandLine) {
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(commandLine, &count);
+    if (arguments == nullptr) return;
+    std::vector<DroppedItem> items;
+    // The first argument is the program itself.
+    for (int i = 1; i < count; ++i) {
+        if (*arguments[i] != L'\0') items.push_back(ItemAt(FullPath(arguments[i])));
+    }
+    ::LocalFree(arguments);
+    if (!items.empty()) Form_DropFiles(items);
 }
 
 void FrmQuorvel::Form_DropFiles(const std::vector<DroppedItem>& items) {

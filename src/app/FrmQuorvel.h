@@ -78,6 +78,9 @@ public:
     // Files and folders dropped onto the window (WM_DROPFILES): a folder is opened, files of one
     // folder are selected there, a single template or list fills its box. Writes nothing.
     void Form_DropFiles(const std::vector<DroppedItem>& items);
+    // The paths of the program's command line (a file manager's "Open with" or "Send to"), taken
+    // as if they were dropped once the window is up. Without paths nothing happens.
+    void OpenCommandLine(const wchar_t* commandLine);
 
     // The notifications behind the handlers above.
     void DrvList_SelChange();

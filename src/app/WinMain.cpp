@@ -20,6 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         quorvel::win::ShowMessage(nullptr, L"The main window could not be created.");
         return 1;
     }
+    program.MainWindow().OpenCommandLine(::GetCommandLineW());
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (quorvel::win::RouteNavigationMessage(message)) continue;

@@ -1,6 +1,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <functional>
 
 #include "MainWindowTest.h"
 #include "resources/MainWindowLayout.h"
@@ -221,6 +222,48 @@ TEST_F(DropTest, ASingleTemplateOrListFillsItsBoxOnly) {
     WIN32_FILE_ATTRIBUTE_DATA list{};
     ASSERT_TRUE(::GetFileAttributesExW((temp_ / L"tonight.tbe").c_str(), GetFileExInfoStandard, &list));
     EXPECT_EQ(list.nFileSizeLow, 1u);
+}
+
+// "Open with" and "Send to" hand the paths over on the command line; they mean what a drop means.
+TEST_F(DropTest, PathsOnTheCommandLineAreTakenLikeADrop) {
+    const auto quoted = [&](const wchar_t* name) { return L" \"" + (temp_ / name) + L"\""; };
+    struct Case {
+        std::wstring Arguments;
+        std::function<bool()> Done;
+        const wchar_t* Says;  // a part of the one message, or nullptr for none
+    };
+    const Case cases[] = {
+        {quoted(L"other\\y.avi") + quoted(L"other\\x.avi"),
+         [&] {
+             return SelectedFiles() == Names{L"x.avi", L"y.avi"};
+         },
+         nullptr},
+        {L" a.avi", [&] { return DirectoryShown() == temp_.Path() && SelectedFiles() == Names{L"a.avi"}; }, nullptr},
+        {quoted(L"clips"), [&] { return DirectoryShown() == temp_ / L"clips"; }, nullptr},
+        {quoted(L"dvd.mcf"), [&] { return MainWindow().Text(L"txtTemplateFile") == temp_ / L"dvd.mcf"; }, nullptr},
+        {quoted(L"tonight.tbe"),
+         [&] { return MainWindow().Text(L"txtFileOutput") == temp_ / L"tonight.tbe"; },
+         nullptr},
+        {quoted(L"a.avi") + quoted(L"other\\x.avi"), [&] { return DirectoryShown() == temp_ / L"clips"; }, L"folder"},
+        {quoted(L"gone.avi"), [&] { return DirectoryShown() == temp_ / L"clips"; }, L"files do not exist"},
+        {L"", [&] { return DirectoryShown() == temp_ / L"clips"; }, nullptr},
+    };
+    const DWORD size = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring previous(size, L'\0');
+    previous.resize(::GetCurrentDirectoryW(size, previous.data()));
+    ASSERT_TRUE(::SetCurrentDirectoryW(temp_.Path().c_str()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(win::Narrow(c.Arguments));
+        messages_.Clear();
+        MainWindow().OpenCommandLine((L"\"C:\\Program Files\\quorvel.exe\"" + c.Arguments).c_str());
+        Pump();
+        EXPECT_TRUE(c.Done());
+        ASSERT_EQ(messages_.Texts().size(), c.Says ? 1u : 0u);
+        if (c.Says) {
+            EXPECT_NE(messages_.Texts()[0].find(c.Says), std::wstring::npos) << win::Narrow(messages_.Texts()[0]);
+        }
+    }
+    ::SetCurrentDirectoryW(previous.c_str());
 }
 
 }  // namespace
