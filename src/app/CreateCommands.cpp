@@ -50,7 +50,7 @@ void FrmQuorvel::LaunchEncoder(const std::wstring& encoder, const std::wstring& 
         win::ShowMessage(Window(), started, L"Cannot start TMPGEnc \"" + encoder + L"\": ");
 }
 
-void FrmQuorvel::cmdAdvanced_Click() { services_.Advanced.Show(Window()); }
+void FrmQuorvel::cmdAdvanced_Click() { services_.Advanced.ShowOrActivate(Window()); }
 
 void FrmQuorvel::cmdCreate_Click() { CreateBatch(); }
 

@@ -7,7 +7,6 @@
 #include "dialogs/FrmSelectOutputDir.h"
 #include "filedialog/PickFile.h"
 #include "resources/Addresses.h"
-#include "resources/ResourceIds.h"
 #include "win/ItemText.h"
 #include "win/MessageBox.h"
 
@@ -15,10 +14,6 @@ namespace quorvel {
 namespace {
 
 using Id = FrmQuorvel::Id;
-
-constexpr wchar_t kClassName[] = L"QuorvelMainWindow";
-// No WS_CLIPCHILDREN: the frames do not paint their insides, the window's background does.
-constexpr win::FrameStyle kFrame{WS_OVERLAPPEDWINDOW, 0, win::Placement::WorkArea};
 
 constexpr Id kBatchFileBox = L"txtFileOutput";
 constexpr Id kOutputDirectoryBox = L"txtOutputDirectory";
@@ -71,20 +66,12 @@ bool EndsInBackslashIgnoringBlanks(const std::wstring& text) {
 
 std::span<const FrmQuorvel::Command> FrmQuorvel::Commands() const { return kCommands; }
 
-bool FrmQuorvel::Create() {
-    if (IsCreated()) return true;
-    const win::WindowClass windowClass{
-        kClassName, ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL)), nullptr};
-    if (!CreateFromTable(windowClass, kFrame, nullptr)) return false;
+void FrmQuorvel::OnLoad() {
     browser_.Attach(Window(), Control(kDriveList), Control(kDirectoryList), Control(L"filList"));
     AcceptDrops();
     browser_.ShowWorkingDirectory();
-    Form_Load();
-    return true;
-}
 
-void FrmQuorvel::Form_Load() {
-    services_.About.Show(Window());
+    ShowAbout();
     ::SetWindowTextW(Window(), (std::wstring(L"QUORVEL v") + kVersionTextW).c_str());
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
@@ -100,7 +87,11 @@ void FrmQuorvel::Form_Load() {
     if (::GetActiveWindow() == Window()) ::SetFocus(Control(kDriveList));
     // Loaded first, the About window is shown last, in front of the main window and with the
     // keyboard, so it is seen and Esc reaches it. Its OK brings the main window forward again.
-    if (services_.About.IsLoaded()) services_.About.Show(Window());
+    if (services_.About.IsLoaded()) ShowAbout();
+}
+
+void FrmQuorvel::ShowAbout() {
+    if (!services_.About.ShowOrActivate(Window())) win::ShowMessage(Window(), L"The About window could not be opened.");
 }
 
 void FrmQuorvel::RestoreBatchFile() {
@@ -212,7 +203,7 @@ void FrmQuorvel::Image1_Click() {
     win::ShowMessage(Window(), opened, std::wstring(L"Could not open the web page ") + kWebPageAddress + L": ");
 }
 
-void FrmQuorvel::Image4_Click() { services_.About.Show(Window()); }
+void FrmQuorvel::Image4_Click() { ShowAbout(); }
 
 void FrmQuorvel::DrvList_SelChange() {
     // While the list is open the arrow keys only move through it; the choice counts when it
@@ -267,7 +258,7 @@ void FrmQuorvel::cmdFindTemplateFile_Click() {
     PickFile(kTemplateBox, kTemplateFilter, L"Select TMPEG Template File", L"");
 }
 
-void FrmQuorvel::cmdFindOutputDirectory_Click() { services_.OutputDirectory.Show(); }
+void FrmQuorvel::cmdFindOutputDirectory_Click() { services_.OutputDirectory.ShowOrActivate(); }
 
 void FrmQuorvel::OnOtherCommand(int id, int) {
     // Enter on a control that is not a push button: the directory list opens its entry;
@@ -289,12 +280,7 @@ bool FrmQuorvel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     }
-    if (message != WM_DESTROY) return false;
-    // Closed by its frame: nothing is saved, and the program ends with its main window.
-    win::RemoveNavigableWindow(Window());
-    ::PostQuitMessage(0);
-    result = 0;
-    return true;
+    return false;
 }
 
 void FrmQuorvel::OnWindowGone() { browser_.Attach(nullptr, nullptr, nullptr, nullptr); }

@@ -36,16 +36,12 @@ public:
     };
     explicit FrmQuorvel(const Services& services) : services_(services) {}
 
-    // Creates the window and runs Form_Load.
-    bool Create();
-
     // The request as the main window holds it now: the three text boxes, the file list's
     // directory and its selected names in list order.
     BatchJob TakeBatchJob() const;
     int SelectedCount() const { return browser_.SelectedCount(); }
 
-    // Start-up and quit. Quit is its save step followed by its end step.
-    void Form_Load();
+    // Quit is its save step followed by its end step.
     void cmdQuit_Click();
     // Writes the four keys in order; a failure is reported in one message. False when one failed.
     bool SaveMainSettings();
@@ -85,10 +81,15 @@ public:
     void dirList_DblClick();
     void cmbFilePattern_SelChange();
 
+private:
+    // Start-up: the lists, the stored texts, then About in front.
+    void OnLoad() override;
+    void OnShowAgain() override {}
+    // Closed by its frame: nothing is saved, and the program ends with its main window.
+    void OnDestroy() override { ::PostQuitMessage(0); }
     // The HWND is gone: forget the controls that went with it.
     void OnWindowGone() override;
-
-private:
+    void ShowAbout();
     std::span<const Command> Commands() const override;
     void OnOtherCommand(int id, int code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -12,8 +12,6 @@
 namespace quorvel {
 namespace {
 
-constexpr wchar_t kClassName[] = L"QuorvelAbout";
-constexpr win::FrameStyle kFrame{WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, win::Placement::WorkArea};
 constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
 constexpr FrmAbout::Command kCommands[] = {
@@ -31,25 +29,19 @@ bool IsOrdinaryFile(const std::string& path) {
 
 std::span<const FrmAbout::Command> FrmAbout::Commands() const { return kCommands; }
 
-void FrmAbout::Show(HWND owner) {
-    if (!IsLoaded()) {
-        if (!CreateFromTable(win::WindowClass{kClassName}, kFrame, owner)) {
-            win::ShowMessage(owner, L"The About window could not be opened.");
-            return;
-        }
-        Form_Load();
-        // Shown before its owner, it would lie under it on a desktop: it waits for the owner.
-        if (owner && !::IsWindowVisible(owner)) return;
-    }
-    const bool firstShowing = !::IsWindowVisible(Window());
-    win::Activate(Window());
-    if (firstShowing) ::SetFocus(Control(L"cmdOK"));
-}
-
-void FrmAbout::Form_Load() {
+void FrmAbout::OnLoad() {
     ::SetWindowTextW(Window(), (std::wstring(L"About ") + win::kAppTitle).c_str());
     SetText(L"lblVersion", std::wstring(L"Version ") + kVersionTextW);
     SetText(L"lblTitle", win::kAppTitle);
+    // Shown before its owner, it would lie under it on a desktop: it waits for the owner.
+    const HWND owner = ::GetWindow(Window(), GW_OWNER);
+    if (!owner || ::IsWindowVisible(owner)) OnShowAgain();
+}
+
+void FrmAbout::OnShowAgain() {
+    const bool firstShowing = !::IsWindowVisible(Window());
+    win::Activate(Window());
+    if (firstShowing) ::SetFocus(Control(L"cmdOK"));
 }
 
 void FrmAbout::cmdOK_Click() {

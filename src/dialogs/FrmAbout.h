@@ -18,11 +18,6 @@ class FrmAbout : public win::TableWindow<FrmAbout, layout::about::kWindow> {
 public:
     explicit FrmAbout(const win::Launcher& launcher) : launcher_(launcher) {}
 
-    // Loads and shows the window over its owner, or activates it when it is already open. Loaded
-    // while its owner is still hidden, it is shown by the next call, once the owner is on screen.
-    void Show(HWND owner);
-
-    void Form_Load();
     void cmdOK_Click();
     void cmdSysInfo_Click();
     void cmdDonation_Click();
@@ -36,6 +31,11 @@ public:
                             std::string& KeyVal);
 
 private:
+    // Loaded while its owner is still hidden, it is shown by the next ShowOrActivate, once the
+    // owner is on screen.
+    void OnLoad() override;
+    // Shown for the first time it takes the keyboard on OK; otherwise it is brought forward.
+    void OnShowAgain() override;
     std::span<const Command> Commands() const override;
     void OnOtherCommand(int id, int code) override;
     LRESULT DefaultButton() override;

@@ -13,12 +13,10 @@ namespace {
 
 using Id = FrmAdvanced::Id;
 
-constexpr wchar_t kClassName[] = L"QuorvelAdvancedOptions";
 constexpr wchar_t kEncoderName[] = L"TMPGEnc.exe";
 using namespace std::string_literals;
 const std::wstring kEncoderFilter = L"TMPEG Batch Encoder (TMPGEnc.exe)\0TMPGEnc.exe"s;
 constexpr wchar_t kInvalidPathMessage[] = L"You must set a valid Path for TMPGEnc.EXE";
-constexpr win::FrameStyle kFrame{WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, win::Placement::OverOwner};
 
 constexpr Id kAutoRun = L"chkAutoRun";
 constexpr Id kEncoderPath = L"txtCommandLineTMPGEnc";
@@ -104,11 +102,7 @@ void FrmAdvanced::SetCheck(Id box, CheckState state) {
     ::SendMessageW(Control(box), BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void FrmAdvanced::Show(HWND over) {
-    if (!IsLoaded()) {
-        Load(over);
-        return;
-    }
+void FrmAdvanced::OnShowAgain() {
     if (!::IsWindowVisible(Window())) {
         ::ShowWindow(Window(), SW_SHOW);
         return;
@@ -117,7 +111,7 @@ void FrmAdvanced::Show(HWND over) {
 }
 
 AdvancedOptions FrmAdvanced::TakeOptions(HWND over) {
-    if (!IsLoaded()) Load(over);
+    if (!IsLoaded()) ShowOrActivate(over);
     AdvancedOptions options;
     if (!IsLoaded()) return options;
     for (const TextOption& option : kTextOptions) options.*option.Field = win::Narrow(Text(option.Control));
@@ -125,13 +119,7 @@ AdvancedOptions FrmAdvanced::TakeOptions(HWND over) {
     return options;
 }
 
-bool FrmAdvanced::Load(HWND over) {
-    if (!CreateFromTable(win::WindowClass{kClassName}, kFrame, nullptr, over)) return false;
-    Form_Load();
-    return true;
-}
-
-void FrmAdvanced::Form_Load() {
+void FrmAdvanced::OnLoad() {
     for (const StoredOption& stored : kStored) {
         if (stored.Control == kAutoRun) continue;
         const std::wstring value = settings_.Read(stored.Key);

@@ -17,22 +17,21 @@ class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWind
 public:
     explicit FrmAdvanced(win::SettingsStore& settings) : settings_(settings) {}
 
-    // The main window's Advanced button: loads (and so shows) the dialog, shows it again when
-    // hidden, or brings it forward and activates it.
-    void Show(HWND over);
     // The options as the controls hold them now. Loads the dialog when it is not loaded, which
     // shows it.
     AdvancedOptions TakeOptions(HWND over);
 
-    void Form_Load();
     void chkAutoRun_Click();
     void cmdFindTMPEG_Click();
     void cmdOK_Click();
 
 private:
+    // Shows the dialog before the auto-launch box is restored: its check needs the window.
+    void OnLoad() override;
+    // Shown again when hidden by OK, otherwise brought forward and activated.
+    void OnShowAgain() override;
     std::span<const Command> Commands() const override;
     void OnOtherCommand(int id, int code) override;
-    bool Load(HWND over);
     // Changes the auto-launch box as the program; a change runs chkAutoRun_Click.
     void SetAutoRun(CheckState state);
     CheckState CheckOf(Id box) const;

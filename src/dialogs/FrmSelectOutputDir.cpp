@@ -5,15 +5,11 @@
 #include <cwctype>
 #include <string>
 
-#include "resources/ResourceIds.h"
 #include "win/MessageBox.h"
 #include "win/Text.h"
 
 namespace quorvel {
 namespace {
-
-constexpr wchar_t kClassName[] = L"QuorvelSelectOutputDir";
-constexpr win::FrameStyle kFrame{WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, win::Placement::Screen};
 
 constexpr FrmSelectOutputDir::Command kCommands[] = {
     {L"cmdSelect", BN_CLICKED, &FrmSelectOutputDir::cmdSelect_Click},
@@ -35,18 +31,7 @@ std::wstring CurrentDirectory() {
 
 std::span<const FrmSelectOutputDir::Command> FrmSelectOutputDir::Commands() const { return kCommands; }
 
-void FrmSelectOutputDir::Show() {
-    if (!IsLoaded()) {
-        Load();
-        return;
-    }
-    win::Activate(Window());
-}
-
-bool FrmSelectOutputDir::Load() {
-    const win::WindowClass windowClass{kClassName,
-                                       ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL))};
-    if (!CreateFromTable(windowClass, kFrame, nullptr)) return false;
+void FrmSelectOutputDir::OnLoad() {
     // A themed group box draws its caption in the theme's colour; this one has a colour of its own.
     ::SetWindowTheme(Control(L"frmFromList"), L" ", L" ");
     drives_.Attach(Control(L"DrvList"));
@@ -60,7 +45,6 @@ bool FrmSelectOutputDir::Load() {
 
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
-    return true;
 }
 
 void FrmSelectOutputDir::cmdSelect_Click() {

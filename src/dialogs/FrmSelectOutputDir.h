@@ -21,9 +21,6 @@ public:
     using ChosenHandler = std::function<void(const std::wstring& directory)>;
     explicit FrmSelectOutputDir(ChosenHandler chosen) : chosen_(std::move(chosen)) {}
 
-    // Loads the dialog at the process's current drive and directory, or activates an open one.
-    void Show();
-
     // The directory that is open in dirList (no trailing backslash except at a root).
     const std::wstring& OpenDirectory() const { return dirs_.Path(); }
 
@@ -36,7 +33,8 @@ private:
     std::span<const Command> Commands() const override;
     void OnOtherCommand(int id, int code) override;
     void OnClose() override { cmdCancel_Click(); }
-    bool Load();
+    // Every showing starts at the process's current drive and directory.
+    void OnLoad() override;
 
     ChosenHandler chosen_;
     win::DriveListControl drives_;

@@ -123,6 +123,8 @@ inline constexpr Window kWindow{
     Font{L"MS Shell Dlg", 8, false},
     kActiveBorder,
     kControls,
+    // No WS_CLIPCHILDREN: the frames do not paint their insides, the window's background does.
+    {.ClassName = L"QuorvelMainWindow", .Style = WS_OVERLAPPEDWINDOW, .Icon = IDI_QUORVEL},
 };
 
 }  // namespace quorvel::layout::mainwindow

@@ -1,9 +1,10 @@
 #pragma once
 
-// The base of every window built from a layout table: it creates the window at its monitor's
-// DPI, builds and owns the controls, places the window, registers its keyboard navigation,
-// answers the messages all such windows answer alike and routes commands to member handlers
-// through the window's command table.
+// The base of every window built from a layout table, for the window's whole life: it registers
+// the table's class, creates the window at its monitor's DPI, builds and owns the controls,
+// places the window, registers its keyboard navigation, answers the messages all such windows
+// answer alike, routes commands to member handlers through the window's command table, and
+// undoes all of it when the window is destroyed, by the user or with the object.
 
 #include <windows.h>
 
@@ -19,12 +20,7 @@
 
 namespace quorvel::win {
 
-// Where a window goes when it is shown.
-enum class Placement {
-    WorkArea,  // centred in the work area of its monitor
-    Screen,    // centred on the whole screen of its monitor
-    OverOwner  // centred over the window given, kept inside its work area; the work area without one
-};
+using layout::Placement;
 
 // The one centring function.
 void Centre(HWND window, Placement placement, HWND over = nullptr);
@@ -33,13 +29,6 @@ void Centre(HWND window, Placement placement, HWND over = nullptr);
 // evenWhenActive: the program believes the window active, but a window manager may be about to
 // hand the keyboard elsewhere (a message box over it has just closed).
 void Activate(HWND window, bool evenWhenActive = false);
-
-// How a table-built window is framed.
-struct FrameStyle {
-    DWORD Style;
-    DWORD ExStyle = 0;
-    Placement Where = Placement::WorkArea;
-};
 
 // Text of a window or control; empty for a null handle.
 std::wstring TextOf(HWND window);
@@ -57,6 +46,25 @@ public:
         Handler Run;
     };
 
+    TableWindow() = default;
+    ~TableWindow() override {
+        // Unbound first: T's members are gone, so no handler of T may run.
+        if (HWND window = this->DestroyUnbound()) RemoveNavigableWindow(window);
+    }
+
+    // Loads the window when it is not loaded (creation, then OnLoad, which fills and shows it),
+    // or shows it again. opener: the owner of an owned window, the window to centre over for
+    // the others. False when the window could not be created.
+    bool ShowOrActivate(HWND opener = nullptr) {
+        if (IsLoaded()) {
+            OnShowAgain();
+            return true;
+        }
+        if (!CreateFromTable(opener)) return false;
+        OnLoad();
+        return true;
+    }
+
     HWND Control(Id id) const { return layout_.Control(id.Index); }
     std::wstring Text(Id id) const { return TextOf(Control(id)); }
     void SetText(Id id, std::wstring_view text) { win::SetText(Control(id), text); }
@@ -64,13 +72,17 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
+        if (message == WM_DESTROY) {
+            RemoveNavigableWindow(this->Window());
+            OnDestroy();
+            return 0;
+        }
         if (OnMessage(message, wParam, lParam, result)) return result;
         switch (message) {
             case WM_COMMAND: Dispatch(LOWORD(wParam), HIWORD(wParam)); return 0;
             case DM_GETDEFID: return DefaultButton();
             case WM_ACTIVATE: layout_.RestoreFocusOnActivate(this->Window(), wParam); return 0;
             case WM_CLOSE: OnClose(); return 0;
-            case WM_DESTROY: RemoveNavigableWindow(this->Window()); return 0;
             case kNavigated: layout_.FollowFocus(); return 0;
             default: break;
         }
@@ -80,10 +92,14 @@ public:
 
 protected:
     // Creates the window and its controls, sized for its monitor's DPI and placed as the frame
-    // says; over is the window to centre over. The window is not shown yet.
-    bool CreateFromTable(const WindowClass& windowClass, const FrameStyle& frame, HWND owner, HWND over = nullptr) {
+    // says. The window is not shown yet.
+    bool CreateFromTable(HWND opener) {
         constexpr int kDesignDpi = 96;
-        if (!this->CreateWindowOf(windowClass,
+        const layout::Frame& frame = Table.Framing;
+        const HICON icon =
+            frame.Icon ? ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(frame.Icon)) : nullptr;
+        const HWND owner = frame.Owned ? opener : nullptr;
+        if (!this->CreateWindowOf(WindowClass{frame.ClassName, icon},
                                   Table.Caption,
                                   frame.Style,
                                   frame.ExStyle,
@@ -105,11 +121,17 @@ protected:
                            rect.bottom - rect.top,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        Centre(this->Window(), frame.Where, over);
+        Centre(this->Window(), frame.Where, opener);
         AddNavigableWindow(this->Window());
         return true;
     }
 
+    // Fills the controls and shows the window: the window's Form_Load.
+    virtual void OnLoad() = 0;
+    // ShowOrActivate on a loaded window.
+    virtual void OnShowAgain() { Activate(this->Window()); }
+    // The window is being destroyed; its controls are still there.
+    virtual void OnDestroy() {}
     // The window's command table.
     virtual std::span<const Command> Commands() const = 0;
     // A command no row of the table takes: Enter's IDOK and Esc's IDCANCEL among them.

@@ -44,7 +44,7 @@ protected:
     }
 
     FrmQuorvel& Start() {
-        EXPECT_TRUE(MainWindow().Create());
+        EXPECT_TRUE(MainWindow().ShowOrActivate());
         Pump();
         return MainWindow();
     }
