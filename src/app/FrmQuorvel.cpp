@@ -247,7 +247,8 @@ BatchJob FrmQuorvel::TakeBatchJob() const {
 }
 
 void FrmQuorvel::PickFile(Id box, const std::wstring& filter, const wchar_t* title, const wchar_t* defaultName) {
-    if (const auto path = quorvel::PickFile(Window(), {filter, title, Text(box), defaultName})) SetText(box, *path);
+    if (const auto path = quorvel::PickFile(services_.FileDialogs, Window(), {filter, title, Text(box), defaultName}))
+        SetText(box, *path);
 }
 
 void FrmQuorvel::cmdFindBatchFile_Click() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "batch/BatchRequest.h"
+#include "filedialog/CommonDialogApi.h"
 #include "resources/MainWindowLayout.h"
 #include "selection/DropPlan.h"
 #include "selection/SourceBrowser.h"
@@ -33,6 +34,7 @@ public:
         FrmAbout& About;
         FrmAdvanced& Advanced;
         FrmSelectOutputDir& OutputDirectory;
+        CommonDialogApi& FileDialogs;
     };
     explicit FrmQuorvel(const Services& services) : services_(services) {}
 

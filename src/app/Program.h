@@ -20,6 +20,7 @@ public:
 
     win::SettingsStore& Settings() { return settings_; }
     win::Launcher& Launch() { return launcher_; }
+    CommonDialogApi& FileDialogs() { return fileDialogs_; }
     FrmQuorvel& MainWindow() { return main_; }
     FrmAbout& AboutDialog() { return about_; }
     FrmAdvanced& AdvancedDialog() { return advanced_; }
@@ -28,6 +29,7 @@ public:
 private:
     win::SettingsStore settings_;
     win::Launcher launcher_;
+    CommonDialogApi fileDialogs_;
     FrmAbout about_;
     FrmAdvanced advanced_;
     FrmSelectOutputDir outputDirectory_;

@@ -25,10 +25,6 @@ public:
     // Finds the system information tool through the registry and starts it; says so when it
     // cannot.
     void StartSysInfo();
-    // One value under KeyRoot\KeyName as text (strings as they are, 32-bit numbers in decimal).
-    // On failure KeyVal is emptied and the result is false.
-    static bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                            std::string& KeyVal);
 
 private:
     // Loaded while its owner is still hidden, it is shown by the next ShowOrActivate, once the

@@ -156,8 +156,9 @@ void FrmAdvanced::chkAutoRun_Click() {
 }
 
 void FrmAdvanced::cmdFindTMPEG_Click() {
-    const auto path =
-        PickFile(Window(), {kEncoderFilter, L"Select TMPEG Batch Encoder EXE", win::ProgramFolder(), kEncoderName});
+    const auto path = PickFile(fileDialogs_,
+                               Window(),
+                               {kEncoderFilter, L"Select TMPEG Batch Encoder EXE", win::ProgramFolder(), kEncoderName});
     if (path) SetText(kEncoderPath, *path);
 }
 

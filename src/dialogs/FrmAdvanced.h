@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "batch/BatchRequest.h"
+#include "filedialog/CommonDialogApi.h"
 #include "resources/AdvancedLayout.h"
 #include "win/SettingsStore.h"
 #include "win/TableWindow.h"
@@ -15,7 +16,8 @@ namespace quorvel {
 
 class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow> {
 public:
-    explicit FrmAdvanced(win::SettingsStore& settings) : settings_(settings) {}
+    FrmAdvanced(win::SettingsStore& settings, CommonDialogApi& fileDialogs)
+        : settings_(settings), fileDialogs_(fileDialogs) {}
 
     // The options as the controls hold them now. Loads the dialog when it is not loaded, which
     // shows it.
@@ -38,6 +40,7 @@ private:
     void SetCheck(Id box, CheckState state);
 
     win::SettingsStore& settings_;
+    CommonDialogApi& fileDialogs_;
     bool loading_ = false;
 };
 

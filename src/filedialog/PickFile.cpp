@@ -4,10 +4,10 @@
 
 namespace quorvel {
 
-std::optional<std::wstring> PickFile(HWND owner, OpenFileRequest request) {
+std::optional<std::wstring> PickFile(CommonDialogApi& dialogs, HWND owner, OpenFileRequest request) {
     FileDialogResult result;
     try {
-        result = ShowFileDialog(owner, true, std::move(request));
+        result = dialogs.ShowFileDialog(owner, true, std::move(request));
     } catch (...) {
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
 #include "MainWindowTest.h"
 #include "resources/Addresses.h"
+#include "win/RegistryValue.h"
 #include "win/Text.h"
 
 namespace quorvel::testing {
@@ -216,24 +217,24 @@ TEST_F(SystemInfoTest, GetKeyValueReadsStringsAndNumbers) {
     ::RegCloseKey(handle);
 
     std::string value = "before";
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Number", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Number", value));
     EXPECT_EQ(value, "16909060");
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "High", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "High", value));
     EXPECT_EQ(value, "4294967295");
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Text", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Text", value));
     EXPECT_EQ(value, "C:\\Tools");
     value = "kept";
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Binary", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Binary", value));
     EXPECT_EQ(value, "kept");
     value = "x";
-    EXPECT_FALSE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Huge", value))
+    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Huge", value))
         << "longer than the 1024-byte buffer";
     EXPECT_EQ(value, "");
     value = "x";
-    EXPECT_FALSE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Missing", value));
+    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Missing", value));
     EXPECT_EQ(value, "");
     value = "x";
-    EXPECT_FALSE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\NoSuchKey", "Text", value));
+    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\NoSuchKey", "Text", value));
     EXPECT_EQ(value, "");
 }
 
