@@ -32,7 +32,10 @@ using namespace std::string_literals;
 const std::wstring kBatchFilter = L"TMPEG Batch Files (*.tbe)\0*.tbe\0All Files (*.*)\0*.*"s;
 const std::wstring kTemplateFilter = L"TMPEG Template (*.mcf)\0*.mcf\0All Files (*.*)\0*.*"s;
 
-constexpr FrmQuorvel::Command kCommands[] = {
+constexpr FrmQuorvel::Row kRows[] = {
+    {.Control = kBatchFileBox, .Text = &BatchJob::BatchFile},
+    {.Control = kTemplateBox, .Text = &BatchJob::TemplateFile},
+    {.Control = kOutputDirectoryBox, .Text = &BatchJob::OutputDirectory},
     {L"cmdAdvanced", BN_CLICKED, &FrmQuorvel::cmdAdvanced_Click},
     {L"cmdFindOutputDirectory", BN_CLICKED, &FrmQuorvel::cmdFindOutputDirectory_Click},
     {L"cmdFindTemplateFile", BN_CLICKED, &FrmQuorvel::cmdFindTemplateFile_Click},
@@ -64,7 +67,7 @@ bool EndsInBackslashIgnoringBlanks(const std::wstring& text) {
 
 }  // namespace
 
-std::span<const FrmQuorvel::Command> FrmQuorvel::Commands() const { return kCommands; }
+std::span<const FrmQuorvel::Row> FrmQuorvel::Rows() const { return kRows; }
 
 void FrmQuorvel::OnLoad() {
     browser_.Attach(Window(), Control(kDriveList), Control(kDirectoryList), Control(L"filList"));
@@ -237,10 +240,7 @@ void FrmQuorvel::cmdSelectAll_Click() { SetFileSelection(true); }
 void FrmQuorvel::cmdSelectNone_Click() { SetFileSelection(false); }
 
 BatchJob FrmQuorvel::TakeBatchJob() const {
-    BatchJob job;
-    job.BatchFile = win::Narrow(Text(kBatchFileBox));
-    job.TemplateFile = win::Narrow(Text(kTemplateBox));
-    job.OutputDirectory = win::Narrow(Text(kOutputDirectoryBox));
+    BatchJob job = TakeFields();
     job.SourceDirectory = win::Narrow(FileListDirectory());
     job.SourceNames = browser_.SelectedNames();
     return job;

@@ -25,7 +25,7 @@ class FrmAbout;
 class FrmAdvanced;
 class FrmSelectOutputDir;
 
-class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWindow> {
+class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWindow, BatchJob> {
 public:
     // What the main window works with; all of it outlives the window.
     struct Services {
@@ -92,7 +92,7 @@ private:
     // The HWND is gone: forget the controls that went with it.
     void OnWindowGone() override;
     void ShowAbout();
-    std::span<const Command> Commands() const override;
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

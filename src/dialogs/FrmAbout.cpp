@@ -11,7 +11,7 @@ namespace {
 
 constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
-constexpr FrmAbout::Command kCommands[] = {
+constexpr FrmAbout::Row kRows[] = {
     {L"cmdOK", BN_CLICKED, &FrmAbout::cmdOK_Click},
     {L"cmdSysInfo", BN_CLICKED, &FrmAbout::cmdSysInfo_Click},
     {L"cmdDonation", BN_CLICKED, &FrmAbout::cmdDonation_Click},
@@ -24,7 +24,7 @@ bool IsOrdinaryFile(const std::string& path) {
 
 }  // namespace
 
-std::span<const FrmAbout::Command> FrmAbout::Commands() const { return kCommands; }
+std::span<const FrmAbout::Row> FrmAbout::Rows() const { return kRows; }
 
 void FrmAbout::OnLoad() {
     ::SetWindowTextW(Window(), (std::wstring(L"About ") + win::kAppTitle).c_str());

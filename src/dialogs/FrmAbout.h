@@ -32,7 +32,7 @@ private:
     void OnLoad() override;
     // Shown for the first time it takes the keyboard on OK; otherwise it is brought forward.
     void OnShowAgain() override;
-    std::span<const Command> Commands() const override;
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     LRESULT DefaultButton() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

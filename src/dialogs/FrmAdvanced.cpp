@@ -21,45 +21,22 @@ constexpr wchar_t kInvalidPathMessage[] = L"You must set a valid Path for TMPGEn
 constexpr Id kAutoRun = L"chkAutoRun";
 constexpr Id kEncoderPath = L"txtCommandLineTMPGEnc";
 
-// Where each option lives: the controls are the options.
-struct TextOption {
-    Id Control;
-    std::string AdvancedOptions::*Field;
-};
-constexpr TextOption kTextOptions[] = {
-    {L"cmbAspectRatio", &AdvancedOptions::AspectRatio},
-    {L"cmbVideoSourceType", &AdvancedOptions::VideoSourceType},
-    {L"txtTopClipping", &AdvancedOptions::TopClipping},
-    {L"txtBottomClipping", &AdvancedOptions::BottomClipping},
-    {kEncoderPath, &AdvancedOptions::TMPGEncPath},
-};
-struct CheckOption {
-    Id Control;
-    CheckState AdvancedOptions::*Field;
-};
-constexpr CheckOption kCheckOptions[] = {
-    {L"chkDeinterlace", &AdvancedOptions::Deinterlace},
-    {L"chktNoiseReduction", &AdvancedOptions::NoiseReduction},
-    {kAutoRun, &AdvancedOptions::AutoLaunch},
-};
-
-// What OK stores and loading restores, in the order OK writes it.
-struct StoredOption {
-    Id Control;
-    win::SettingKey Key;
-    bool IsCheckBox;
-};
-constexpr StoredOption kStored[] = {
-    {L"chkDeinterlace", L"Deinterlace", true},
-    {L"chktNoiseReduction", L"Noise", true},
-    {kAutoRun, L"AutoLaunch", true},
-    {kEncoderPath, L"TMPGEncPath", false},
-};
-
-constexpr FrmAdvanced::Command kCommands[] = {
-    {L"cmdOK", BN_CLICKED, &FrmAdvanced::cmdOK_Click},
-    {kAutoRun, BN_CLICKED, &FrmAdvanced::chkAutoRun_Click},
-    {L"cmdFindTMPEG", BN_CLICKED, &FrmAdvanced::cmdFindTMPEG_Click},
+// The controls are the options. OK stores the persisted ones in this order.
+constexpr FrmAdvanced::Row kRows[] = {
+    {.Control = L"cmbAspectRatio", .Text = &AdvancedOptions::AspectRatio},
+    {.Control = L"cmbVideoSourceType", .Text = &AdvancedOptions::VideoSourceType},
+    {.Control = L"txtTopClipping", .Text = &AdvancedOptions::TopClipping},
+    {.Control = L"txtBottomClipping", .Text = &AdvancedOptions::BottomClipping},
+    {.Control = L"chkDeinterlace", .Check = &AdvancedOptions::Deinterlace, .Setting = L"Deinterlace"},
+    {.Control = L"chktNoiseReduction", .Check = &AdvancedOptions::NoiseReduction, .Setting = L"Noise"},
+    {.Control = kAutoRun,
+     .Notification = BN_CLICKED,
+     .Run = &FrmAdvanced::chkAutoRun_Click,
+     .Check = &AdvancedOptions::AutoLaunch,
+     .Setting = L"AutoLaunch"},
+    {.Control = kEncoderPath, .Text = &AdvancedOptions::TMPGEncPath, .Setting = L"TMPGEncPath"},
+    {.Control = L"cmdOK", .Notification = BN_CLICKED, .Run = &FrmAdvanced::cmdOK_Click},
+    {.Control = L"cmdFindTMPEG", .Notification = BN_CLICKED, .Run = &FrmAdvanced::cmdFindTMPEG_Click},
 };
 
 // True when a directory search for the path finds an ordinary file: not a directory, not
@@ -92,15 +69,7 @@ bool EncoderPathAccepted(const std::wstring& path) {
 
 }  // namespace
 
-std::span<const FrmAdvanced::Command> FrmAdvanced::Commands() const { return kCommands; }
-
-CheckState FrmAdvanced::CheckOf(Id box) const {
-    return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-}
-
-void FrmAdvanced::SetCheck(Id box, CheckState state) {
-    ::SendMessageW(Control(box), BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+std::span<const FrmAdvanced::Row> FrmAdvanced::Rows() const { return kRows; }
 
 void FrmAdvanced::OnShowAgain() {
     if (!::IsWindowVisible(Window())) {
@@ -112,29 +81,16 @@ void FrmAdvanced::OnShowAgain() {
 
 AdvancedOptions FrmAdvanced::TakeOptions(HWND over) {
     if (!IsLoaded()) ShowOrActivate(over);
-    AdvancedOptions options;
-    if (!IsLoaded()) return options;
-    for (const TextOption& option : kTextOptions) options.*option.Field = win::Narrow(Text(option.Control));
-    for (const CheckOption& option : kCheckOptions) options.*option.Field = CheckOf(option.Control);
-    return options;
+    return IsLoaded() ? TakeFields() : AdvancedOptions{};
 }
 
 void FrmAdvanced::OnLoad() {
-    for (const StoredOption& stored : kStored) {
-        if (stored.Control == kAutoRun) continue;
-        const std::wstring value = settings_.Read(stored.Key);
-        if (stored.IsCheckBox) {
-            SetCheck(stored.Control, win::CheckStateFromText(value));
-        } else {
-            SetText(stored.Control, value);
-        }
-    }
+    RestoreSettings(settings_);
     // Visible before the path is tested: the check's message and focus move need the window.
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
     loading_ = true;
-    for (const StoredOption& stored : kStored)
-        if (stored.Control == kAutoRun) SetAutoRun(win::CheckStateFromText(settings_.Read(stored.Key)));
+    chkAutoRun_Click();
     loading_ = false;
 }
 
@@ -169,10 +125,7 @@ void FrmAdvanced::OnOtherCommand(int id, int) {
 
 void FrmAdvanced::cmdOK_Click() {
     ::ShowWindow(Window(), SW_HIDE);
-    for (const StoredOption& stored : kStored) {
-        settings_.Write(stored.Key,
-                        stored.IsCheckBox ? win::CheckStateText(CheckOf(stored.Control)) : Text(stored.Control));
-    }
+    StoreSettings(settings_);
 }
 
 }  // namespace quorvel

@@ -14,7 +14,7 @@
 
 namespace quorvel {
 
-class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow> {
+class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow, AdvancedOptions> {
 public:
     FrmAdvanced(win::SettingsStore& settings, CommonDialogApi& fileDialogs)
         : settings_(settings), fileDialogs_(fileDialogs) {}
@@ -32,12 +32,10 @@ private:
     void OnLoad() override;
     // Shown again when hidden by OK, otherwise brought forward and activated.
     void OnShowAgain() override;
-    std::span<const Command> Commands() const override;
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     // Changes the auto-launch box as the program; a change runs chkAutoRun_Click.
     void SetAutoRun(CheckState state);
-    CheckState CheckOf(Id box) const;
-    void SetCheck(Id box, CheckState state);
 
     win::SettingsStore& settings_;
     CommonDialogApi& fileDialogs_;

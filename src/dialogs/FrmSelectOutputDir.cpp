@@ -11,7 +11,7 @@
 namespace quorvel {
 namespace {
 
-constexpr FrmSelectOutputDir::Command kCommands[] = {
+constexpr FrmSelectOutputDir::Row kRows[] = {
     {L"cmdSelect", BN_CLICKED, &FrmSelectOutputDir::cmdSelect_Click},
     {L"cmdCancel", BN_CLICKED, &FrmSelectOutputDir::cmdCancel_Click},
     {L"DrvList", CBN_SELCHANGE, &FrmSelectOutputDir::DrvList_Change},
@@ -29,7 +29,7 @@ std::wstring CurrentDirectory() {
 
 }  // namespace
 
-std::span<const FrmSelectOutputDir::Command> FrmSelectOutputDir::Commands() const { return kCommands; }
+std::span<const FrmSelectOutputDir::Row> FrmSelectOutputDir::Rows() const { return kRows; }
 
 void FrmSelectOutputDir::OnLoad() {
     // A themed group box draws its caption in the theme's colour; this one has a colour of its own.

@@ -30,7 +30,7 @@ public:
     void dirList_DblClick();
 
 private:
-    std::span<const Command> Commands() const override;
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     void OnClose() override { cmdCancel_Click(); }
     // Every showing starts at the process's current drive and directory.

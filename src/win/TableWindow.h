@@ -12,11 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "batch/BatchRequest.h"
 #include "win/BaseWindow.h"
 #include "win/DialogNavigation.h"
 #include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/LayoutBuilder.h"
+#include "win/SettingsStore.h"
+#include "win/Text.h"
 
 namespace quorvel::win {
 
@@ -34,16 +37,23 @@ void Activate(HWND window, bool evenWhenActive = false);
 std::wstring TextOf(HWND window);
 void SetText(HWND window, std::wstring_view text);
 
-template <typename T, const layout::Window& Table>
+// The request of a window that fills none.
+struct NoRequest {};
+
+template <typename T, const layout::Window& Table, typename Request = NoRequest>
 class TableWindow : public BaseWindow<T> {
 public:
     using Id = layout::ControlId<Table>;
     using Handler = void (T::*)();
-    // One row of a window's command table: this control's notification runs the handler.
-    struct Command {
+    // One row of a window's table, for one control: its notification runs the handler; it
+    // fills a text or check field of the window's request; it persists under a settings key.
+    struct Row {
         Id Control;
-        WORD Notification;
-        Handler Run;
+        WORD Notification = 0;
+        Handler Run = nullptr;
+        std::string Request::*Text = nullptr;
+        CheckState Request::*Check = nullptr;
+        const wchar_t* Setting = nullptr;
     };
 
     TableWindow() = default;
@@ -69,6 +79,40 @@ public:
     std::wstring Text(Id id) const { return TextOf(Control(id)); }
     void SetText(Id id, std::wstring_view text) { win::SetText(Control(id), text); }
     bool IsLoaded() const { return this->IsCreated(); }
+    CheckState CheckOf(Id box) const { return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+    void SetCheck(Id box, CheckState state) {
+        ::SendMessageW(Control(box), BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    // The request's fields as the controls hold them now.
+    Request TakeFields() const {
+        Request request;
+        for (const Row& row : Rows()) {
+            if (row.Text) request.*row.Text = Narrow(Text(row.Control));
+            if (row.Check) request.*row.Check = CheckOf(row.Control);
+        }
+        return request;
+    }
+    // Every persisted control from the store; a check box is set without running its handler.
+    void RestoreSettings(const SettingsStore& settings) {
+        for (const Row& row : Rows()) {
+            if (!row.Setting) continue;
+            const std::wstring value = settings.Read(SettingKey::OfTableRow(row.Setting));
+            if (IsCheckBox(row.Control)) {
+                SetCheck(row.Control, CheckStateFromText(value));
+            } else {
+                SetText(row.Control, value);
+            }
+        }
+    }
+    // Every persisted control into the store, in table order.
+    void StoreSettings(SettingsStore& settings) const {
+        for (const Row& row : Rows()) {
+            if (row.Setting)
+                settings.Write(SettingKey::OfTableRow(row.Setting),
+                               IsCheckBox(row.Control) ? CheckStateText(CheckOf(row.Control)) : Text(row.Control));
+        }
+    }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
@@ -132,8 +176,8 @@ protected:
     virtual void OnShowAgain() { Activate(this->Window()); }
     // The window is being destroyed; its controls are still there.
     virtual void OnDestroy() {}
-    // The window's command table.
-    virtual std::span<const Command> Commands() const = 0;
+    // The window's table.
+    virtual std::span<const Row> Rows() const = 0;
     // A command no row of the table takes: Enter's IDOK and Esc's IDCANCEL among them.
     virtual void OnOtherCommand(int /*id*/, int /*code*/) {}
     // Enter presses the push button that has the focus and no other, unless a window says otherwise.
@@ -154,14 +198,16 @@ private:
             const layout::Control* control = layout_.RowOf(layout_.Control(row));
             if (control && control->Type == layout::Kind::PushButton) layout_.FollowFocus();
         }
-        for (const Command& command : Commands()) {
-            if (command.Control.Index == row && command.Notification == code) {
+        for (const Row& command : Rows()) {
+            if (command.Run && command.Control.Index == row && command.Notification == code) {
                 (static_cast<T*>(this)->*command.Run)();
                 return;
             }
         }
         OnOtherCommand(id, code);
     }
+
+    static constexpr bool IsCheckBox(Id id) { return Table.Controls[id.Index].Type == layout::Kind::CheckBox; }
 
     BuiltLayout layout_;
 };

@@ -22,6 +22,12 @@ constexpr layout::Control kControls[] = {
      .Width = 1200,
      .Height = 375,
      .TabIndex = 0},
+    {L"txtName", layout::Kind::TextBox, nullptr, L"", 150, 600, 1200, 285, 1},
+    {L"chkTicked", layout::Kind::CheckBox, nullptr, L"Ticked", 150, 1000, 1200, 285, 2},
+};
+struct ProbeRequest {
+    std::string Name;
+    CheckState Ticked = 0;
 };
 constexpr layout::Window kTable{.Name = L"frmProbe",
                                 .Caption = L"Probe",
@@ -32,7 +38,7 @@ constexpr layout::Window kTable{.Name = L"frmProbe",
                                 .Controls = kControls,
                                 .Framing = {L"QuorvelTableWindowProbe", WS_POPUP | WS_CAPTION, WS_EX_CONTROLPARENT}};
 
-class Probe : public win::TableWindow<Probe, kTable> {
+class Probe : public win::TableWindow<Probe, kTable, ProbeRequest> {
 public:
     explicit Probe(std::vector<std::wstring>& events) : events_(events) {}
     ~Probe() override { events_.push_back(L"object gone"); }
@@ -44,9 +50,17 @@ private:
     void OnShowAgain() override { events_.push_back(L"again"); }
     void OnDestroy() override { events_.push_back(L"destroy"); }
     void OnWindowGone() override { events_.push_back(L"gone"); }
-    std::span<const Command> Commands() const override {
-        static constexpr Command kCommands[] = {{L"cmdGo", BN_CLICKED, &Probe::cmdGo_Click}};
-        return kCommands;
+    std::span<const Row> Rows() const override {
+        static constexpr Row kRows[] = {
+            {L"cmdGo", BN_CLICKED, &Probe::cmdGo_Click},
+            {.Control = L"txtName", .Text = &ProbeRequest::Name, .Setting = L"ProbeName"},
+            {.Control = L"chkTicked",
+             .Notification = BN_CLICKED,
+             .Run = &Probe::cmdGo_Click,
+             .Check = &ProbeRequest::Ticked,
+             .Setting = L"ProbeTicked"},
+        };
+        return kRows;
     }
 
     std::vector<std::wstring>& events_;
@@ -111,6 +125,29 @@ TEST(TableWindow, AClosedWindowLoadsAgainThroughTheSameObject) {
     ASSERT_TRUE(probe.ShowOrActivate());
     EXPECT_TRUE(::IsWindow(probe.Window()));
     EXPECT_EQ(events, (std::vector<std::wstring>{L"load", L"destroy", L"gone", L"load"}));
+}
+
+// A text box persists its text and a check box its state, restored without running its handler.
+TEST(TableWindow, ItsRowsFillTheRequestAndPersist) {
+    ScratchRegistry registry;
+    ASSERT_TRUE(registry.Active());
+    registry.SetSetting(L"ProbeName", L"Zo\u00eb");
+    registry.SetSetting(L"ProbeTicked", L"1");
+    std::vector<std::wstring> events;
+    Probe probe(events);
+    ASSERT_TRUE(probe.ShowOrActivate());
+    win::SettingsStore settings;
+    probe.RestoreSettings(settings);
+    ProbeRequest request = probe.TakeFields();
+    EXPECT_EQ(request.Name, "Zo\xc3\xab");
+    EXPECT_EQ(request.Ticked, 1);
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"load"}));
+
+    probe.SetCheck(L"chkTicked", 0);
+    probe.SetText(L"txtName", L"C:\\");
+    probe.StoreSettings(settings);
+    EXPECT_EQ(registry.AllSettings(),
+              (std::vector<std::pair<std::wstring, std::wstring>>{{L"ProbeName", L"C:\\"}, {L"ProbeTicked", L"0"}}));
 }
 
 }  // namespace
