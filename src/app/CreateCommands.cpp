@@ -5,7 +5,7 @@
 #include "batch/EncoderPaths.h"
 #include "dialogs/FrmAdvanced.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/WaitCursor.h"
 
 namespace quorvel {

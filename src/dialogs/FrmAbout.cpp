@@ -4,7 +4,7 @@
 #include "resources/Addresses.h"
 #include "win/MessageBox.h"
 #include "win/RegistryValue.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {

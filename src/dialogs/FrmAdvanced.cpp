@@ -5,7 +5,7 @@
 #include "filedialog/PickFile.h"
 #include "win/Launch.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel {

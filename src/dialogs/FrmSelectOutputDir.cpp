@@ -6,7 +6,7 @@
 #include <string>
 
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {

@@ -6,7 +6,7 @@
 #include <cwctype>
 #include <utility>
 
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {

@@ -19,7 +19,7 @@
 #include "win/Layout.h"
 #include "win/LayoutBuilder.h"
 #include "win/SettingsStore.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::win {
 

@@ -10,7 +10,7 @@
 #include "TestProgram.h"
 #include "batch/BatchList.h"
 #include "dialogs/FrmAdvanced.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include "MainWindowTest.h"
 #include "resources/Addresses.h"
 #include "win/RegistryValue.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::testing {
 namespace {

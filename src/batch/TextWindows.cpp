@@ -1,4 +1,4 @@
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 #include <windows.h>
 

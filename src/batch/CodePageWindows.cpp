@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "batch/CodePage.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "batch/EncoderPaths.h"
 #include "batch/Utf8.h"
 
