@@ -54,12 +54,6 @@ constexpr FrmQuorvel::Row kRows[] = {
     {kPatternBox, CBN_SELCHANGE, &FrmQuorvel::cmbFilePattern_SelChange},
 };
 
-// A directory with exactly one trailing backslash.
-std::wstring Terminated(std::wstring directory) {
-    if (!directory.empty() && directory.back() == L'\\') directory.pop_back();
-    return directory + L'\\';
-}
-
 bool EndsInBackslashIgnoringBlanks(const std::wstring& text) {
     const auto last = text.find_last_not_of(L' ');
     return last != std::wstring::npos && text[last] == L'\\';
@@ -75,7 +69,6 @@ void FrmQuorvel::OnLoad() {
     browser_.ShowWorkingDirectory();
 
     ShowAbout();
-    ::SetWindowTextW(Window(), (std::wstring(L"QUORVEL v") + kVersionTextW).c_str());
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
     ::SetFocus(Control(kDriveList));
@@ -101,7 +94,7 @@ void FrmQuorvel::RestoreBatchFile() {
     SetText(kBatchFileBox, services_.Settings.Read(kFileOutput));
     const std::wstring batchFile = Text(kBatchFileBox);
     if (batchFile.empty()) {
-        SetText(kBatchFileBox, Terminated(FileListDirectory()));
+        SetText(kBatchFileBox, win::WithTrailingBackslash(FileListDirectory()));
     } else if (EndsInBackslashIgnoringBlanks(batchFile)) {
         SetText(kBatchFileBox, batchFile + L"Batch.mcf");
     }
@@ -120,7 +113,8 @@ void FrmQuorvel::RestoreOutputDirectory() {
         }
         if (state == win::DirectoryState::Exists) {
             SetText(kOutputDirectoryBox, saved);
-            if (Text(kOutputDirectoryBox).empty()) SetText(kOutputDirectoryBox, Terminated(FileListDirectory()));
+            if (Text(kOutputDirectoryBox).empty())
+                SetText(kOutputDirectoryBox, win::WithTrailingBackslash(FileListDirectory()));
             services_.Settings.Write(kDirOutput, Text(kOutputDirectoryBox));
         } else {
             SetText(kOutputDirectoryBox, win::ProgramDirectory());

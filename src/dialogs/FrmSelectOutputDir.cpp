@@ -48,10 +48,8 @@ void FrmSelectOutputDir::OnLoad() {
 }
 
 void FrmSelectOutputDir::cmdSelect_Click() {
-    std::wstring directory = dirs_.Path();
-    if (directory.empty()) return;
-    if (directory.back() != L'\\') directory += L'\\';
-    if (chosen_) chosen_(directory);
+    if (dirs_.Path().empty()) return;
+    if (chosen_) chosen_(win::WithTrailingBackslash(dirs_.Path()));
     ::DestroyWindow(Window());
 }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "win/DirectoryLists.h"
+
 namespace quorvel {
 
 std::optional<std::wstring> PickFile(CommonDialogApi& dialogs, HWND owner, OpenFileRequest request) {
@@ -13,9 +15,7 @@ std::optional<std::wstring> PickFile(CommonDialogApi& dialogs, HWND owner, OpenF
     }
     // A user who cancels expects nothing to change.
     if (result.Cancelled || result.FileNames.empty()) return std::nullopt;
-    std::wstring path = result.Directory;
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
-    return path + result.FileNames.front();
+    return win::WithTrailingBackslash(result.Directory) + result.FileNames.front();
 }
 
 }  // namespace quorvel

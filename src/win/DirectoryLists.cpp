@@ -30,6 +30,15 @@ DirectoryState RealProbe(const std::wstring& path, std::wstring* reason) {
     return DirectoryState::Unreadable;
 }
 
+}  // namespace
+
+std::wstring WithTrailingBackslash(std::wstring folder) {
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    return folder;
+}
+
+namespace {
+
 bool IsDriveRoot(const std::wstring& path) { return path.size() == 3 && path[1] == L':' && path[2] == L'\\'; }
 
 std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {

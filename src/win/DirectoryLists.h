@@ -28,6 +28,9 @@ DirectoryProbe SetDirectoryProbe(DirectoryProbe probe);
 enum class EntryKind { Directories, OrdinaryFiles };
 Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names);
 
+// The folder with one trailing backslash, for joining a name to; empty stays empty.
+std::wstring WithTrailingBackslash(std::wstring folder);
+
 // "C:\" stays; "C:\Video\" becomes "C:\Video"; relative paths are made full.
 std::wstring NormaliseDirectoryPath(const std::wstring& path);
 

@@ -138,7 +138,6 @@ protected:
     // Creates the window and its controls, sized for its monitor's DPI and placed as the frame
     // says. The window is not shown yet.
     bool CreateFromTable(HWND opener) {
-        constexpr int kDesignDpi = 96;
         const layout::Frame& frame = Table.Framing;
         const HICON icon =
             frame.Icon ? ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(frame.Icon)) : nullptr;
@@ -152,7 +151,7 @@ protected:
                                   TwipsToPixels(Table.ClientHeight, kDesignDpi)))
             return false;
         layout_.Build(this->Window(), Table);
-        // The window was made at 96 DPI; its monitor may want more.
+        // The window was made at the design DPI; its monitor may want more.
         if (layout_.Dpi() != kDesignDpi) {
             const SIZE client = layout_.ClientSize();
             RECT rect{0, 0, client.cx, client.cy};

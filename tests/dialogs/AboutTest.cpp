@@ -1,4 +1,5 @@
 #include "MainWindowTest.h"
+#include "batch/Version.h"
 #include "resources/Addresses.h"
 #include "win/RegistryValue.h"
 #include "batch/TextWindows.h"
@@ -49,7 +50,7 @@ constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This T
 
 TEST_F(AboutTest, LoadFillsCaptionVersionAndTitle) {
     EXPECT_EQ(TextOf(AboutDialog().Window()), L"About Quorvel");
-    EXPECT_EQ(TextOf(About(L"lblVersion")), L"Version 3.0.0");
+    EXPECT_EQ(TextOf(About(L"lblVersion")), std::wstring(L"Version ") + kVersionTextW);
     EXPECT_EQ(TextOf(About(L"lblTitle")), L"Quorvel");
     const std::wstring disclaimer = TextOf(About(L"lblDisclaimer(1)"));
     EXPECT_NE(disclaimer.find(L"\"AS IS\""), std::wstring::npos);
@@ -116,7 +117,7 @@ TEST_F(AboutTest, AboutPictureReopensOrBringsForward) {
     EXPECT_FALSE(AboutDialog().IsLoaded());
     ClickButton(MainWindow().Control(L"Image4"));
     ASSERT_TRUE(AboutDialog().IsLoaded());
-    EXPECT_EQ(TextOf(About(L"lblVersion")), L"Version 3.0.0") << "loaded afresh";
+    EXPECT_EQ(TextOf(About(L"lblVersion")), std::wstring(L"Version ") + kVersionTextW) << "loaded afresh";
 }
 
 TEST_F(AboutTest, DonateOpensThePaymentPageThroughTheShell) {
