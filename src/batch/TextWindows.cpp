@@ -5,32 +5,65 @@
 #include <string>
 
 namespace quorvel::win {
-namespace {
 
-std::wstring ToWide(UINT codePage, std::string_view text) {
-    if (text.empty()) return {};
-    const int length = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+bool ToUtf16(unsigned codePage, std::string_view bytes, std::wstring& wide, Conversion how) {
+    wide.clear();
+    if (bytes.empty()) return true;
+    const DWORD flags = how == Conversion::Strict ? MB_ERR_INVALID_CHARS : 0;
+    const int length = static_cast<int>(bytes.size());
+    const int size = ::MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
+    if (size <= 0) return false;
+    wide.resize(static_cast<size_t>(size));
+    if (::MultiByteToWideChar(codePage, flags, bytes.data(), length, wide.data(), size) == size) return true;
+    wide.clear();
+    return false;
+}
+
+bool FromUtf16(unsigned codePage, std::wstring_view wide, std::string& bytes, Conversion how) {
+    bytes.clear();
+    if (wide.empty()) return true;
+    // Strict into a code page other than UTF-8 goes without best fit, which could turn a
+    // look-alike into a quote or a backslash, or a letter into another: every character either
+    // has its own bytes or counts as missing.
+    const bool strict = how == Conversion::Strict;
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = !strict ? 0 : utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* const noteDefault = strict && !utf8 ? &usedDefault : nullptr;
+    const int length = static_cast<int>(wide.size());
+    const int size = ::WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, noteDefault);
+    if (size <= 0 || usedDefault) return false;
+    bytes.resize(static_cast<size_t>(size));
+    if (::WideCharToMultiByte(codePage, flags, wide.data(), length, bytes.data(), size, nullptr, noteDefault) == size &&
+        !usedDefault)
+        return true;
+    bytes.clear();
+    return false;
+}
+
+std::wstring Widen(std::string_view utf8) {
+    std::wstring wide;
+    ToUtf16(CP_UTF8, utf8, wide, Conversion::Lenient);
     return wide;
 }
 
-std::string FromWide(UINT codePage, std::wstring_view text) {
-    if (text.empty()) return {};
-    const int length =
-        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(
-        codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr, nullptr);
-    return narrow;
+std::string Narrow(std::wstring_view utf16) {
+    std::string utf8;
+    FromUtf16(CP_UTF8, utf16, utf8, Conversion::Lenient);
+    return utf8;
 }
 
-}  // namespace
+std::string ToAnsi(std::wstring_view utf16) {
+    std::string ansi;
+    FromUtf16(CP_ACP, utf16, ansi, Conversion::Lenient);
+    return ansi;
+}
 
-std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
-std::string Narrow(std::wstring_view utf16) { return FromWide(CP_UTF8, utf16); }
-std::string ToAnsi(std::wstring_view utf16) { return FromWide(CP_ACP, utf16); }
-std::wstring FromAnsi(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
+std::wstring FromAnsi(std::string_view ansi) {
+    std::wstring wide;
+    ToUtf16(CP_ACP, ansi, wide, Conversion::Lenient);
+    return wide;
+}
 
 std::wstring SystemErrorText(unsigned long error) {
     wchar_t* buffer = nullptr;
