@@ -29,6 +29,7 @@ class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWind
 public:
     // What the main window works with; all of it outlives the window.
     struct Services {
+        win::KeyboardNavigation& Keyboard;
         win::SettingsStore& Settings;
         const win::Launcher& Launch;
         FrmAbout& About;
@@ -36,7 +37,7 @@ public:
         FrmSelectOutputDir& OutputDirectory;
         CommonDialogApi& FileDialogs;
     };
-    explicit FrmQuorvel(const Services& services) : services_(services) {}
+    explicit FrmQuorvel(const Services& services) : TableWindow(services.Keyboard), services_(services) {}
 
     // The request as the main window holds it now: the three text boxes, the file list's
     // directory and its selected names in list order.

@@ -7,6 +7,7 @@
 #include "dialogs/FrmAbout.h"
 #include "dialogs/FrmAdvanced.h"
 #include "dialogs/FrmSelectOutputDir.h"
+#include "win/DialogNavigation.h"
 #include "win/Launch.h"
 #include "win/SettingsStore.h"
 
@@ -18,6 +19,7 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    win::KeyboardNavigation& Keyboard() { return keyboard_; }
     win::SettingsStore& Settings() { return settings_; }
     win::Launcher& Launch() { return launcher_; }
     CommonDialogApi& FileDialogs() { return fileDialogs_; }
@@ -27,6 +29,7 @@ public:
     FrmSelectOutputDir& OutputDirectoryDialog() { return outputDirectory_; }
 
 private:
+    win::KeyboardNavigation keyboard_;
     win::SettingsStore settings_;
     win::Launcher launcher_;
     CommonDialogApi fileDialogs_;

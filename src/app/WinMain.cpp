@@ -4,7 +4,6 @@
 #include <ole2.h>
 
 #include "app/Program.h"
-#include "win/DialogNavigation.h"
 #include "win/MessageBox.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -25,7 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             return 1;
         }
         while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (quorvel::win::RouteNavigationMessage(message)) continue;
+            if (program.Keyboard().Route(message)) continue;
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }

@@ -16,7 +16,8 @@ namespace quorvel {
 
 class FrmAbout : public win::TableWindow<FrmAbout, layout::about::kWindow> {
 public:
-    explicit FrmAbout(const win::Launcher& launcher) : launcher_(launcher) {}
+    FrmAbout(win::KeyboardNavigation& keyboard, const win::Launcher& launcher)
+        : TableWindow(keyboard), launcher_(launcher) {}
 
     void cmdOK_Click();
     void cmdSysInfo_Click();

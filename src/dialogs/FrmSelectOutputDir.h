@@ -19,7 +19,8 @@ class FrmSelectOutputDir : public win::TableWindow<FrmSelectOutputDir, layout::o
 public:
     // Receives the chosen directory, with its trailing backslash.
     using ChosenHandler = std::function<void(const std::wstring& directory)>;
-    explicit FrmSelectOutputDir(ChosenHandler chosen) : chosen_(std::move(chosen)) {}
+    FrmSelectOutputDir(win::KeyboardNavigation& keyboard, ChosenHandler chosen)
+        : TableWindow(keyboard), chosen_(std::move(chosen)) {}
 
     // The directory that is open in dirList (no trailing backslash except at a root).
     const std::wstring& OpenDirectory() const { return dirs_.Path(); }

@@ -56,10 +56,10 @@ public:
         const wchar_t* Setting = nullptr;
     };
 
-    TableWindow() = default;
+    explicit TableWindow(KeyboardNavigation& keyboard) : keyboard_(keyboard) {}
     ~TableWindow() override {
         // Unbound first: T's members are gone, so no handler of T may run.
-        if (HWND window = this->DestroyUnbound()) RemoveNavigableWindow(window);
+        if (HWND window = this->DestroyUnbound()) keyboard_.Remove(window);
     }
 
     // Loads the window when it is not loaded (creation, then OnLoad, which fills and shows it),
@@ -117,7 +117,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
         if (message == WM_DESTROY) {
-            RemoveNavigableWindow(this->Window());
+            keyboard_.Remove(this->Window());
             OnDestroy();
             return 0;
         }
@@ -165,7 +165,7 @@ protected:
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
         Centre(this->Window(), frame.Where, opener);
-        AddNavigableWindow(this->Window());
+        keyboard_.Add(this->Window());
         return true;
     }
 
@@ -208,6 +208,7 @@ private:
 
     static constexpr bool IsCheckBox(Id id) { return Table.Controls[id.Index].Type == layout::Kind::CheckBox; }
 
+    KeyboardNavigation& keyboard_;
     BuiltLayout layout_;
 };
 

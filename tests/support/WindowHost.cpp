@@ -42,6 +42,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     quorvel::testing::ScratchRegistry registry;
     quorvel::testing::MessageRecorder messages;
+    quorvel::testing::RouteKeysThrough(&quorvel::testing::TheProgram().Keyboard());
     if (!quorvel::testing::MainWindow().ShowOrActivate()) return 1;
     HWND main = quorvel::testing::MainWindow().Window();
     HWND about = quorvel::testing::AboutDialog().Window();

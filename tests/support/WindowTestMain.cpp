@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     InstallMessageRecorder();
+    RouteKeysThrough(&TheProgram().Keyboard());
     if (argc == 3 && std::string(argv[1]) == "--screenshots") {
         const std::string dir = argv[2];
         return SaveScreenshots(std::wstring(dir.begin(), dir.end()));

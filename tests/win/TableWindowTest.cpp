@@ -40,7 +40,8 @@ constexpr layout::Window kTable{.Name = L"frmProbe",
 
 class Probe : public win::TableWindow<Probe, kTable, ProbeRequest> {
 public:
-    explicit Probe(std::vector<std::wstring>& events) : events_(events) {}
+    explicit Probe(std::vector<std::wstring>& events) : TableWindow(keyboard), events_(events) {}
+    static inline win::KeyboardNavigation keyboard;
     ~Probe() override { events_.push_back(L"object gone"); }
     void cmdGo_Click() { events_.push_back(L"go"); }
 
@@ -69,7 +70,7 @@ private:
 // A Tab for the window reaches the dialog manager only while the window is registered.
 bool Navigable(HWND window) {
     MSG tab{window, WM_KEYDOWN, VK_TAB, 0, 0, {}};
-    return win::RouteNavigationMessage(tab);
+    return Probe::keyboard.Route(tab);
 }
 
 TEST(TableWindow, TheTableGivesClassFrameAndCommands) {
