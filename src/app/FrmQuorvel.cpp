@@ -105,7 +105,8 @@ void FrmQuorvel::RestoreOutputDirectory() {
     std::wstring saved = services_.Settings.Read(kDirOutput);
     // Two tries at most: the stored value, then the fallback after a message.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const win::DirectoryState state = saved.empty() ? win::DirectoryState::Exists : win::ProbeDirectory(saved);
+        const win::DirectoryState state =
+            saved.empty() ? win::DirectoryState::Exists : services_.Directories.Look(saved);
         if (state == win::DirectoryState::Unreadable && attempt == 0) {
             win::ShowMessage(Window(), L"Output Directory " + saved + L" no longer exists (default c:\\)");
             saved = L"C:\\";
@@ -131,7 +132,7 @@ void FrmQuorvel::RestoreSourceDirectory() {
         if (saved.empty()) {
             target = FileListDirectory();
         } else {
-            switch (win::ProbeDirectory(saved)) {
+            switch (services_.Directories.Look(saved)) {
                 case win::DirectoryState::Exists: target = saved; break;
                 case win::DirectoryState::Missing: target = win::ProgramDirectory(); break;
                 case win::DirectoryState::Unreadable: break;

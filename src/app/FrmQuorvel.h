@@ -31,13 +31,15 @@ public:
     struct Services {
         win::KeyboardNavigation& Keyboard;
         win::SettingsStore& Settings;
+        const win::DirectoryProbe& Directories;
         const win::Launcher& Launch;
         FrmAbout& About;
         FrmAdvanced& Advanced;
         FrmSelectOutputDir& OutputDirectory;
         CommonDialogApi& FileDialogs;
     };
-    explicit FrmQuorvel(const Services& services) : TableWindow(services.Keyboard), services_(services) {}
+    explicit FrmQuorvel(const Services& services)
+        : TableWindow(services.Keyboard), services_(services), browser_(services.Directories) {}
 
     // The request as the main window holds it now: the three text boxes, the file list's
     // directory and its selected names in list order.

@@ -6,8 +6,8 @@ Program::Program()
     : about_(keyboard_, launcher_),
       advanced_(keyboard_, settings_, fileDialogs_),
       // The chosen directory goes straight into the main window's output directory box.
-      outputDirectory_(keyboard_,
+      outputDirectory_(keyboard_, directories_,
                        [this](const std::wstring& directory) { main_.SetText(L"txtOutputDirectory", directory); }),
-      main_({keyboard_, settings_, launcher_, about_, advanced_, outputDirectory_, fileDialogs_}) {}
+      main_({keyboard_, settings_, directories_, launcher_, about_, advanced_, outputDirectory_, fileDialogs_}) {}
 
 }  // namespace quorvel

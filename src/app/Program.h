@@ -21,6 +21,7 @@ public:
 
     win::KeyboardNavigation& Keyboard() { return keyboard_; }
     win::SettingsStore& Settings() { return settings_; }
+    win::DirectoryProbe& Directories() { return directories_; }
     win::Launcher& Launch() { return launcher_; }
     CommonDialogApi& FileDialogs() { return fileDialogs_; }
     FrmQuorvel& MainWindow() { return main_; }
@@ -31,6 +32,7 @@ public:
 private:
     win::KeyboardNavigation keyboard_;
     win::SettingsStore settings_;
+    win::DirectoryProbe directories_;
     win::Launcher launcher_;
     CommonDialogApi fileDialogs_;
     FrmAbout about_;

@@ -35,7 +35,7 @@ void FrmSelectOutputDir::OnLoad() {
     // A themed group box draws its caption in the theme's colour; this one has a colour of its own.
     ::SetWindowTheme(Control(L"frmFromList"), L" ", L" ");
     drives_.Attach(Control(L"DrvList"));
-    dirs_.Attach(Control(L"dirList"));
+    dirs_.Attach(Control(L"dirList"), probe_);
     drives_.Fill();
 
     // Every showing starts where the process stands now.

@@ -19,8 +19,8 @@ class FrmSelectOutputDir : public win::TableWindow<FrmSelectOutputDir, layout::o
 public:
     // Receives the chosen directory, with its trailing backslash.
     using ChosenHandler = std::function<void(const std::wstring& directory)>;
-    FrmSelectOutputDir(win::KeyboardNavigation& keyboard, ChosenHandler chosen)
-        : TableWindow(keyboard), chosen_(std::move(chosen)) {}
+    FrmSelectOutputDir(win::KeyboardNavigation& keyboard, const win::DirectoryProbe& probe, ChosenHandler chosen)
+        : TableWindow(keyboard), probe_(probe), chosen_(std::move(chosen)) {}
 
     // The directory that is open in dirList (no trailing backslash except at a root).
     const std::wstring& OpenDirectory() const { return dirs_.Path(); }
@@ -37,6 +37,7 @@ private:
     // Every showing starts at the process's current drive and directory.
     void OnLoad() override;
 
+    const win::DirectoryProbe& probe_;
     ChosenHandler chosen_;
     win::DriveListControl drives_;
     win::DirectoryListControl dirs_;

@@ -43,7 +43,7 @@ void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND file
     window_ = window;
     files_ = files;
     drives_.Attach(drives);
-    directories_.Attach(directories);
+    directories_.Attach(directories, probe_);
 }
 
 void SourceBrowser::ShowWorkingDirectory() {

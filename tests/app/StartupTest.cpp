@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, SourceDirectoryOnAnotherDriveShowsThatDrive) {
 }
 
 TEST_F(MainWindowTest, DriveThatIsNotReadyFallsBackToCOnceWithAMessage) {
-    win::SetDirectoryProbe(&NotReadyOnQ);
+    TheProgram().Directories().Simulate(&NotReadyOnQ);
     registry_.SetSetting(L"DirOutput", L"Q:\\Out");
     registry_.SetSetting(L"DirInput", L"Q:\\Video");
     FrmQuorvel& window = Start();
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, MalformedStoredDirectoryIsAnErrorNotAMissingDirectory) {
 }
 
 TEST_F(MainWindowTest, NothingReadableStillStartsWithoutEndlessMessages) {
-    win::SetDirectoryProbe([](const std::wstring&, std::wstring* reason) {
+    TheProgram().Directories().Simulate([](const std::wstring&, std::wstring* reason) {
         if (reason) *reason = L"The device is not ready";
         return win::DirectoryState::Unreadable;
     });

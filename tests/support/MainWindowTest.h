@@ -38,7 +38,7 @@ protected:
 
     void TearDown() override {
         Close();
-        win::SetDirectoryProbe({});
+        TheProgram().Directories().Simulate({});
         TheProgram().Launch().SetRecorder({});
         working_.reset();
     }
