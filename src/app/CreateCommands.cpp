@@ -5,7 +5,7 @@
 #include "batch/EncoderPaths.h"
 #include "dialogs/FrmAdvanced.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/WaitCursor.h"
 
 namespace quorvel {
@@ -50,7 +50,7 @@ void FrmQuorvel::LaunchEncoder(const std::wstring& encoder, const std::wstring& 
         win::ShowMessage(Window(), started, L"Cannot start TMPGEnc \"" + encoder + L"\": ");
 }
 
-void FrmQuorvel::cmdAdvanced_Click() { services_.Advanced.Show(Window()); }
+void FrmQuorvel::cmdAdvanced_Click() { services_.Advanced.ShowOrActivate(Window()); }
 
 void FrmQuorvel::cmdCreate_Click() { CreateBatch(); }
 

@@ -10,7 +10,7 @@
 #include "batch/SourceListing.h"
 #include "win/ItemText.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {

@@ -7,7 +7,6 @@
 #include "dialogs/FrmSelectOutputDir.h"
 #include "filedialog/PickFile.h"
 #include "resources/Addresses.h"
-#include "resources/ResourceIds.h"
 #include "win/ItemText.h"
 #include "win/MessageBox.h"
 
@@ -15,10 +14,6 @@ namespace quorvel {
 namespace {
 
 using Id = FrmQuorvel::Id;
-
-constexpr wchar_t kClassName[] = L"QuorvelMainWindow";
-// No WS_CLIPCHILDREN: the frames do not paint their insides, the window's background does.
-constexpr win::FrameStyle kFrame{WS_OVERLAPPEDWINDOW, 0, win::Placement::WorkArea};
 
 constexpr Id kBatchFileBox = L"txtFileOutput";
 constexpr Id kOutputDirectoryBox = L"txtOutputDirectory";
@@ -37,7 +32,10 @@ using namespace std::string_literals;
 const std::wstring kBatchFilter = L"TMPEG Batch Files (*.tbe)\0*.tbe\0All Files (*.*)\0*.*"s;
 const std::wstring kTemplateFilter = L"TMPEG Template (*.mcf)\0*.mcf\0All Files (*.*)\0*.*"s;
 
-constexpr FrmQuorvel::Command kCommands[] = {
+constexpr FrmQuorvel::Row kRows[] = {
+    {.Control = kBatchFileBox, .Text = &BatchJob::BatchFile},
+    {.Control = kTemplateBox, .Text = &BatchJob::TemplateFile},
+    {.Control = kOutputDirectoryBox, .Text = &BatchJob::OutputDirectory},
     {L"cmdAdvanced", BN_CLICKED, &FrmQuorvel::cmdAdvanced_Click},
     {L"cmdFindOutputDirectory", BN_CLICKED, &FrmQuorvel::cmdFindOutputDirectory_Click},
     {L"cmdFindTemplateFile", BN_CLICKED, &FrmQuorvel::cmdFindTemplateFile_Click},
@@ -56,12 +54,6 @@ constexpr FrmQuorvel::Command kCommands[] = {
     {kPatternBox, CBN_SELCHANGE, &FrmQuorvel::cmbFilePattern_SelChange},
 };
 
-// A directory with exactly one trailing backslash.
-std::wstring Terminated(std::wstring directory) {
-    if (!directory.empty() && directory.back() == L'\\') directory.pop_back();
-    return directory + L'\\';
-}
-
 bool EndsInBackslashIgnoringBlanks(const std::wstring& text) {
     const auto last = text.find_last_not_of(L' ');
     return last != std::wstring::npos && text[last] == L'\\';
@@ -69,23 +61,14 @@ bool EndsInBackslashIgnoringBlanks(const std::wstring& text) {
 
 }  // namespace
 
-std::span<const FrmQuorvel::Command> FrmQuorvel::Commands() const { return kCommands; }
+std::span<const FrmQuorvel::Row> FrmQuorvel::Rows() const { return kRows; }
 
-bool FrmQuorvel::Create() {
-    if (IsCreated()) return true;
-    const win::WindowClass windowClass{
-        kClassName, ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL)), nullptr};
-    if (!CreateFromTable(windowClass, kFrame, nullptr)) return false;
+void FrmQuorvel::OnLoad() {
     browser_.Attach(Window(), Control(kDriveList), Control(kDirectoryList), Control(L"filList"));
     AcceptDrops();
     browser_.ShowWorkingDirectory();
-    Form_Load();
-    return true;
-}
 
-void FrmQuorvel::Form_Load() {
-    services_.About.Show(Window());
-    ::SetWindowTextW(Window(), (std::wstring(L"QUORVEL v") + kVersionTextW).c_str());
+    ShowAbout();
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
     ::SetFocus(Control(kDriveList));
@@ -100,14 +83,18 @@ void FrmQuorvel::Form_Load() {
     if (::GetActiveWindow() == Window()) ::SetFocus(Control(kDriveList));
     // Loaded first, the About window is shown last, in front of the main window and with the
     // keyboard, so it is seen and Esc reaches it. Its OK brings the main window forward again.
-    if (services_.About.IsLoaded()) services_.About.Show(Window());
+    if (services_.About.IsLoaded()) ShowAbout();
+}
+
+void FrmQuorvel::ShowAbout() {
+    if (!services_.About.ShowOrActivate(Window())) win::ShowMessage(Window(), L"The About window could not be opened.");
 }
 
 void FrmQuorvel::RestoreBatchFile() {
     SetText(kBatchFileBox, services_.Settings.Read(kFileOutput));
     const std::wstring batchFile = Text(kBatchFileBox);
     if (batchFile.empty()) {
-        SetText(kBatchFileBox, Terminated(FileListDirectory()));
+        SetText(kBatchFileBox, win::WithTrailingBackslash(FileListDirectory()));
     } else if (EndsInBackslashIgnoringBlanks(batchFile)) {
         SetText(kBatchFileBox, batchFile + L"Batch.mcf");
     }
@@ -118,7 +105,8 @@ void FrmQuorvel::RestoreOutputDirectory() {
     std::wstring saved = services_.Settings.Read(kDirOutput);
     // Two tries at most: the stored value, then the fallback after a message.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const win::DirectoryState state = saved.empty() ? win::DirectoryState::Exists : win::ProbeDirectory(saved);
+        const win::DirectoryState state =
+            saved.empty() ? win::DirectoryState::Exists : services_.Directories.Look(saved);
         if (state == win::DirectoryState::Unreadable && attempt == 0) {
             win::ShowMessage(Window(), L"Output Directory " + saved + L" no longer exists (default c:\\)");
             saved = L"C:\\";
@@ -126,7 +114,8 @@ void FrmQuorvel::RestoreOutputDirectory() {
         }
         if (state == win::DirectoryState::Exists) {
             SetText(kOutputDirectoryBox, saved);
-            if (Text(kOutputDirectoryBox).empty()) SetText(kOutputDirectoryBox, Terminated(FileListDirectory()));
+            if (Text(kOutputDirectoryBox).empty())
+                SetText(kOutputDirectoryBox, win::WithTrailingBackslash(FileListDirectory()));
             services_.Settings.Write(kDirOutput, Text(kOutputDirectoryBox));
         } else {
             SetText(kOutputDirectoryBox, win::ProgramDirectory());
@@ -143,7 +132,7 @@ void FrmQuorvel::RestoreSourceDirectory() {
         if (saved.empty()) {
             target = FileListDirectory();
         } else {
-            switch (win::ProbeDirectory(saved)) {
+            switch (services_.Directories.Look(saved)) {
                 case win::DirectoryState::Exists: target = saved; break;
                 case win::DirectoryState::Missing: target = win::ProgramDirectory(); break;
                 case win::DirectoryState::Unreadable: break;
@@ -212,7 +201,7 @@ void FrmQuorvel::Image1_Click() {
     win::ShowMessage(Window(), opened, std::wstring(L"Could not open the web page ") + kWebPageAddress + L": ");
 }
 
-void FrmQuorvel::Image4_Click() { services_.About.Show(Window()); }
+void FrmQuorvel::Image4_Click() { ShowAbout(); }
 
 void FrmQuorvel::DrvList_SelChange() {
     // While the list is open the arrow keys only move through it; the choice counts when it
@@ -246,17 +235,15 @@ void FrmQuorvel::cmdSelectAll_Click() { SetFileSelection(true); }
 void FrmQuorvel::cmdSelectNone_Click() { SetFileSelection(false); }
 
 BatchJob FrmQuorvel::TakeBatchJob() const {
-    BatchJob job;
-    job.BatchFile = win::Narrow(Text(kBatchFileBox));
-    job.TemplateFile = win::Narrow(Text(kTemplateBox));
-    job.OutputDirectory = win::Narrow(Text(kOutputDirectoryBox));
+    BatchJob job = TakeFields();
     job.SourceDirectory = win::Narrow(FileListDirectory());
     job.SourceNames = browser_.SelectedNames();
     return job;
 }
 
 void FrmQuorvel::PickFile(Id box, const std::wstring& filter, const wchar_t* title, const wchar_t* defaultName) {
-    if (const auto path = quorvel::PickFile(Window(), {filter, title, Text(box), defaultName})) SetText(box, *path);
+    if (const auto path = quorvel::PickFile(services_.FileDialogs, Window(), {filter, title, Text(box), defaultName}))
+        SetText(box, *path);
 }
 
 void FrmQuorvel::cmdFindBatchFile_Click() {
@@ -267,7 +254,7 @@ void FrmQuorvel::cmdFindTemplateFile_Click() {
     PickFile(kTemplateBox, kTemplateFilter, L"Select TMPEG Template File", L"");
 }
 
-void FrmQuorvel::cmdFindOutputDirectory_Click() { services_.OutputDirectory.Show(); }
+void FrmQuorvel::cmdFindOutputDirectory_Click() { services_.OutputDirectory.ShowOrActivate(); }
 
 void FrmQuorvel::OnOtherCommand(int id, int) {
     // Enter on a control that is not a push button: the directory list opens its entry;
@@ -289,12 +276,7 @@ bool FrmQuorvel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         result = 0;
         return true;
     }
-    if (message != WM_DESTROY) return false;
-    // Closed by its frame: nothing is saved, and the program ends with its main window.
-    win::RemoveNavigableWindow(Window());
-    ::PostQuitMessage(0);
-    result = 0;
-    return true;
+    return false;
 }
 
 void FrmQuorvel::OnWindowGone() { browser_.Attach(nullptr, nullptr, nullptr, nullptr); }

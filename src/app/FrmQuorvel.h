@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "batch/BatchRequest.h"
+#include "filedialog/CommonDialogApi.h"
 #include "resources/MainWindowLayout.h"
 #include "selection/DropPlan.h"
 #include "selection/SourceBrowser.h"
@@ -24,28 +25,28 @@ class FrmAbout;
 class FrmAdvanced;
 class FrmSelectOutputDir;
 
-class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWindow> {
+class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWindow, BatchJob> {
 public:
     // What the main window works with; all of it outlives the window.
     struct Services {
+        win::KeyboardNavigation& Keyboard;
         win::SettingsStore& Settings;
+        const win::DirectoryProbe& Directories;
         const win::Launcher& Launch;
         FrmAbout& About;
         FrmAdvanced& Advanced;
         FrmSelectOutputDir& OutputDirectory;
+        CommonDialogApi& FileDialogs;
     };
-    explicit FrmQuorvel(const Services& services) : services_(services) {}
-
-    // Creates the window and runs Form_Load.
-    bool Create();
+    explicit FrmQuorvel(const Services& services)
+        : TableWindow(services.Keyboard), services_(services), browser_(services.Directories) {}
 
     // The request as the main window holds it now: the three text boxes, the file list's
     // directory and its selected names in list order.
     BatchJob TakeBatchJob() const;
     int SelectedCount() const { return browser_.SelectedCount(); }
 
-    // Start-up and quit. Quit is its save step followed by its end step.
-    void Form_Load();
+    // Quit is its save step followed by its end step.
     void cmdQuit_Click();
     // Writes the four keys in order; a failure is reported in one message. False when one failed.
     bool SaveMainSettings();
@@ -88,11 +89,16 @@ public:
     void dirList_DblClick();
     void cmbFilePattern_SelChange();
 
+private:
+    // Start-up: the lists, the stored texts, then About in front.
+    void OnLoad() override;
+    void OnShowAgain() override {}
+    // Closed by its frame: nothing is saved, and the program ends with its main window.
+    void OnDestroy() override { ::PostQuitMessage(0); }
     // The HWND is gone: forget the controls that went with it.
     void OnWindowGone() override;
-
-private:
-    std::span<const Command> Commands() const override;
+    void ShowAbout();
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

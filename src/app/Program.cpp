@@ -3,10 +3,11 @@
 namespace quorvel {
 
 Program::Program()
-    : about_(launcher_),
-      advanced_(settings_),
+    : about_(keyboard_, launcher_),
+      advanced_(keyboard_, settings_, fileDialogs_),
       // The chosen directory goes straight into the main window's output directory box.
-      outputDirectory_([this](const std::wstring& directory) { main_.SetText(L"txtOutputDirectory", directory); }),
-      main_({settings_, launcher_, about_, advanced_, outputDirectory_}) {}
+      outputDirectory_(keyboard_, directories_,
+                       [this](const std::wstring& directory) { main_.SetText(L"txtOutputDirectory", directory); }),
+      main_({keyboard_, settings_, directories_, launcher_, about_, advanced_, outputDirectory_, fileDialogs_}) {}
 
 }  // namespace quorvel

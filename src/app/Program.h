@@ -7,6 +7,7 @@
 #include "dialogs/FrmAbout.h"
 #include "dialogs/FrmAdvanced.h"
 #include "dialogs/FrmSelectOutputDir.h"
+#include "win/DialogNavigation.h"
 #include "win/Launch.h"
 #include "win/SettingsStore.h"
 
@@ -18,16 +19,22 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    win::KeyboardNavigation& Keyboard() { return keyboard_; }
     win::SettingsStore& Settings() { return settings_; }
+    win::DirectoryProbe& Directories() { return directories_; }
     win::Launcher& Launch() { return launcher_; }
+    CommonDialogApi& FileDialogs() { return fileDialogs_; }
     FrmQuorvel& MainWindow() { return main_; }
     FrmAbout& AboutDialog() { return about_; }
     FrmAdvanced& AdvancedDialog() { return advanced_; }
     FrmSelectOutputDir& OutputDirectoryDialog() { return outputDirectory_; }
 
 private:
+    win::KeyboardNavigation keyboard_;
     win::SettingsStore settings_;
+    win::DirectoryProbe directories_;
     win::Launcher launcher_;
+    CommonDialogApi fileDialogs_;
     FrmAbout about_;
     FrmAdvanced advanced_;
     FrmSelectOutputDir outputDirectory_;

@@ -4,7 +4,6 @@
 #include <ole2.h>
 
 #include "app/Program.h"
-#include "win/DialogNavigation.h"
 #include "win/MessageBox.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -15,20 +14,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    static quorvel::Program program;
-    if (!program.MainWindow().Create()) {
-        quorvel::win::ShowMessage(nullptr, L"The main window could not be created.");
-        return 1;
-    }
-    program.MainWindow().OpenCommandLine(::GetCommandLineW());
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (quorvel::win::RouteNavigationMessage(message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+    MSG message{};
+    {
+        // Windows still loaded when the loop ends (a hidden dialog) are destroyed with the program,
+        // without their handlers, before COM goes.
+        quorvel::Program program;
+        if (!program.MainWindow().ShowOrActivate()) {
+            quorvel::win::ShowMessage(nullptr, L"The main window could not be created.");
+            return 1;
+        }
+        program.MainWindow().OpenCommandLine(::GetCommandLineW());
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (program.Keyboard().Route(message)) continue;
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
     }
     if (SUCCEEDED(ole)) ::OleUninitialize();
-    // The main window is gone; windows still loaded (a hidden dialog) end with the process,
-    // without their handlers running from destructors on the way out.
-    ::ExitProcess(static_cast<UINT>(message.wParam));
+    return static_cast<int>(message.wParam);
 }

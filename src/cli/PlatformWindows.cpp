@@ -3,7 +3,7 @@
 #include <string>
 
 #include "cli/Platform.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::cli {
 

@@ -10,7 +10,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 int main() {
     // The list is bytes with its own CR LF; text mode would double the CR.

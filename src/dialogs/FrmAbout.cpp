@@ -1,22 +1,17 @@
 #include "dialogs/FrmAbout.h"
 
-#include <array>
-#include <cstdint>
-
 #include "batch/Version.h"
 #include "resources/Addresses.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
-#include "win/UniqueHandle.h"
+#include "win/RegistryValue.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {
 
-constexpr wchar_t kClassName[] = L"QuorvelAbout";
-constexpr win::FrameStyle kFrame{WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, win::Placement::WorkArea};
 constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
-constexpr FrmAbout::Command kCommands[] = {
+constexpr FrmAbout::Row kRows[] = {
     {L"cmdOK", BN_CLICKED, &FrmAbout::cmdOK_Click},
     {L"cmdSysInfo", BN_CLICKED, &FrmAbout::cmdSysInfo_Click},
     {L"cmdDonation", BN_CLICKED, &FrmAbout::cmdDonation_Click},
@@ -29,27 +24,21 @@ bool IsOrdinaryFile(const std::string& path) {
 
 }  // namespace
 
-std::span<const FrmAbout::Command> FrmAbout::Commands() const { return kCommands; }
+std::span<const FrmAbout::Row> FrmAbout::Rows() const { return kRows; }
 
-void FrmAbout::Show(HWND owner) {
-    if (!IsLoaded()) {
-        if (!CreateFromTable(win::WindowClass{kClassName}, kFrame, owner)) {
-            win::ShowMessage(owner, L"The About window could not be opened.");
-            return;
-        }
-        Form_Load();
-        // Shown before its owner, it would lie under it on a desktop: it waits for the owner.
-        if (owner && !::IsWindowVisible(owner)) return;
-    }
-    const bool firstShowing = !::IsWindowVisible(Window());
-    win::Activate(Window());
-    if (firstShowing) ::SetFocus(Control(L"cmdOK"));
-}
-
-void FrmAbout::Form_Load() {
+void FrmAbout::OnLoad() {
     ::SetWindowTextW(Window(), (std::wstring(L"About ") + win::kAppTitle).c_str());
     SetText(L"lblVersion", std::wstring(L"Version ") + kVersionTextW);
     SetText(L"lblTitle", win::kAppTitle);
+    // Shown before its owner, it would lie under it on a desktop: it waits for the owner.
+    const HWND owner = ::GetWindow(Window(), GW_OWNER);
+    if (!owner || ::IsWindowVisible(owner)) OnShowAgain();
+}
+
+void FrmAbout::OnShowAgain() {
+    const bool firstShowing = !::IsWindowVisible(Window());
+    win::Activate(Window());
+    if (firstShowing) ::SetFocus(Control(L"cmdOK"));
 }
 
 void FrmAbout::cmdOK_Click() {
@@ -73,9 +62,9 @@ void FrmAbout::cmdDonation_Click() {
 
 void FrmAbout::StartSysInfo() {
     std::string path;
-    if (!GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
+    if (!win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
         std::string directory;
-        if (!GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", directory) ||
+        if (!win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", directory) ||
             !IsOrdinaryFile(directory + "\\MSINFO32.EXE")) {
             win::ShowMessage(Window(), kUnavailable);
             return;
@@ -92,53 +81,6 @@ void FrmAbout::StartSysInfo() {
     request.CommandLine = L"\"" + request.Application + L"\"";
     request.Show = SW_SHOWNORMAL;
     if (!launcher_.StartProgram(request)) win::ShowMessage(Window(), kUnavailable);
-}
-
-bool FrmAbout::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                           std::string& KeyVal) {
-    // Read access only: asking for more fails for an ordinary user under HKEY_LOCAL_MACHINE.
-    win::UniqueHkey key;
-    if (::RegOpenKeyExA(KeyRoot, KeyName.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
-        KeyVal.clear();
-        return false;
-    }
-    std::array<char, 1024> buffer{};
-    DWORD size = static_cast<DWORD>(buffer.size());
-    DWORD type = 0;
-    if (::RegQueryValueExA(
-            key.Get(), SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-        ERROR_SUCCESS) {
-        KeyVal.clear();
-        return false;
-    }
-    switch (type) {
-        case REG_SZ:
-        case REG_EXPAND_SZ: {
-            std::string text(buffer.data(), size);
-            if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
-            if (type == REG_EXPAND_SZ) {
-                std::string expanded(32768, '\0');
-                const DWORD length =
-                    ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
-                if (length > 0 && length <= expanded.size()) {
-                    expanded.resize(length - 1);
-                    text = expanded;
-                }
-            }
-            KeyVal = text;
-            break;
-        }
-        case REG_DWORD:
-            if (size == 4) {
-                const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
-                const std::uint32_t value =
-                    bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
-                KeyVal = std::to_string(value);
-            }
-            break;
-        default: break;
-    }
-    return true;
 }
 
 void FrmAbout::OnOtherCommand(int id, int) {

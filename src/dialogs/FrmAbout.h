@@ -16,13 +16,9 @@ namespace quorvel {
 
 class FrmAbout : public win::TableWindow<FrmAbout, layout::about::kWindow> {
 public:
-    explicit FrmAbout(const win::Launcher& launcher) : launcher_(launcher) {}
+    FrmAbout(win::KeyboardNavigation& keyboard, const win::Launcher& launcher)
+        : TableWindow(keyboard), launcher_(launcher) {}
 
-    // Loads and shows the window over its owner, or activates it when it is already open. Loaded
-    // while its owner is still hidden, it is shown by the next call, once the owner is on screen.
-    void Show(HWND owner);
-
-    void Form_Load();
     void cmdOK_Click();
     void cmdSysInfo_Click();
     void cmdDonation_Click();
@@ -30,13 +26,14 @@ public:
     // Finds the system information tool through the registry and starts it; says so when it
     // cannot.
     void StartSysInfo();
-    // One value under KeyRoot\KeyName as text (strings as they are, 32-bit numbers in decimal).
-    // On failure KeyVal is emptied and the result is false.
-    static bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                            std::string& KeyVal);
 
 private:
-    std::span<const Command> Commands() const override;
+    // Loaded while its owner is still hidden, it is shown by the next ShowOrActivate, once the
+    // owner is on screen.
+    void OnLoad() override;
+    // Shown for the first time it takes the keyboard on OK; otherwise it is brought forward.
+    void OnShowAgain() override;
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     LRESULT DefaultButton() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

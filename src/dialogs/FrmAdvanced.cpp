@@ -5,7 +5,7 @@
 #include "filedialog/PickFile.h"
 #include "win/Launch.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel {
@@ -13,55 +13,30 @@ namespace {
 
 using Id = FrmAdvanced::Id;
 
-constexpr wchar_t kClassName[] = L"QuorvelAdvancedOptions";
 constexpr wchar_t kEncoderName[] = L"TMPGEnc.exe";
 using namespace std::string_literals;
 const std::wstring kEncoderFilter = L"TMPEG Batch Encoder (TMPGEnc.exe)\0TMPGEnc.exe"s;
 constexpr wchar_t kInvalidPathMessage[] = L"You must set a valid Path for TMPGEnc.EXE";
-constexpr win::FrameStyle kFrame{WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, win::Placement::OverOwner};
 
 constexpr Id kAutoRun = L"chkAutoRun";
 constexpr Id kEncoderPath = L"txtCommandLineTMPGEnc";
 
-// Where each option lives: the controls are the options.
-struct TextOption {
-    Id Control;
-    std::string AdvancedOptions::*Field;
-};
-constexpr TextOption kTextOptions[] = {
-    {L"cmbAspectRatio", &AdvancedOptions::AspectRatio},
-    {L"cmbVideoSourceType", &AdvancedOptions::VideoSourceType},
-    {L"txtTopClipping", &AdvancedOptions::TopClipping},
-    {L"txtBottomClipping", &AdvancedOptions::BottomClipping},
-    {kEncoderPath, &AdvancedOptions::TMPGEncPath},
-};
-struct CheckOption {
-    Id Control;
-    CheckState AdvancedOptions::*Field;
-};
-constexpr CheckOption kCheckOptions[] = {
-    {L"chkDeinterlace", &AdvancedOptions::Deinterlace},
-    {L"chktNoiseReduction", &AdvancedOptions::NoiseReduction},
-    {kAutoRun, &AdvancedOptions::AutoLaunch},
-};
-
-// What OK stores and loading restores, in the order OK writes it.
-struct StoredOption {
-    Id Control;
-    win::SettingKey Key;
-    bool IsCheckBox;
-};
-constexpr StoredOption kStored[] = {
-    {L"chkDeinterlace", L"Deinterlace", true},
-    {L"chktNoiseReduction", L"Noise", true},
-    {kAutoRun, L"AutoLaunch", true},
-    {kEncoderPath, L"TMPGEncPath", false},
-};
-
-constexpr FrmAdvanced::Command kCommands[] = {
-    {L"cmdOK", BN_CLICKED, &FrmAdvanced::cmdOK_Click},
-    {kAutoRun, BN_CLICKED, &FrmAdvanced::chkAutoRun_Click},
-    {L"cmdFindTMPEG", BN_CLICKED, &FrmAdvanced::cmdFindTMPEG_Click},
+// The controls are the options. OK stores the persisted ones in this order.
+constexpr FrmAdvanced::Row kRows[] = {
+    {.Control = L"cmbAspectRatio", .Text = &AdvancedOptions::AspectRatio},
+    {.Control = L"cmbVideoSourceType", .Text = &AdvancedOptions::VideoSourceType},
+    {.Control = L"txtTopClipping", .Text = &AdvancedOptions::TopClipping},
+    {.Control = L"txtBottomClipping", .Text = &AdvancedOptions::BottomClipping},
+    {.Control = L"chkDeinterlace", .Check = &AdvancedOptions::Deinterlace, .Setting = L"Deinterlace"},
+    {.Control = L"chktNoiseReduction", .Check = &AdvancedOptions::NoiseReduction, .Setting = L"Noise"},
+    {.Control = kAutoRun,
+     .Notification = BN_CLICKED,
+     .Run = &FrmAdvanced::chkAutoRun_Click,
+     .Check = &AdvancedOptions::AutoLaunch,
+     .Setting = L"AutoLaunch"},
+    {.Control = kEncoderPath, .Text = &AdvancedOptions::TMPGEncPath, .Setting = L"TMPGEncPath"},
+    {.Control = L"cmdOK", .Notification = BN_CLICKED, .Run = &FrmAdvanced::cmdOK_Click},
+    {.Control = L"cmdFindTMPEG", .Notification = BN_CLICKED, .Run = &FrmAdvanced::cmdFindTMPEG_Click},
 };
 
 // True when a directory search for the path finds an ordinary file: not a directory, not
@@ -94,21 +69,9 @@ bool EncoderPathAccepted(const std::wstring& path) {
 
 }  // namespace
 
-std::span<const FrmAdvanced::Command> FrmAdvanced::Commands() const { return kCommands; }
+std::span<const FrmAdvanced::Row> FrmAdvanced::Rows() const { return kRows; }
 
-CheckState FrmAdvanced::CheckOf(Id box) const {
-    return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
-}
-
-void FrmAdvanced::SetCheck(Id box, CheckState state) {
-    ::SendMessageW(Control(box), BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void FrmAdvanced::Show(HWND over) {
-    if (!IsLoaded()) {
-        Load(over);
-        return;
-    }
+void FrmAdvanced::OnShowAgain() {
     if (!::IsWindowVisible(Window())) {
         ::ShowWindow(Window(), SW_SHOW);
         return;
@@ -117,36 +80,17 @@ void FrmAdvanced::Show(HWND over) {
 }
 
 AdvancedOptions FrmAdvanced::TakeOptions(HWND over) {
-    if (!IsLoaded()) Load(over);
-    AdvancedOptions options;
-    if (!IsLoaded()) return options;
-    for (const TextOption& option : kTextOptions) options.*option.Field = win::Narrow(Text(option.Control));
-    for (const CheckOption& option : kCheckOptions) options.*option.Field = CheckOf(option.Control);
-    return options;
+    if (!IsLoaded()) ShowOrActivate(over);
+    return IsLoaded() ? TakeFields() : AdvancedOptions{};
 }
 
-bool FrmAdvanced::Load(HWND over) {
-    if (!CreateFromTable(win::WindowClass{kClassName}, kFrame, nullptr, over)) return false;
-    Form_Load();
-    return true;
-}
-
-void FrmAdvanced::Form_Load() {
-    for (const StoredOption& stored : kStored) {
-        if (stored.Control == kAutoRun) continue;
-        const std::wstring value = settings_.Read(stored.Key);
-        if (stored.IsCheckBox) {
-            SetCheck(stored.Control, win::CheckStateFromText(value));
-        } else {
-            SetText(stored.Control, value);
-        }
-    }
+void FrmAdvanced::OnLoad() {
+    RestoreSettings(settings_);
     // Visible before the path is tested: the check's message and focus move need the window.
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
     loading_ = true;
-    for (const StoredOption& stored : kStored)
-        if (stored.Control == kAutoRun) SetAutoRun(win::CheckStateFromText(settings_.Read(stored.Key)));
+    chkAutoRun_Click();
     loading_ = false;
 }
 
@@ -168,8 +112,9 @@ void FrmAdvanced::chkAutoRun_Click() {
 }
 
 void FrmAdvanced::cmdFindTMPEG_Click() {
-    const auto path =
-        PickFile(Window(), {kEncoderFilter, L"Select TMPEG Batch Encoder EXE", win::ProgramFolder(), kEncoderName});
+    const auto path = PickFile(fileDialogs_,
+                               Window(),
+                               {kEncoderFilter, L"Select TMPEG Batch Encoder EXE", win::ProgramFolder(), kEncoderName});
     if (path) SetText(kEncoderPath, *path);
 }
 
@@ -180,10 +125,7 @@ void FrmAdvanced::OnOtherCommand(int id, int) {
 
 void FrmAdvanced::cmdOK_Click() {
     ::ShowWindow(Window(), SW_HIDE);
-    for (const StoredOption& stored : kStored) {
-        settings_.Write(stored.Key,
-                        stored.IsCheckBox ? win::CheckStateText(CheckOf(stored.Control)) : Text(stored.Control));
-    }
+    StoreSettings(settings_);
 }
 
 }  // namespace quorvel

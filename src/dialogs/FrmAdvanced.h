@@ -7,38 +7,38 @@
 #include <windows.h>
 
 #include "batch/BatchRequest.h"
+#include "filedialog/CommonDialogApi.h"
 #include "resources/AdvancedLayout.h"
 #include "win/SettingsStore.h"
 #include "win/TableWindow.h"
 
 namespace quorvel {
 
-class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow> {
+class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow, AdvancedOptions> {
 public:
-    explicit FrmAdvanced(win::SettingsStore& settings) : settings_(settings) {}
+    FrmAdvanced(win::KeyboardNavigation& keyboard, win::SettingsStore& settings, CommonDialogApi& fileDialogs)
+        : TableWindow(keyboard), settings_(settings), fileDialogs_(fileDialogs) {}
 
-    // The main window's Advanced button: loads (and so shows) the dialog, shows it again when
-    // hidden, or brings it forward and activates it.
-    void Show(HWND over);
     // The options as the controls hold them now. Loads the dialog when it is not loaded, which
     // shows it.
     AdvancedOptions TakeOptions(HWND over);
 
-    void Form_Load();
     void chkAutoRun_Click();
     void cmdFindTMPEG_Click();
     void cmdOK_Click();
 
 private:
-    std::span<const Command> Commands() const override;
+    // Shows the dialog before the auto-launch box is restored: its check needs the window.
+    void OnLoad() override;
+    // Shown again when hidden by OK, otherwise brought forward and activated.
+    void OnShowAgain() override;
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
-    bool Load(HWND over);
     // Changes the auto-launch box as the program; a change runs chkAutoRun_Click.
     void SetAutoRun(CheckState state);
-    CheckState CheckOf(Id box) const;
-    void SetCheck(Id box, CheckState state);
 
     win::SettingsStore& settings_;
+    CommonDialogApi& fileDialogs_;
     bool loading_ = false;
 };
 

@@ -5,17 +5,13 @@
 #include <cwctype>
 #include <string>
 
-#include "resources/ResourceIds.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {
 
-constexpr wchar_t kClassName[] = L"QuorvelSelectOutputDir";
-constexpr win::FrameStyle kFrame{WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, win::Placement::Screen};
-
-constexpr FrmSelectOutputDir::Command kCommands[] = {
+constexpr FrmSelectOutputDir::Row kRows[] = {
     {L"cmdSelect", BN_CLICKED, &FrmSelectOutputDir::cmdSelect_Click},
     {L"cmdCancel", BN_CLICKED, &FrmSelectOutputDir::cmdCancel_Click},
     {L"DrvList", CBN_SELCHANGE, &FrmSelectOutputDir::DrvList_Change},
@@ -33,24 +29,13 @@ std::wstring CurrentDirectory() {
 
 }  // namespace
 
-std::span<const FrmSelectOutputDir::Command> FrmSelectOutputDir::Commands() const { return kCommands; }
+std::span<const FrmSelectOutputDir::Row> FrmSelectOutputDir::Rows() const { return kRows; }
 
-void FrmSelectOutputDir::Show() {
-    if (!IsLoaded()) {
-        Load();
-        return;
-    }
-    win::Activate(Window());
-}
-
-bool FrmSelectOutputDir::Load() {
-    const win::WindowClass windowClass{kClassName,
-                                       ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUORVEL))};
-    if (!CreateFromTable(windowClass, kFrame, nullptr)) return false;
+void FrmSelectOutputDir::OnLoad() {
     // A themed group box draws its caption in the theme's colour; this one has a colour of its own.
     ::SetWindowTheme(Control(L"frmFromList"), L" ", L" ");
     drives_.Attach(Control(L"DrvList"));
-    dirs_.Attach(Control(L"dirList"));
+    dirs_.Attach(Control(L"dirList"), probe_);
     drives_.Fill();
 
     // Every showing starts where the process stands now.
@@ -60,14 +45,11 @@ bool FrmSelectOutputDir::Load() {
 
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
-    return true;
 }
 
 void FrmSelectOutputDir::cmdSelect_Click() {
-    std::wstring directory = dirs_.Path();
-    if (directory.empty()) return;
-    if (directory.back() != L'\\') directory += L'\\';
-    if (chosen_) chosen_(directory);
+    if (dirs_.Path().empty()) return;
+    if (chosen_) chosen_(win::WithTrailingBackslash(dirs_.Path()));
     ::DestroyWindow(Window());
 }
 

@@ -19,10 +19,8 @@ class FrmSelectOutputDir : public win::TableWindow<FrmSelectOutputDir, layout::o
 public:
     // Receives the chosen directory, with its trailing backslash.
     using ChosenHandler = std::function<void(const std::wstring& directory)>;
-    explicit FrmSelectOutputDir(ChosenHandler chosen) : chosen_(std::move(chosen)) {}
-
-    // Loads the dialog at the process's current drive and directory, or activates an open one.
-    void Show();
+    FrmSelectOutputDir(win::KeyboardNavigation& keyboard, const win::DirectoryProbe& probe, ChosenHandler chosen)
+        : TableWindow(keyboard), probe_(probe), chosen_(std::move(chosen)) {}
 
     // The directory that is open in dirList (no trailing backslash except at a root).
     const std::wstring& OpenDirectory() const { return dirs_.Path(); }
@@ -33,11 +31,13 @@ public:
     void dirList_DblClick();
 
 private:
-    std::span<const Command> Commands() const override;
+    std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     void OnClose() override { cmdCancel_Click(); }
-    bool Load();
+    // Every showing starts at the process's current drive and directory.
+    void OnLoad() override;
 
+    const win::DirectoryProbe& probe_;
     ChosenHandler chosen_;
     win::DriveListControl drives_;
     win::DirectoryListControl dirs_;

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <string>
 #include <vector>
 
@@ -39,29 +41,25 @@ struct FileDialogResult {
     bool Cancelled = true;
 };
 
-namespace CommonDialogApi {
+// The open-file dialogs of one run, owned by the program and given to the windows that browse.
+class CommonDialogApi {
+public:
+    static constexpr DWORD kDialogFlags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_CREATEPROMPT | OFN_EXPLORER |
+                                          OFN_NODEREFERENCELINKS | OFN_LONGNAMES;
+    static constexpr size_t kFileBufferSpare = 2048;
 
-inline constexpr DWORD kDialogFlags = 0x382204;  // no read-only box, multiselect, create prompt,
-                                                 // explorer, links as files, long names
-inline constexpr size_t kFileBufferSpare = 2048;
+    // Runs the dialog modally on the calling thread. A dialog that fails counts as cancelled.
+    FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner, OpenFileRequest request);
 
-inline SharedFileDialogState OpenFileRecord;
-inline win::UniqueHook HookHandle;
-inline HWND OwnerWindow = nullptr;
+    // True while a centring hook of this thread still waits for its dialog.
+    static bool CentringHookWaiting();
 
-// Runs the dialog modally on the calling thread. A dialog that fails counts as cancelled.
-FileDialogResult ShowFileDialog(HWND owner, bool centreOnOwner, OpenFileRequest request);
+    SharedFileDialogState OpenFileRecord;
 
-LRESULT CALLBACK CentreOnOwnerHook(int code, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK CentreOnScreenHook(int code, WPARAM wParam, LPARAM lParam);
-
-// Told, from inside the hook, the dialog's rectangle at activation and where the hook moved it.
-// Tests watch the centring through it; the program leaves it empty.
-using CentringObserver = void (*)(HWND dialog, const RECT& atActivation, POINT movedTo);
-inline CentringObserver CentringWatcher = nullptr;
-
-}  // namespace CommonDialogApi
-
-using CommonDialogApi::ShowFileDialog;
+    // Told, from inside the hook, the dialog's rectangle at activation and where the hook moved
+    // it. Tests watch the centring through it; the program leaves it empty.
+    using CentringObserver = void (*)(HWND dialog, const RECT& atActivation, POINT movedTo);
+    CentringObserver CentringWatcher = nullptr;
+};
 
 }  // namespace quorvel

@@ -2,20 +2,20 @@
 
 #include <utility>
 
+#include "win/DirectoryLists.h"
+
 namespace quorvel {
 
-std::optional<std::wstring> PickFile(HWND owner, OpenFileRequest request) {
+std::optional<std::wstring> PickFile(CommonDialogApi& dialogs, HWND owner, OpenFileRequest request) {
     FileDialogResult result;
     try {
-        result = ShowFileDialog(owner, true, std::move(request));
+        result = dialogs.ShowFileDialog(owner, true, std::move(request));
     } catch (...) {
         return std::nullopt;
     }
     // A user who cancels expects nothing to change.
     if (result.Cancelled || result.FileNames.empty()) return std::nullopt;
-    std::wstring path = result.Directory;
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
-    return path + result.FileNames.front();
+    return win::WithTrailingBackslash(result.Directory) + result.FileNames.front();
 }
 
 }  // namespace quorvel

@@ -14,6 +14,6 @@ namespace quorvel {
 
 // The chosen path; of several files the first, joined to the directory with exactly one
 // backslash. Nothing when the user cancelled or the dialog did not answer: the box keeps its text.
-std::optional<std::wstring> PickFile(HWND owner, OpenFileRequest request);
+std::optional<std::wstring> PickFile(CommonDialogApi& dialogs, HWND owner, OpenFileRequest request);
 
 }  // namespace quorvel

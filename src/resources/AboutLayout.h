@@ -4,6 +4,8 @@
 
 #include "win/Layout.h"
 
+#include <windows.h>
+
 #include "resources/ResourceIds.h"
 
 namespace quorvel::layout::about {
@@ -67,6 +69,10 @@ inline constexpr Window kWindow{
     Font{L"MS Shell Dlg", 8, false},
     Rgb(0, 0, 128),
     kControls,
+    {.ClassName = L"QuorvelAbout",
+     .Style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
+     .ExStyle = WS_EX_DLGMODALFRAME,
+     .Owned = true},
 };
 
 }  // namespace quorvel::layout::about

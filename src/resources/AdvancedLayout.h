@@ -77,6 +77,19 @@ inline constexpr Control kControls[] = {
     {L"chktNoiseReduction", Kind::CheckBox, L"fmAdvancedOptions", L"Noise Reduction (Slower)", 180, 720, 2235, 495, 2},
 };
 
-inline constexpr Window kWindow{L"frmAdvanced", L"Advanced options", 8085, 3480, kDialogFont, {}, kControls};
+// No owner, so the main window can come in front of it; centred over the window that opened it.
+inline constexpr Window kWindow{
+    L"frmAdvanced",
+    L"Advanced options",
+    8085,
+    3480,
+    kDialogFont,
+    {},
+    kControls,
+    {.ClassName = L"QuorvelAdvancedOptions",
+     .Style = WS_OVERLAPPEDWINDOW,
+     .ExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
+     .Where = Placement::OverOwner},
+};
 
 }  // namespace quorvel::layout::advanced

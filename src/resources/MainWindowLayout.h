@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "batch/Version.h"
 #include "resources/ResourceIds.h"
 
 namespace quorvel::layout::mainwindow {
@@ -117,12 +118,14 @@ inline constexpr Control kControls[] = {
 
 inline constexpr Window kWindow{
     L"FrmQuorvel",
-    L"QUORVEL v3.0",
+    kMainCaption,
     6375,
     8055,
     Font{L"MS Shell Dlg", 8, false},
     kActiveBorder,
     kControls,
+    // No WS_CLIPCHILDREN: the frames do not paint their insides, the window's background does.
+    {.ClassName = L"QuorvelMainWindow", .Style = WS_OVERLAPPEDWINDOW, .Icon = IDI_QUORVEL},
 };
 
 }  // namespace quorvel::layout::mainwindow

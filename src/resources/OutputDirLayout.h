@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "resources/ResourceIds.h"
+
 namespace quorvel::layout::outputdir {
 
 inline constexpr Font kDialogFont{L"MS Sans Serif", 8.25, false};
@@ -31,6 +33,18 @@ inline constexpr Control kControls[] = {
 };
 
 inline constexpr Window kWindow{
-    L"frmSelectOutputDir", L"Select Output Directory", 6240, 4035, kDialogFont, {}, kControls};
+    L"frmSelectOutputDir",
+    L"Select Output Directory",
+    6240,
+    4035,
+    kDialogFont,
+    {},
+    kControls,
+    {.ClassName = L"QuorvelSelectOutputDir",
+     .Style = WS_OVERLAPPEDWINDOW,
+     .ExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
+     .Where = Placement::Screen,
+     .Icon = IDI_QUORVEL},
+};
 
 }  // namespace quorvel::layout::outputdir

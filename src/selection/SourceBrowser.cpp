@@ -6,7 +6,7 @@
 #include "batch/SourceListing.h"
 #include "win/ItemText.h"
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {
@@ -43,7 +43,7 @@ void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND file
     window_ = window;
     files_ = files;
     drives_.Attach(drives);
-    directories_.Attach(directories);
+    directories_.Attach(directories, probe_);
 }
 
 void SourceBrowser::ShowWorkingDirectory() {

@@ -16,6 +16,8 @@ namespace quorvel {
 
 class SourceBrowser {
 public:
+    explicit SourceBrowser(const win::DirectoryProbe& probe) : probe_(probe) {}
+
     // The window's three lists; messages go over window. Null handles detach.
     void Attach(HWND window, HWND drives, HWND directories, HWND files);
 
@@ -60,6 +62,7 @@ private:
     HWND window_ = nullptr;
     HWND files_ = nullptr;
     win::DriveListControl drives_;
+    const win::DirectoryProbe& probe_;
     win::DirectoryListControl directories_;
     std::wstring fileListDirectory_;
     std::wstring pattern_ = L"*.*";

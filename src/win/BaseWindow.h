@@ -1,7 +1,7 @@
 #pragma once
 
-// The one window base: the object is bound to its HWND on WM_NCCREATE, and a noexcept window
-// procedure hands every message to T::HandleMessage, catching everything at the boundary.
+// The one window base: the object owns its HWND, bound to it on WM_NCCREATE, and a noexcept
+// window procedure hands every message to T::HandleMessage, catching everything at the boundary.
 
 #include <windows.h>
 
@@ -9,7 +9,8 @@
 #include <string>
 
 #include "win/MessageBox.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
+#include "win/UniqueHandle.h"
 
 namespace quorvel::win {
 
@@ -26,15 +27,10 @@ public:
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
-    virtual ~BaseWindow() {
-        if (window_) {
-            ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-            ::DestroyWindow(window_);
-        }
-    }
+    virtual ~BaseWindow() { DestroyUnbound(); }
 
-    HWND Window() const noexcept { return window_; }
-    bool IsCreated() const noexcept { return window_ != nullptr; }
+    HWND Window() const noexcept { return window_.Get(); }
+    bool IsCreated() const noexcept { return static_cast<bool>(window_); }
 
 protected:
     // Registers the class on first use; a class registered before is reused.
@@ -74,11 +70,21 @@ protected:
                           nullptr,
                           ::GetModuleHandleW(nullptr),
                           static_cast<T*>(this));
-        return window_ != nullptr;
+        return IsCreated();
     }
 
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
-        return ::DefWindowProcW(window_, message, wParam, lParam);
+        return ::DefWindowProcW(Window(), message, wParam, lParam);
+    }
+
+    // Destroys the window without its handlers: the object is being destroyed, and what derives
+    // from this base is already gone. Returns the handle it had, for bookkeeping by handle only.
+    HWND DestroyUnbound() noexcept {
+        if (!window_) return nullptr;
+        ::SetWindowLongPtrW(Window(), GWLP_USERDATA, 0);
+        const HWND window = Window();
+        window_.Reset();
+        return window;
     }
 
     // Called once the HWND is gone, so the object can forget what belonged to it.
@@ -90,7 +96,7 @@ private:
         if (message == WM_NCCREATE) {
             auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
             self = static_cast<T*>(create->lpCreateParams);
-            self->window_ = window;
+            self->window_.Reset(window);
             ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         } else {
             self = reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -107,16 +113,17 @@ private:
         }
         if (message == WM_NCDESTROY) {
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->window_ = nullptr;
+            // Gone by itself: the owner must not destroy it again.
+            (void)self->window_.Release();
             try {
-                self->OnWindowGone();
+                static_cast<BaseWindow*>(self)->OnWindowGone();
             } catch (...) {
             }
         }
         return result;
     }
 
-    HWND window_ = nullptr;
+    UniqueWindow window_;
 };
 
 }  // namespace quorvel::win

@@ -1,28 +1,19 @@
 #include "win/DialogNavigation.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace quorvel::win {
-namespace {
-std::vector<HWND>& Windows() {
-    static std::vector<HWND> windows;
-    return windows;
-}
-}  // namespace
 
-void AddNavigableWindow(HWND window) {
-    auto& all = Windows();
-    if (std::find(all.begin(), all.end(), window) == all.end()) all.push_back(window);
+void KeyboardNavigation::Add(HWND window) {
+    if (std::find(windows_.begin(), windows_.end(), window) == windows_.end()) windows_.push_back(window);
 }
 
-void RemoveNavigableWindow(HWND window) {
-    auto& all = Windows();
-    all.erase(std::remove(all.begin(), all.end(), window), all.end());
+void KeyboardNavigation::Remove(HWND window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
 }
 
-bool RouteNavigationMessage(MSG& message) {
-    for (HWND window : Windows()) {
+bool KeyboardNavigation::Route(MSG& message) const {
+    for (HWND window : windows_) {
         if (message.hwnd != window && !::IsChild(window, message.hwnd)) continue;
         const bool handled = ::IsDialogMessageW(window, &message) != 0;
         const bool key =

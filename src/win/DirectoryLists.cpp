@@ -6,16 +6,11 @@
 #include <cwctype>
 #include <utility>
 
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {
 namespace {
-
-DirectoryProbe& Probe() {
-    static DirectoryProbe probe;
-    return probe;
-}
 
 DirectoryState RealProbe(const std::wstring& path, std::wstring* reason) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -29,6 +24,15 @@ DirectoryState RealProbe(const std::wstring& path, std::wstring* reason) {
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return DirectoryState::Missing;
     return DirectoryState::Unreadable;
 }
+
+}  // namespace
+
+std::wstring WithTrailingBackslash(std::wstring folder) {
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    return folder;
+}
+
+namespace {
 
 bool IsDriveRoot(const std::wstring& path) { return path.size() == 3 && path[1] == L':' && path[2] == L'\\'; }
 
@@ -73,16 +77,18 @@ private:
 
 }  // namespace
 
-DirectoryState ProbeDirectory(const std::wstring& path, std::wstring* reason) {
+DirectoryState DirectoryProbe::Look(const std::wstring& path, std::wstring* reason) const {
     if (path.empty()) {
         if (reason) *reason = L"no directory was given";
         return DirectoryState::Unreadable;
     }
-    if (Probe()) return Probe()(path, reason);
+    if (simulation_) return simulation_(path, reason);
     return RealProbe(path, reason);
 }
 
-DirectoryProbe SetDirectoryProbe(DirectoryProbe probe) { return std::exchange(Probe(), std::move(probe)); }
+DirectoryProbe::Simulation DirectoryProbe::Simulate(Simulation simulation) {
+    return std::exchange(simulation_, std::move(simulation));
+}
 
 Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names) {
     names.clear();
@@ -207,8 +213,9 @@ bool DriveListControl::OnSelectionChange() {
 
 // ---- DirectoryListControl ----
 
-void DirectoryListControl::Attach(HWND listBox) {
+void DirectoryListControl::Attach(HWND listBox, const DirectoryProbe& probe) {
     list_ = listBox;
+    probe_ = &probe;
     path_.clear();
     entries_.clear();
 }
@@ -217,7 +224,7 @@ Status DirectoryListControl::SetPath(const std::wstring& path) {
     if (!list_) return Status::Fail("The directory list is not open");
     const std::wstring full = NormaliseDirectoryPath(path);
     std::wstring reason;
-    if (ProbeDirectory(full, &reason) != DirectoryState::Exists)
+    if (probe_->Look(full, &reason) != DirectoryState::Exists)
         return Status::Fail(Narrow(L"Cannot open " + full + L": " + reason));
     std::vector<std::wstring> children;
     if (Status read = ReadDirectoryNames(full, EntryKind::Directories, children); !read)

@@ -16,17 +16,27 @@ namespace quorvel::win {
 // What a look at a directory found. Unreadable covers a drive that is not ready, a malformed
 // path and any other failure that is not a plain "not there".
 enum class DirectoryState { Exists, Missing, Unreadable };
-DirectoryState ProbeDirectory(const std::wstring& path, std::wstring* reason = nullptr);
 
-// Replaces the probe (tests simulate a drive that is not ready); an empty function brings the
-// real one back. Returns the previous probe.
-using DirectoryProbe = std::function<DirectoryState(const std::wstring& path, std::wstring* reason)>;
-DirectoryProbe SetDirectoryProbe(DirectoryProbe probe);
+// Looks at directories for the lists and the start-up. The program owns one; tests put a
+// simulation in place of the real look (a drive that is not ready).
+class DirectoryProbe {
+public:
+    using Simulation = std::function<DirectoryState(const std::wstring& path, std::wstring* reason)>;
+    DirectoryState Look(const std::wstring& path, std::wstring* reason = nullptr) const;
+    // An empty simulation brings the real look back. Returns the previous one.
+    Simulation Simulate(Simulation simulation);
+
+private:
+    Simulation simulation_;
+};
 
 // The names in a directory: its subdirectories, or its ordinary files (hidden and system
 // files left out, as Explorer shows them). Fails with the system's reason when it cannot be read.
 enum class EntryKind { Directories, OrdinaryFiles };
 Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names);
+
+// The folder with one trailing backslash, for joining a name to; empty stays empty.
+std::wstring WithTrailingBackslash(std::wstring folder);
 
 // "C:\" stays; "C:\Video\" becomes "C:\Video"; relative paths are made full.
 std::wstring NormaliseDirectoryPath(const std::wstring& path);
@@ -51,7 +61,7 @@ private:
 // highlights.
 class DirectoryListControl {
 public:
-    void Attach(HWND listBox);
+    void Attach(HWND listBox, const DirectoryProbe& probe);
     // Shows the directory; on failure (not ready, unreadable, not a directory) the list stays
     // where it was.
     Status SetPath(const std::wstring& path);
@@ -64,6 +74,7 @@ public:
 
 private:
     HWND list_ = nullptr;
+    const DirectoryProbe* probe_ = nullptr;
     std::wstring path_;
     std::vector<std::wstring> entries_;  // the full path of each line of the list
 };

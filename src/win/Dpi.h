@@ -5,6 +5,8 @@
 namespace quorvel::win {
 
 constexpr int kTwipsPerInch = 1440;
+// The DPI the windows are designed at, and what a window without one of its own gets.
+constexpr int kDesignDpi = 96;
 
 // Rounds halves away from zero, as MulDiv does, so 15 twips are one pixel at 96 DPI.
 constexpr int TwipsToPixels(int twips, int dpi) {

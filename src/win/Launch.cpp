@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "win/Text.h"
+#include "batch/TextWindows.h"
+#include "win/DirectoryLists.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {
@@ -76,10 +77,6 @@ std::wstring ProgramDirectory() {
     return path;
 }
 
-std::wstring ProgramFolder() {
-    std::wstring folder = ProgramDirectory();
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-    return folder;
-}
+std::wstring ProgramFolder() { return WithTrailingBackslash(ProgramDirectory()); }
 
 }  // namespace quorvel::win

@@ -67,6 +67,23 @@ struct Control {
     int Resource = 0;                            // pictures and picture buttons: the JPEG resource id
 };
 
+// Where a window goes when it is shown.
+enum class Placement {
+    WorkArea,  // centred in the work area of its monitor
+    Screen,    // centred on the whole screen of its monitor
+    OverOwner  // centred over the window that opened it, kept inside its work area
+};
+
+// The window's class and frame: what CreateWindowEx is given besides the controls.
+struct Frame {
+    const wchar_t* ClassName;
+    unsigned long Style;  // WS_*
+    unsigned long ExStyle = 0;
+    Placement Where = Placement::WorkArea;
+    bool Owned = false;  // owned by the window that opens it: no task bar button, above it
+    int Icon = 0;        // an icon resource id, or 0 for none
+};
+
 struct Window {
     const wchar_t* Name;
     const wchar_t* Caption;
@@ -74,6 +91,7 @@ struct Window {
     Font DefaultFont;
     Colour Background;
     std::span<const Control> Controls;  // creation order; frames before what they hold
+    Frame Framing = {};
 };
 
 // A control of one table, made from its name at compile time: a name the table does not hold

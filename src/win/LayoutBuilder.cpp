@@ -127,7 +127,7 @@ std::wstring InstalledFace(const std::wstring& face) {
 
 int WindowDpi(HWND window) {
     const UINT dpi = ::GetDpiForWindow(window);
-    return dpi ? static_cast<int>(dpi) : 96;
+    return dpi ? static_cast<int>(dpi) : kDesignDpi;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/UniqueHandle.h"
 
@@ -85,7 +86,7 @@ private:
 
     HWND parent_ = nullptr;
     const layout::Window* table_ = nullptr;
-    int dpi_ = 96;
+    int dpi_ = kDesignDpi;
     HWND lastFocus_ = nullptr;
     std::vector<Entry> entries_;
     std::map<std::tuple<std::wstring, int, bool>, UniqueFont> fonts_;

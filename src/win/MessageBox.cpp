@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::win {
 namespace {

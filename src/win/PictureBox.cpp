@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "win/Dpi.h"
 #include "win/Jpeg.h"
 #include "win/LayoutBuilder.h"
 #include "win/PushButtonAccessible.h"
@@ -161,7 +162,7 @@ void PaintPictureButton(HWND button, const Picture& picture, HDC dc) {
     if (::GetFocus() != button) return;
     if (::SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
     const UINT dpi = ::GetDpiForWindow(button);
-    const int inset = ::MulDiv(3, dpi ? static_cast<int>(dpi) : 96, 96);
+    const int inset = ::MulDiv(3, dpi ? static_cast<int>(dpi) : kDesignDpi, kDesignDpi);
     ::InflateRect(&client, -inset, -inset);
     ::SetTextColor(dc, RGB(0, 0, 0));
     ::SetBkColor(dc, RGB(0xFF, 0xFF, 0xFF));

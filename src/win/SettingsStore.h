@@ -9,25 +9,25 @@
 
 namespace quorvel::win {
 
-// Every value the program keeps between runs, by its name in the store.
+// The values the code names by hand, by their names in the store. A control that persists
+// names its key once, in its window's table (TableWindow's Row::Setting), and is not listed here.
 inline constexpr const wchar_t* kSettingKeys[] = {
     L"FileOutput",
     L"DirOutput",
     L"DirInput",
     L"TemplateInput",  // the main window
-    L"Deinterlace",
-    L"Noise",
-    L"AutoLaunch",
-    L"TMPGEncPath",  // the Advanced options
 };
 
-// A key of the table above, checked when the program is compiled.
+// A key of the list above, checked when the program is compiled, or the key a window's table
+// row gives.
 class SettingKey {
 public:
     consteval SettingKey(const wchar_t* name) : name_(Find(name)) {}
+    static constexpr SettingKey OfTableRow(const wchar_t* name) { return SettingKey(name, 0); }
     const wchar_t* Name() const { return name_; }
 
 private:
+    constexpr SettingKey(const wchar_t* name, int) : name_(name) {}
     static consteval const wchar_t* Find(std::wstring_view name) {
         for (const wchar_t* key : kSettingKeys)
             if (name == key) return key;

@@ -1,9 +1,10 @@
 #pragma once
 
-// The base of every window built from a layout table: it creates the window at its monitor's
-// DPI, builds and owns the controls, places the window, registers its keyboard navigation,
-// answers the messages all such windows answer alike and routes commands to member handlers
-// through the window's command table.
+// The base of every window built from a layout table, for the window's whole life: it registers
+// the table's class, creates the window at its monitor's DPI, builds and owns the controls,
+// places the window, registers its keyboard navigation, answers the messages all such windows
+// answer alike, routes commands to member handlers through the window's command table, and
+// undoes all of it when the window is destroyed, by the user or with the object.
 
 #include <windows.h>
 
@@ -11,20 +12,18 @@
 #include <string>
 #include <string_view>
 
+#include "batch/BatchRequest.h"
 #include "win/BaseWindow.h"
 #include "win/DialogNavigation.h"
 #include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/LayoutBuilder.h"
+#include "win/SettingsStore.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::win {
 
-// Where a window goes when it is shown.
-enum class Placement {
-    WorkArea,  // centred in the work area of its monitor
-    Screen,    // centred on the whole screen of its monitor
-    OverOwner  // centred over the window given, kept inside its work area; the work area without one
-};
+using layout::Placement;
 
 // The one centring function.
 void Centre(HWND window, Placement placement, HWND over = nullptr);
@@ -34,43 +33,100 @@ void Centre(HWND window, Placement placement, HWND over = nullptr);
 // hand the keyboard elsewhere (a message box over it has just closed).
 void Activate(HWND window, bool evenWhenActive = false);
 
-// How a table-built window is framed.
-struct FrameStyle {
-    DWORD Style;
-    DWORD ExStyle = 0;
-    Placement Where = Placement::WorkArea;
-};
-
 // Text of a window or control; empty for a null handle.
 std::wstring TextOf(HWND window);
 void SetText(HWND window, std::wstring_view text);
 
-template <typename T, const layout::Window& Table>
+// The request of a window that fills none.
+struct NoRequest {};
+
+template <typename T, const layout::Window& Table, typename Request = NoRequest>
 class TableWindow : public BaseWindow<T> {
 public:
     using Id = layout::ControlId<Table>;
     using Handler = void (T::*)();
-    // One row of a window's command table: this control's notification runs the handler.
-    struct Command {
+    // One row of a window's table, for one control: its notification runs the handler; it
+    // fills a text or check field of the window's request; it persists under a settings key.
+    struct Row {
         Id Control;
-        WORD Notification;
-        Handler Run;
+        WORD Notification = 0;
+        Handler Run = nullptr;
+        std::string Request::*Text = nullptr;
+        CheckState Request::*Check = nullptr;
+        const wchar_t* Setting = nullptr;
     };
+
+    explicit TableWindow(KeyboardNavigation& keyboard) : keyboard_(keyboard) {}
+    ~TableWindow() override {
+        // Unbound first: T's members are gone, so no handler of T may run.
+        if (HWND window = this->DestroyUnbound()) keyboard_.Remove(window);
+    }
+
+    // Loads the window when it is not loaded (creation, then OnLoad, which fills and shows it),
+    // or shows it again. opener: the owner of an owned window, the window to centre over for
+    // the others. False when the window could not be created.
+    bool ShowOrActivate(HWND opener = nullptr) {
+        if (IsLoaded()) {
+            OnShowAgain();
+            return true;
+        }
+        if (!CreateFromTable(opener)) return false;
+        OnLoad();
+        return true;
+    }
 
     HWND Control(Id id) const { return layout_.Control(id.Index); }
     std::wstring Text(Id id) const { return TextOf(Control(id)); }
     void SetText(Id id, std::wstring_view text) { win::SetText(Control(id), text); }
     bool IsLoaded() const { return this->IsCreated(); }
+    CheckState CheckOf(Id box) const { return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+    void SetCheck(Id box, CheckState state) {
+        ::SendMessageW(Control(box), BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    // The request's fields as the controls hold them now.
+    Request TakeFields() const {
+        Request request;
+        for (const Row& row : Rows()) {
+            if (row.Text) request.*row.Text = Narrow(Text(row.Control));
+            if (row.Check) request.*row.Check = CheckOf(row.Control);
+        }
+        return request;
+    }
+    // Every persisted control from the store; a check box is set without running its handler.
+    void RestoreSettings(const SettingsStore& settings) {
+        for (const Row& row : Rows()) {
+            if (!row.Setting) continue;
+            const std::wstring value = settings.Read(SettingKey::OfTableRow(row.Setting));
+            if (IsCheckBox(row.Control)) {
+                SetCheck(row.Control, CheckStateFromText(value));
+            } else {
+                SetText(row.Control, value);
+            }
+        }
+    }
+    // Every persisted control into the store, in table order.
+    void StoreSettings(SettingsStore& settings) const {
+        for (const Row& row : Rows()) {
+            if (row.Setting)
+                settings.Write(SettingKey::OfTableRow(row.Setting),
+                               IsCheckBox(row.Control) ? CheckStateText(CheckOf(row.Control)) : Text(row.Control));
+        }
+    }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
+        if (message == WM_DESTROY) {
+            keyboard_.Remove(this->Window());
+            OnDestroy();
+            return 0;
+        }
         if (OnMessage(message, wParam, lParam, result)) return result;
         switch (message) {
             case WM_COMMAND: Dispatch(LOWORD(wParam), HIWORD(wParam)); return 0;
             case DM_GETDEFID: return DefaultButton();
             case WM_ACTIVATE: layout_.RestoreFocusOnActivate(this->Window(), wParam); return 0;
             case WM_CLOSE: OnClose(); return 0;
-            case WM_DESTROY: RemoveNavigableWindow(this->Window()); return 0;
             case kNavigated: layout_.FollowFocus(); return 0;
             default: break;
         }
@@ -80,10 +136,13 @@ public:
 
 protected:
     // Creates the window and its controls, sized for its monitor's DPI and placed as the frame
-    // says; over is the window to centre over. The window is not shown yet.
-    bool CreateFromTable(const WindowClass& windowClass, const FrameStyle& frame, HWND owner, HWND over = nullptr) {
-        constexpr int kDesignDpi = 96;
-        if (!this->CreateWindowOf(windowClass,
+    // says. The window is not shown yet.
+    bool CreateFromTable(HWND opener) {
+        const layout::Frame& frame = Table.Framing;
+        const HICON icon =
+            frame.Icon ? ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(frame.Icon)) : nullptr;
+        const HWND owner = frame.Owned ? opener : nullptr;
+        if (!this->CreateWindowOf(WindowClass{frame.ClassName, icon},
                                   Table.Caption,
                                   frame.Style,
                                   frame.ExStyle,
@@ -92,7 +151,7 @@ protected:
                                   TwipsToPixels(Table.ClientHeight, kDesignDpi)))
             return false;
         layout_.Build(this->Window(), Table);
-        // The window was made at 96 DPI; its monitor may want more.
+        // The window was made at the design DPI; its monitor may want more.
         if (layout_.Dpi() != kDesignDpi) {
             const SIZE client = layout_.ClientSize();
             RECT rect{0, 0, client.cx, client.cy};
@@ -105,13 +164,19 @@ protected:
                            rect.bottom - rect.top,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-        Centre(this->Window(), frame.Where, over);
-        AddNavigableWindow(this->Window());
+        Centre(this->Window(), frame.Where, opener);
+        keyboard_.Add(this->Window());
         return true;
     }
 
-    // The window's command table.
-    virtual std::span<const Command> Commands() const = 0;
+    // Fills the controls and shows the window: the window's Form_Load.
+    virtual void OnLoad() = 0;
+    // ShowOrActivate on a loaded window.
+    virtual void OnShowAgain() { Activate(this->Window()); }
+    // The window is being destroyed; its controls are still there.
+    virtual void OnDestroy() {}
+    // The window's table.
+    virtual std::span<const Row> Rows() const = 0;
     // A command no row of the table takes: Enter's IDOK and Esc's IDCANCEL among them.
     virtual void OnOtherCommand(int /*id*/, int /*code*/) {}
     // Enter presses the push button that has the focus and no other, unless a window says otherwise.
@@ -132,8 +197,8 @@ private:
             const layout::Control* control = layout_.RowOf(layout_.Control(row));
             if (control && control->Type == layout::Kind::PushButton) layout_.FollowFocus();
         }
-        for (const Command& command : Commands()) {
-            if (command.Control.Index == row && command.Notification == code) {
+        for (const Row& command : Rows()) {
+            if (command.Run && command.Control.Index == row && command.Notification == code) {
                 (static_cast<T*>(this)->*command.Run)();
                 return;
             }
@@ -141,6 +206,9 @@ private:
         OnOtherCommand(id, code);
     }
 
+    static constexpr bool IsCheckBox(Id id) { return Table.Controls[id.Index].Type == layout::Kind::CheckBox; }
+
+    KeyboardNavigation& keyboard_;
     BuiltLayout layout_;
 };
 

@@ -68,6 +68,7 @@ using HookTraits = HandleTraits<HHOOK, &::UnhookWindowsHookEx>;
 template <typename T>
 using GdiObjectTraits = HandleTraits<T, &::DeleteObject>;
 using IconTraits = HandleTraits<HICON, &::DestroyIcon>;
+using WindowTraits = HandleTraits<HWND, &::DestroyWindow>;
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
@@ -79,6 +80,7 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // A window DC must go back to the window it came from, so it remembers that window.
 class UniqueWindowDc {

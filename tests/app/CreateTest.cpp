@@ -10,7 +10,7 @@
 #include "TestProgram.h"
 #include "batch/BatchList.h"
 #include "dialogs/FrmAdvanced.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::testing {
 namespace {
@@ -59,7 +59,7 @@ protected:
     }
     // Auto-launch set through the dialog with an encoder that passes the check.
     void SetAutoLaunch(const std::wstring& encoder) {
-        Advanced().Show(Main().Window());
+        Advanced().ShowOrActivate(Main().Window());
         Pump();
         SetTextOf(Advanced().Control(L"txtCommandLineTMPGEnc"), encoder);
         Click(Advanced().Control(L"chkAutoRun"));
@@ -95,7 +95,7 @@ TEST_F(CreateCommandTest, CreateBatchWritesTheCoresListForTheRequestInTheControl
     SetRequest(batch, L"", outputDir);
     Select({L"it's.avi", L"clip3.mpg", L"clip1.avi"});
 
-    Advanced().Show(Main().Window());
+    Advanced().ShowOrActivate(Main().Window());
     Pump();
     SetTextOf(Advanced().Control(L"cmbAspectRatio"), L"16:9 Display");
     SetTextOf(Advanced().Control(L"cmbVideoSourceType"), L"Interlace");

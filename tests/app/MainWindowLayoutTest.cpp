@@ -6,7 +6,7 @@
 #include "MainWindowTest.h"
 #include "dialogs/FrmAdvanced.h"
 #include "resources/MainWindowLayout.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::testing {
 namespace {

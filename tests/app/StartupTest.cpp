@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "batch/Version.h"
 #include "win/SettingsStore.h"
 
 namespace quorvel::testing {
@@ -38,7 +39,7 @@ TEST_F(MainWindowTest, FirstRunStartsInTheWorkingDirectoryAndStoresIt) {
     EXPECT_EQ(DirectoryShown(), temp_.Path());
     EXPECT_EQ(window.Text(L"txtTemplateFile"), L"");
     EXPECT_EQ(Files(), (Names{L"b.avi", L"CLIP.AVI"}));
-    EXPECT_EQ(TextOf(window.Window()), L"QUORVEL v3.0.0");
+    EXPECT_EQ(TextOf(window.Window()), kMainCaption);
     EXPECT_TRUE(::IsWindowVisible(window.Window()));
     EXPECT_TRUE(AboutDialog().IsLoaded() && ::IsWindowVisible(AboutDialog().Window()));
     EXPECT_TRUE(messages_.Texts().empty());
@@ -121,7 +122,7 @@ TEST_F(MainWindowTest, SourceDirectoryOnAnotherDriveShowsThatDrive) {
 }
 
 TEST_F(MainWindowTest, DriveThatIsNotReadyFallsBackToCOnceWithAMessage) {
-    win::SetDirectoryProbe(&NotReadyOnQ);
+    TheProgram().Directories().Simulate(&NotReadyOnQ);
     registry_.SetSetting(L"DirOutput", L"Q:\\Out");
     registry_.SetSetting(L"DirInput", L"Q:\\Video");
     FrmQuorvel& window = Start();
@@ -144,7 +145,7 @@ TEST_F(MainWindowTest, MalformedStoredDirectoryIsAnErrorNotAMissingDirectory) {
 }
 
 TEST_F(MainWindowTest, NothingReadableStillStartsWithoutEndlessMessages) {
-    win::SetDirectoryProbe([](const std::wstring&, std::wstring* reason) {
+    TheProgram().Directories().Simulate([](const std::wstring&, std::wstring* reason) {
         if (reason) *reason = L"The device is not ready";
         return win::DirectoryState::Unreadable;
     });

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "CliTestSupport.h"
+#include "batch/Version.h"
 #include "cli/Options.h"
 
 namespace quorvel::cli::test {
@@ -11,7 +12,7 @@ namespace {
 TEST(Options, VersionAndHelpNeedNoBatchFile) {
     RunResult version = RunCli({"--version"});
     EXPECT_EQ(version.Status, 0);
-    EXPECT_EQ(version.Out, "quorvel-batch 3.0.0\n");
+    EXPECT_EQ(version.Out, std::string("quorvel-batch ") + kVersionText + "\n");
 
     RunResult help = RunCli({"-h"});
     EXPECT_EQ(help.Status, 0);

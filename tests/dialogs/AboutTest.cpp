@@ -1,6 +1,8 @@
 #include "MainWindowTest.h"
+#include "batch/Version.h"
 #include "resources/Addresses.h"
-#include "win/Text.h"
+#include "win/RegistryValue.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::testing {
 namespace {
@@ -48,7 +50,7 @@ constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This T
 
 TEST_F(AboutTest, LoadFillsCaptionVersionAndTitle) {
     EXPECT_EQ(TextOf(AboutDialog().Window()), L"About Quorvel");
-    EXPECT_EQ(TextOf(About(L"lblVersion")), L"Version 3.0.0");
+    EXPECT_EQ(TextOf(About(L"lblVersion")), std::wstring(L"Version ") + kVersionTextW);
     EXPECT_EQ(TextOf(About(L"lblTitle")), L"Quorvel");
     const std::wstring disclaimer = TextOf(About(L"lblDisclaimer(1)"));
     EXPECT_NE(disclaimer.find(L"\"AS IS\""), std::wstring::npos);
@@ -115,7 +117,7 @@ TEST_F(AboutTest, AboutPictureReopensOrBringsForward) {
     EXPECT_FALSE(AboutDialog().IsLoaded());
     ClickButton(MainWindow().Control(L"Image4"));
     ASSERT_TRUE(AboutDialog().IsLoaded());
-    EXPECT_EQ(TextOf(About(L"lblVersion")), L"Version 3.0.0") << "loaded afresh";
+    EXPECT_EQ(TextOf(About(L"lblVersion")), std::wstring(L"Version ") + kVersionTextW) << "loaded afresh";
 }
 
 TEST_F(AboutTest, DonateOpensThePaymentPageThroughTheShell) {
@@ -216,24 +218,24 @@ TEST_F(SystemInfoTest, GetKeyValueReadsStringsAndNumbers) {
     ::RegCloseKey(handle);
 
     std::string value = "before";
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Number", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Number", value));
     EXPECT_EQ(value, "16909060");
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "High", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "High", value));
     EXPECT_EQ(value, "4294967295");
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Text", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Text", value));
     EXPECT_EQ(value, "C:\\Tools");
     value = "kept";
-    EXPECT_TRUE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Binary", value));
+    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Binary", value));
     EXPECT_EQ(value, "kept");
     value = "x";
-    EXPECT_FALSE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Huge", value))
+    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Huge", value))
         << "longer than the 1024-byte buffer";
     EXPECT_EQ(value, "");
     value = "x";
-    EXPECT_FALSE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Missing", value));
+    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Missing", value));
     EXPECT_EQ(value, "");
     value = "x";
-    EXPECT_FALSE(FrmAbout::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\NoSuchKey", "Text", value));
+    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\NoSuchKey", "Text", value));
     EXPECT_EQ(value, "");
 }
 

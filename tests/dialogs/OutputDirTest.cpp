@@ -178,15 +178,16 @@ TEST_F(OutputDirectoryTest, AnUnreadableDriveLeavesTheListsWhereTheyWere) {
     const int other = LineHolding(drives, L"z:", CB_GETLBTEXT, CB_GETCOUNT);
     ASSERT_GE(other, 0) << "Wine maps drive Z:";
     const int before = static_cast<int>(::SendMessageW(drives, CB_GETCURSEL, 0, 0));
-    const win::DirectoryProbe previous = win::SetDirectoryProbe([](const std::wstring& path, std::wstring* reason) {
-        if (!path.empty() && std::towupper(path[0]) == L'Z') {
-            if (reason) *reason = L"The device is not ready.";
-            return win::DirectoryState::Unreadable;
-        }
-        return win::DirectoryState::Exists;
-    });
+    const win::DirectoryProbe::Simulation previous =
+        TheProgram().Directories().Simulate([](const std::wstring& path, std::wstring* reason) {
+            if (!path.empty() && std::towupper(path[0]) == L'Z') {
+                if (reason) *reason = L"The device is not ready.";
+                return win::DirectoryState::Unreadable;
+            }
+            return win::DirectoryState::Exists;
+        });
     Notify(L"DrvList", other, CB_SETCURSEL, CBN_SELCHANGE);
-    win::SetDirectoryProbe(previous);
+    TheProgram().Directories().Simulate(previous);
     EXPECT_TRUE(Dialog().IsCreated());
     EXPECT_EQ(Dialog().OpenDirectory(), work.Path());
     EXPECT_EQ(::SendMessageW(drives, CB_GETCURSEL, 0, 0), before);

@@ -93,20 +93,21 @@ protected:
     }
 
     void SetUp() override {
-        CommonDialogApi::OpenFileRecord = {};  // as at the start of a run
-        CommonDialogApi::CentringWatcher = &WatchCentring;
+        dialogs = CommonDialogApi{};  // as at the start of a run
+        dialogs.CentringWatcher = &WatchCentring;
         centring = Centring{};
         Request(L"TMPEG Batch Files (*.tbe)\0*.tbe\0All Files (*.*)\0*.*"s, directory, L"");
     }
     void TearDown() override {
-        CommonDialogApi::CentringWatcher = nullptr;
-        EXPECT_FALSE(CommonDialogApi::HookHandle) << "a centring hook outlived its dialog";
+        EXPECT_FALSE(CommonDialogApi::CentringHookWaiting()) << "a centring hook outlived its dialog";
     }
 
     static void Request(const std::wstring& filter, const std::wstring& initialDir, const std::wstring& name) {
         request = {filter, L"Select a file", initialDir, name};
     }
-    static FileDialogResult Show(HWND from, bool overOwner = true) { return ShowFileDialog(from, overOwner, request); }
+    static FileDialogResult Show(HWND from, bool overOwner = true) {
+        return dialogs.ShowFileDialog(from, overOwner, request);
+    }
 
     // Types `typed` into the name box and confirms it.
     static FileDialogResult Choose(const std::wstring& typed, HWND from = owner) {
@@ -122,6 +123,7 @@ protected:
     static inline HWND owner = nullptr;
     static inline std::wstring directory;
     static inline OpenFileRequest request;
+    static inline CommonDialogApi dialogs;
 };
 
 TEST_F(FileDialogTest, OneFileGivesItsDirectoryWithBackslashAndItsName) {
@@ -215,7 +217,7 @@ TEST_F(FileDialogTest, ConfirmedFilterIsSelectedByTheNextDialogOfAnyCaller) {
     }});
     ASSERT_FALSE(Show(owner).Cancelled);
     EXPECT_EQ(firstOpenedWith, 0);
-    EXPECT_EQ(CommonDialogApi::OpenFileRecord.nFilterIndex, 2u);
+    EXPECT_EQ(dialogs.OpenFileRecord.nFilterIndex, 2u);
 
     Request(L"TMPEG Template (*.mcf)\0*.mcf\0All Files (*.*)\0*.*"s, directory, L"");
     int secondOpenedWith = -1;
@@ -276,7 +278,7 @@ TEST_F(FileDialogTest, DialogThatFailsBeforeOpeningLeavesNoHookBehind) {
     DialogDriver driver({[](HWND dialog) { testing::Press(dialog, IDCANCEL); }});
     EXPECT_TRUE(Show(notAWindow).Cancelled);
     EXPECT_EQ(driver.StepsDone(), 0u) << "the dialog opened after all; this case tests nothing";
-    EXPECT_FALSE(CommonDialogApi::HookHandle);
+    EXPECT_FALSE(CommonDialogApi::CentringHookWaiting());
 
     HWND later = MakeWindow(L"Later", 40, 30, 300, 200);
     ::SetActiveWindow(later);
@@ -307,7 +309,7 @@ TEST_F(FileDialogTest, NestedDialogsBothAnswerAndKeepTheirOwnStrings) {
                                          testing::Press(dialog, IDOK);
                                      }},
                                      {outerDialog});
-            inner = ShowFileDialog(other, true, {L"All Files (*.*)\0*.*"s, L"Inner title", sub, L""});
+            inner = dialogs.ShowFileDialog(other, true, {L"All Files (*.*)\0*.*"s, L"Inner title", sub, L""});
         }
         promptDriver.emplace(std::vector<DialogDriver::Step>{[&](HWND prompt) {
                                  promptTitle = testing::TextOf(prompt);

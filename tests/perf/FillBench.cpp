@@ -89,7 +89,7 @@ int wmain(int argc, wchar_t** argv) {
     quorvel::testing::MessageRecorder messages;
     registry.SetSetting(L"DirInput", directory);
     quorvel::testing::CurrentDirectoryScope working(quorvel::testing::ExecutableDirectory());
-    if (!quorvel::testing::MainWindow().Create()) return 1;
+    if (!quorvel::testing::MainWindow().ShowOrActivate()) return 1;
     quorvel::testing::Pump();
     quorvel::FrmQuorvel& window = quorvel::testing::MainWindow();
     if (window.FileListDirectory() != directory) {

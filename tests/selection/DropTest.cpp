@@ -5,7 +5,7 @@
 
 #include "MainWindowTest.h"
 #include "resources/MainWindowLayout.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::testing {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "MainWindowTest.h"
 #include "resources/MainWindowLayout.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel::testing {
 namespace {
@@ -201,7 +201,7 @@ TEST_F(SourceBrowserTest, ADirectoryThatVanishedLeavesTheListsAsTheyWere) {
 }
 
 TEST_F(SourceBrowserTest, DriveThatIsNotReadyLeavesTheListsWhereTheyWere) {
-    win::SetDirectoryProbe([](const std::wstring& path, std::wstring* reason) {
+    TheProgram().Directories().Simulate([](const std::wstring& path, std::wstring* reason) {
         if (path.size() >= 2 && (path[0] == L'Z' || path[0] == L'z') && path[1] == L':') {
             if (reason) *reason = L"The device is not ready";
             return win::DirectoryState::Unreadable;

@@ -21,7 +21,7 @@ FrmQuorvel& MainWindowForTests() {
     FrmQuorvel& main = MainWindow();
     if (!main.IsCreated()) {
         Registry().SetSetting(L"DirInput", SourceDirectory());
-        main.Create();
+        main.ShowOrActivate();
         Pump();
     }
     return main;

@@ -38,13 +38,13 @@ protected:
 
     void TearDown() override {
         Close();
-        win::SetDirectoryProbe({});
+        TheProgram().Directories().Simulate({});
         TheProgram().Launch().SetRecorder({});
         working_.reset();
     }
 
     FrmQuorvel& Start() {
-        EXPECT_TRUE(MainWindow().Create());
+        EXPECT_TRUE(MainWindow().ShowOrActivate());
         Pump();
         return MainWindow();
     }

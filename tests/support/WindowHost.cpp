@@ -42,7 +42,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     quorvel::testing::ScratchRegistry registry;
     quorvel::testing::MessageRecorder messages;
-    if (!quorvel::testing::MainWindow().Create()) return 1;
+    quorvel::testing::RouteKeysThrough(&quorvel::testing::TheProgram().Keyboard());
+    if (!quorvel::testing::MainWindow().ShowOrActivate()) return 1;
     HWND main = quorvel::testing::MainWindow().Window();
     HWND about = quorvel::testing::AboutDialog().Window();
     // Side by side, so one photograph shows both whole.

@@ -64,10 +64,10 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
 
 int SaveScreenshots(const std::wstring& directory) {
     FrmQuorvel& main = MainWindowForTests();
-    AdvancedDialog().Show(main.Window());
+    AdvancedDialog().ShowOrActivate(main.Window());
     PumpUntil([] { return false; }, 1500);
     const bool advanced = SaveWindowPicture(AdvancedDialog().Window(), directory + L"\\advanced-options.bmp");
-    OutputDirectoryDialog().Show();
+    OutputDirectoryDialog().ShowOrActivate();
     PumpUntil([] { return false; }, 1500);
     const bool outputDir = SaveWindowPicture(OutputDirectoryDialog().Window(), directory + L"\\output-directory.bmp");
     return advanced && outputDir ? 0 : 1;
@@ -90,6 +90,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     InstallMessageRecorder();
+    RouteKeysThrough(&TheProgram().Keyboard());
     if (argc == 3 && std::string(argv[1]) == "--screenshots") {
         const std::string dir = argv[2];
         return SaveScreenshots(std::wstring(dir.begin(), dir.end()));

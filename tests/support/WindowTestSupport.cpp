@@ -15,6 +15,7 @@ namespace {
 
 constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
 bool gQuitPosted = false;
+const win::KeyboardNavigation* gKeyboard = nullptr;
 
 // The redirections in force, innermost last: a test's own store inside the run's goes back to
 // the run's when the test ends, not to the real one.
@@ -155,7 +156,7 @@ void Pump() {
             gQuitPosted = true;
             continue;
         }
-        if (win::RouteNavigationMessage(message)) continue;
+        if (gKeyboard && gKeyboard->Route(message)) continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
@@ -174,6 +175,8 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 }
 
 bool QuitPosted() { return gQuitPosted; }
+
+void RouteKeysThrough(const win::KeyboardNavigation* keyboard) { gKeyboard = keyboard; }
 void ForgetQuit() { gQuitPosted = false; }
 
 TempDirectory::TempDirectory() {
@@ -343,7 +346,7 @@ void ChooseComboItem(HWND combo, int index) {
 
 namespace {
 void Route(MSG message) {
-    if (win::RouteNavigationMessage(message)) return;
+    if (gKeyboard && gKeyboard->Route(message)) return;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "win/Layout.h"
+#include "win/DialogNavigation.h"
 #include "win/MessageBox.h"
 
 namespace quorvel::testing {
@@ -69,6 +70,9 @@ private:
 
 // Dispatches what is queued, offering each message to the dialog navigation first, as the
 // program's loop does. WM_QUIT is remembered, not obeyed.
+// Pump and the other loops offer messages to this navigation list first, as the program's loop
+// offers them to its own.
+void RouteKeysThrough(const win::KeyboardNavigation* keyboard);
 void Pump();
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 bool QuitPosted();

@@ -17,13 +17,13 @@ using Id = quorvel::layout::ControlId<kTable>;
 
 constexpr Id kAutoRun = L"chkAutoRun";
 static_assert(kAutoRun.Index == 1);
-constexpr quorvel::win::SettingKey kAutoLaunch = L"AutoLaunch";
+constexpr quorvel::win::SettingKey kDirInput = L"DirInput";
 
 #ifdef QUORVEL_WRONG_CONTROL_NAME
 constexpr Id kTypo = L"chkAutoRum";
 #endif
 #ifdef QUORVEL_WRONG_SETTING_KEY
-constexpr quorvel::win::SettingKey kTypo = L"AutoLunch";
+constexpr quorvel::win::SettingKey kTypo = L"DirImput";
 #endif
 
 }  // namespace

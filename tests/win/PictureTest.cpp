@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "batch/Version.h"
 #include "resources/ResourceIds.h"
 #include "win/Jpeg.h"
 #include "win/LayoutBuilder.h"
@@ -278,7 +279,7 @@ TEST(ProgramResources, IconHoldsEachSizeWindowsAsksForIn32BitColour) {
     EXPECT_EQ(sizes, (std::vector<int>{256, 48, 32, 24, 16}));
 }
 
-TEST(ProgramResources, VersionIsThreeZeroZero) {
+TEST(ProgramResources, VersionIsTheProjects) {
     wchar_t path[MAX_PATH];
     ASSERT_GT(::GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
     DWORD ignored = 0;
@@ -289,11 +290,13 @@ TEST(ProgramResources, VersionIsThreeZeroZero) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00030000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00030000u);
-    const std::pair<const wchar_t*, const wchar_t*> texts[] = {
-        {L"ProductName", L"Quorvel"}, {L"ProductVersion", L"3.0.0"}, {L"CompanyName", L"The Quorvel developers"}};
+    const DWORD majorMinor = MAKELONG(quorvel::kVersionMinor, quorvel::kVersionMajor);
+    EXPECT_EQ(fixed->dwFileVersionMS, majorMinor);
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, quorvel::kVersionRevision));
+    EXPECT_EQ(fixed->dwProductVersionMS, majorMinor);
+    const std::pair<const wchar_t*, const wchar_t*> texts[] = {{L"ProductName", L"Quorvel"},
+                                                               {L"ProductVersion", quorvel::kVersionTextW},
+                                                               {L"CompanyName", L"The Quorvel developers"}};
     for (const auto& [name, expected] : texts) {
         const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
         wchar_t* value = nullptr;

@@ -47,8 +47,8 @@ TEST(SettingsStore, KeepsTextsExactlyUnderTheProgramsKey) {
     }
     // A long value is not cut to some buffer's size.
     const std::wstring longText(5000, L'x');
-    ASSERT_TRUE(store.Write(L"TMPGEncPath", longText));
-    EXPECT_EQ(store.Read(L"TMPGEncPath"), longText);
+    ASSERT_TRUE(store.Write(L"TemplateInput", longText));
+    EXPECT_EQ(store.Read(L"TemplateInput"), longText);
 }
 
 TEST(SettingsStore, AValueThatIsNotTextReadsAsTheDefault) {
@@ -60,14 +60,14 @@ TEST(SettingsStore, AValueThatIsNotTextReadsAsTheDefault) {
             HKEY_CURRENT_USER, L"Software\\Quorvel\\Settings", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
         ERROR_SUCCESS);
     const DWORD number = 1;
-    ::RegSetValueExW(key, L"AutoLaunch", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    ::RegSetValueExW(key, L"DirOutput", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     // A string stored without its terminator is still read whole.
     const wchar_t bare[] = {L'a', L'b', L'c'};
     ::RegSetValueExW(key, L"FileOutput", 0, REG_SZ, reinterpret_cast<const BYTE*>(bare), sizeof bare);
     ::RegCloseKey(key);
 
     win::SettingsStore store;
-    EXPECT_EQ(store.Read(L"AutoLaunch", L"default"), L"default");
+    EXPECT_EQ(store.Read(L"DirOutput", L"default"), L"default");
     EXPECT_EQ(store.Read(L"FileOutput"), L"abc");
 }
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "batch/FileAccess.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {

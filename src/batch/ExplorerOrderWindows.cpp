@@ -5,7 +5,7 @@
 #include <shlwapi.h>
 
 #include "batch/ExplorerOrder.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 

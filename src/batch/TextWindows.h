@@ -9,6 +9,13 @@
 
 namespace quorvel::win {
 
+// The one conversion between a code page's bytes and UTF-16. Strict fails, with the output
+// emptied, where some of the text does not convert (invalid bytes, an unpaired surrogate, a
+// character the code page lacks); lenient puts U+FFFD or the code page's default in its place.
+enum class Conversion { Lenient, Strict };
+bool ToUtf16(unsigned codePage, std::string_view bytes, std::wstring& wide, Conversion how);
+bool FromUtf16(unsigned codePage, std::wstring_view wide, std::string& bytes, Conversion how);
+
 std::wstring Widen(std::string_view utf8);     // invalid bytes become U+FFFD
 std::string Narrow(std::wstring_view utf16);   // unpaired surrogates become U+FFFD
 std::string ToAnsi(std::wstring_view utf16);   // CP_ACP, '?' for what it cannot hold

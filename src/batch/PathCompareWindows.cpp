@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "batch/PathCompare.h"
-#include "win/Text.h"
+#include "batch/TextWindows.h"
 
 namespace quorvel {
 namespace {
