@@ -41,6 +41,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ::InitCommonControlsEx(&controls);
 
     quorvel::testing::ScratchRegistry registry;
+    quorvel::testing::RecordMessagesOf(&quorvel::testing::TheProgram().Messages());
     quorvel::testing::MessageRecorder messages;
     quorvel::testing::RouteKeysThrough(&quorvel::testing::TheProgram().Keyboard());
     if (!quorvel::testing::MainWindow().ShowOrActivate()) return 1;

@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot redirect HKEY_CURRENT_USER\n");
         return 2;
     }
+    RecordMessagesOf(&TheProgram().Messages());
     InstallMessageRecorder();
     RouteKeysThrough(&TheProgram().Keyboard());
     if (argc == 3 && std::string(argv[1]) == "--screenshots") {

@@ -40,8 +40,9 @@ constexpr layout::Window kTable{.Name = L"frmProbe",
 
 class Probe : public win::TableWindow<Probe, kTable, ProbeRequest> {
 public:
-    explicit Probe(std::vector<std::wstring>& events) : TableWindow(keyboard), events_(events) {}
+    explicit Probe(std::vector<std::wstring>& events) : TableWindow({keyboard, messages}), events_(events) {}
     static inline win::KeyboardNavigation keyboard;
+    static inline win::MessageSink messages;
     ~Probe() override { events_.push_back(L"object gone"); }
     void cmdGo_Click() { events_.push_back(L"go"); }
 
