@@ -86,7 +86,7 @@ int wmain(int argc, wchar_t** argv) {
     ::InitCommonControlsEx(&controls);
 
     quorvel::testing::ScratchRegistry registry;
-    quorvel::testing::RecordMessagesOf(&quorvel::testing::TheProgram().Messages());
+    quorvel::testing::ProgramScope program;
     quorvel::testing::MessageRecorder messages;
     registry.SetSetting(L"DirInput", directory);
     quorvel::testing::CurrentDirectoryScope working(quorvel::testing::ExecutableDirectory());
