@@ -26,11 +26,11 @@ bool FrmQuorvel::CreateBatch(std::wstring* batchFile) {
         written = WriteListForEncoder(job, options, batchFile ? &encoderBatchFile : nullptr);
     }
     if (!written) {
-        win::ShowMessage(Window(), written, L"Could not create the batch list: ");
+        ShowMessage(written, L"Could not create the batch list: ");
         return false;
     }
     if (batchFile) *batchFile = win::Widen(encoderBatchFile);
-    win::ShowMessage(Window(), L"Created Batch List to file " + win::Widen(job.BatchFile));
+    ShowMessage(L"Created Batch List to file " + win::Widen(job.BatchFile));
     return true;
 }
 
@@ -40,14 +40,14 @@ void FrmQuorvel::LaunchEncoder(const std::wstring& encoder, const std::wstring& 
     // handing over a command line that means something else.
     for (const std::wstring* path : {&encoder, &batchFile}) {
         if (path->find(L'"') == std::wstring::npos) continue;
-        win::ShowMessage(Window(), L"Cannot start TMPGEnc: the path " + *path + L" contains a double quote");
+        ShowMessage(L"Cannot start TMPGEnc: the path " + *path + L" contains a double quote");
         return;
     }
     win::LaunchRequest request;
     request.CommandLine = L"\"" + encoder + L"\" /batch \"" + batchFile + L"\"";
     request.Show = SW_SHOWMINIMIZED;
     if (const Status started = services_.Launch.StartProgram(request); !started)
-        win::ShowMessage(Window(), started, L"Cannot start TMPGEnc \"" + encoder + L"\": ");
+        ShowMessage(started, L"Cannot start TMPGEnc \"" + encoder + L"\": ");
 }
 
 void FrmQuorvel::cmdAdvanced_Click() { services_.Advanced.ShowOrActivate(Window()); }
@@ -57,12 +57,12 @@ void FrmQuorvel::cmdCreate_Click() { CreateBatch(); }
 void FrmQuorvel::Image2_Click() {
     const std::wstring batchFile = Text(L"txtFileOutput");
     if (batchFile.find(L' ') != std::wstring::npos && services_.Advanced.TakeOptions(Window()).AutoLaunch == 1) {
-        win::ShowMessage(Window(), L"The batch file (and path) cannot have any spaces in it to run automatically");
+        ShowMessage(L"The batch file (and path) cannot have any spaces in it to run automatically");
         ::SetFocus(Control(L"txtFileOutput"));
         return;
     }
     if (SelectedCount() == 0) {
-        win::ShowMessage(Window(), L"No Files select to add to batch");
+        ShowMessage(L"No Files select to add to batch");
         ::SetFocus(Control(L"filList"));
         return;
     }

@@ -120,7 +120,7 @@ void FrmQuorvel::Form_DropFiles(const std::vector<DroppedItem>& items) {
     const DropPlan plan = PlanDrop(items);
     switch (plan.Action) {
         case DropPlan::Kind::Nothing: break;
-        case DropPlan::Kind::Refuse: win::ShowMessage(Window(), plan.Message); break;
+        case DropPlan::Kind::Refuse: ShowMessage(plan.Message); break;
         case DropPlan::Kind::SetTemplate: SetText(L"txtTemplateFile", plan.Path); break;
         case DropPlan::Kind::SetBatchFile: SetText(L"txtFileOutput", plan.Path); break;
         case DropPlan::Kind::OpenFolder: browser_.GoTo(plan.Folder); break;
@@ -145,10 +145,10 @@ void FrmQuorvel::SelectDroppedFiles(const DropPlan& plan) {
     }
     const std::vector<std::wstring> missing = browser_.SelectExactly(plan.Names);
     if (missing.empty()) return;
-    win::ShowMessage(Window(),
-                     L"These dropped files are not in the file list, which shows no hidden or system files, and "
-                     L"were not selected:" +
-                         MessageLines(missing));
+    ShowMessage(
+        L"These dropped files are not in the file list, which shows no hidden or system files, and "
+        L"were not selected:" +
+        MessageLines(missing));
 }
 
 }  // namespace quorvel

@@ -87,7 +87,7 @@ void FrmQuorvel::OnLoad() {
 }
 
 void FrmQuorvel::ShowAbout() {
-    if (!services_.About.ShowOrActivate(Window())) win::ShowMessage(Window(), L"The About window could not be opened.");
+    if (!services_.About.ShowOrActivate(Window())) ShowMessage(L"The About window could not be opened.");
 }
 
 void FrmQuorvel::RestoreBatchFile() {
@@ -108,7 +108,7 @@ void FrmQuorvel::RestoreOutputDirectory() {
         const win::DirectoryState state =
             saved.empty() ? win::DirectoryState::Exists : services_.Directories.Look(saved);
         if (state == win::DirectoryState::Unreadable && attempt == 0) {
-            win::ShowMessage(Window(), L"Output Directory " + saved + L" no longer exists (default c:\\)");
+            ShowMessage(L"Output Directory " + saved + L" no longer exists (default c:\\)");
             saved = L"C:\\";
             continue;
         }
@@ -140,7 +140,7 @@ void FrmQuorvel::RestoreSourceDirectory() {
         }
         opened = !target.empty() && browser_.Open(target);
         if (!opened && attempt == 0) {
-            win::ShowMessage(Window(), L"Input Directory " + saved + L" no longer exists (default c:\\)");
+            ShowMessage(L"Input Directory " + saved + L" no longer exists (default c:\\)");
             saved = L"C:\\";
         }
     }
@@ -166,10 +166,9 @@ bool FrmQuorvel::SaveMainSettings() {
             failed += (failed.empty() ? L"" : L", ") + std::wstring(value.Key.Name());
     }
     if (failed.empty()) return true;
-    win::ShowMessage(Window(),
-                     L"Could not save the settings (" + failed +
-                         L") under HKEY_CURRENT_USER\\Software\\Quorvel\\Settings. They keep their "
-                         L"earlier values.");
+    ShowMessage(L"Could not save the settings (" + failed +
+                L") under HKEY_CURRENT_USER\\Software\\Quorvel\\Settings. They keep their "
+                L"earlier values.");
     return false;
 }
 
@@ -198,7 +197,7 @@ void FrmQuorvel::Image1_Click() {
     shell.Show = SW_SHOWNORMAL;
     const Status opened = services_.Launch.OpenWithShell(shell);
     if (opened) return;
-    win::ShowMessage(Window(), opened, std::wstring(L"Could not open the web page ") + kWebPageAddress + L": ");
+    ShowMessage(opened, std::wstring(L"Could not open the web page ") + kWebPageAddress + L": ");
 }
 
 void FrmQuorvel::Image4_Click() { ShowAbout(); }

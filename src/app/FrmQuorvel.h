@@ -29,7 +29,7 @@ class FrmQuorvel : public win::TableWindow<FrmQuorvel, layout::mainwindow::kWind
 public:
     // What the main window works with; all of it outlives the window.
     struct Services {
-        win::KeyboardNavigation& Keyboard;
+        const win::WindowServices& Windows;
         win::SettingsStore& Settings;
         const win::DirectoryProbe& Directories;
         const win::Launcher& Launch;
@@ -39,7 +39,9 @@ public:
         CommonDialogApi& FileDialogs;
     };
     explicit FrmQuorvel(const Services& services)
-        : TableWindow(services.Keyboard), services_(services), browser_(services.Directories) {}
+        : TableWindow(services.Windows),
+          services_(services),
+          browser_(services.Directories, services.Windows.Messages) {}
 
     // The request as the main window holds it now: the three text boxes, the file list's
     // directory and its selected names in list order.

@@ -3,11 +3,11 @@
 namespace quorvel {
 
 Program::Program()
-    : about_(keyboard_, launcher_),
-      advanced_(keyboard_, settings_, fileDialogs_),
+    : about_(windows_, launcher_),
+      advanced_(windows_, settings_, fileDialogs_),
       // The chosen directory goes straight into the main window's output directory box.
-      outputDirectory_(keyboard_, directories_,
+      outputDirectory_(windows_, directories_,
                        [this](const std::wstring& directory) { main_.SetText(L"txtOutputDirectory", directory); }),
-      main_({keyboard_, settings_, directories_, launcher_, about_, advanced_, outputDirectory_, fileDialogs_}) {}
+      main_({windows_, settings_, directories_, launcher_, about_, advanced_, outputDirectory_, fileDialogs_}) {}
 
 }  // namespace quorvel

@@ -20,6 +20,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     win::KeyboardNavigation& Keyboard() { return keyboard_; }
+    win::MessageSink& Messages() { return messages_; }
     win::SettingsStore& Settings() { return settings_; }
     win::DirectoryProbe& Directories() { return directories_; }
     win::Launcher& Launch() { return launcher_; }
@@ -31,6 +32,8 @@ public:
 
 private:
     win::KeyboardNavigation keyboard_;
+    win::MessageSink messages_;
+    const win::WindowServices windows_{keyboard_, messages_};
     win::SettingsStore settings_;
     win::DirectoryProbe directories_;
     win::Launcher launcher_;

@@ -4,7 +4,6 @@
 #include <ole2.h>
 
 #include "app/Program.h"
-#include "win/MessageBox.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // A drive without a medium must give an error value, not a system box asking for a disk.
@@ -20,7 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // without their handlers, before COM goes.
         quorvel::Program program;
         if (!program.MainWindow().ShowOrActivate()) {
-            quorvel::win::ShowMessage(nullptr, L"The main window could not be created.");
+            program.Messages().Show(nullptr, L"The main window could not be created.");
             return 1;
         }
         program.MainWindow().OpenCommandLine(::GetCommandLineW());

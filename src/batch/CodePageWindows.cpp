@@ -15,6 +15,12 @@ namespace {
 
 using win::Conversion;
 
+// Bytes of one code page as another's, through UTF-16; false where a character does not convert.
+bool Recode(unsigned from, std::string_view text, unsigned to, std::string& out) {
+    std::wstring wide;
+    return win::ToUtf16(from, text, wide, Conversion::Strict) && win::FromUtf16(to, wide, out, Conversion::Strict);
+}
+
 class SystemCodePage final : public CodePage {
 public:
     explicit SystemCodePage(unsigned number) : number_(number) {}
@@ -24,17 +30,13 @@ public:
     bool Encode(std::string_view utf8, std::string& bytes) const override {
         bytes.clear();
         if (CopiedAsAscii(utf8, bytes)) return true;
-        std::wstring wide;
-        return win::ToUtf16(kCodePageUtf8, utf8, wide, Conversion::Strict) &&
-               win::FromUtf16(number_, wide, bytes, Conversion::Strict);
+        return Recode(kCodePageUtf8, utf8, number_, bytes);
     }
 
     bool Decode(std::string_view bytes, std::string& utf8) const override {
         utf8.clear();
         if (CopiedAsAscii(bytes, utf8)) return true;
-        std::wstring wide;
-        return win::ToUtf16(number_, bytes, wide, Conversion::Strict) &&
-               win::FromUtf16(kCodePageUtf8, wide, utf8, Conversion::Strict);
+        return Recode(number_, bytes, kCodePageUtf8, utf8);
     }
 
 private:

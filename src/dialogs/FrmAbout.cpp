@@ -56,8 +56,7 @@ void FrmAbout::cmdDonation_Click() {
     request.Directory = win::ProgramDirectory();
     request.Show = SW_SHOWNORMAL;
     if (const Status opened = launcher_.OpenWithShell(request); !opened)
-        win::ShowMessage(
-            Window(), opened, std::wstring(L"Could not open the donation page ") + kDonationAddress + L": ");
+        ShowMessage(opened, std::wstring(L"Could not open the donation page ") + kDonationAddress + L": ");
 }
 
 void FrmAbout::StartSysInfo() {
@@ -66,13 +65,13 @@ void FrmAbout::StartSysInfo() {
         std::string directory;
         if (!win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", directory) ||
             !IsOrdinaryFile(directory + "\\MSINFO32.EXE")) {
-            win::ShowMessage(Window(), kUnavailable);
+            ShowMessage(kUnavailable);
             return;
         }
         path = directory + "\\MSINFO32.EXE";
     }
     if (path.empty()) {
-        win::ShowMessage(Window(), kUnavailable);
+        ShowMessage(kUnavailable);
         return;
     }
     // The path is named as the program to run, so a blank in it cannot start another program.
@@ -80,7 +79,7 @@ void FrmAbout::StartSysInfo() {
     request.Application = win::FromAnsi(path);
     request.CommandLine = L"\"" + request.Application + L"\"";
     request.Show = SW_SHOWNORMAL;
-    if (!launcher_.StartProgram(request)) win::ShowMessage(Window(), kUnavailable);
+    if (!launcher_.StartProgram(request)) ShowMessage(kUnavailable);
 }
 
 void FrmAbout::OnOtherCommand(int id, int) {

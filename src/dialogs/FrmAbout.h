@@ -16,8 +16,8 @@ namespace quorvel {
 
 class FrmAbout : public win::TableWindow<FrmAbout, layout::about::kWindow> {
 public:
-    FrmAbout(win::KeyboardNavigation& keyboard, const win::Launcher& launcher)
-        : TableWindow(keyboard), launcher_(launcher) {}
+    FrmAbout(const win::WindowServices& services, const win::Launcher& launcher)
+        : TableWindow(services), launcher_(launcher) {}
 
     void cmdOK_Click();
     void cmdSysInfo_Click();

@@ -103,7 +103,7 @@ void FrmAdvanced::SetAutoRun(CheckState state) {
 void FrmAdvanced::chkAutoRun_Click() {
     if (CheckOf(kAutoRun) != 1) return;
     if (EncoderPathAccepted(Text(kEncoderPath))) return;
-    win::ShowMessage(Window(), kInvalidPathMessage);
+    ShowMessage(kInvalidPathMessage);
     SetAutoRun(0);
     // At load the dialog had no time to take the keyboard before the box came up, so with the box
     // gone a window manager hands it to the main window: the path box is where the user types next.

@@ -16,8 +16,8 @@ namespace quorvel {
 
 class FrmAdvanced : public win::TableWindow<FrmAdvanced, layout::advanced::kWindow, AdvancedOptions> {
 public:
-    FrmAdvanced(win::KeyboardNavigation& keyboard, win::SettingsStore& settings, CommonDialogApi& fileDialogs)
-        : TableWindow(keyboard), settings_(settings), fileDialogs_(fileDialogs) {}
+    FrmAdvanced(const win::WindowServices& services, win::SettingsStore& settings, CommonDialogApi& fileDialogs)
+        : TableWindow(services), settings_(settings), fileDialogs_(fileDialogs) {}
 
     // The options as the controls hold them now. Loads the dialog when it is not loaded, which
     // shows it.

@@ -63,11 +63,11 @@ void FrmSelectOutputDir::DrvList_Change() {
     if (opened) return;
     // The directory list could not follow: put the drive list back where the directory list is.
     if (before.size() >= 2 && before[1] == L':') drives_.SelectDrive(static_cast<wchar_t>(std::towupper(before[0])));
-    win::ShowMessage(Window(), opened, std::wstring(L"Cannot read drive ") + letter + L": ");
+    ShowMessage(opened, std::wstring(L"Cannot read drive ") + letter + L": ");
 }
 
 void FrmSelectOutputDir::dirList_DblClick() {
-    if (const Status opened = dirs_.OpenHighlighted(); !opened) win::ShowMessage(Window(), opened);
+    if (const Status opened = dirs_.OpenHighlighted(); !opened) ShowMessage(opened);
 }
 
 void FrmSelectOutputDir::OnOtherCommand(int id, int) {

@@ -19,8 +19,8 @@ class FrmSelectOutputDir : public win::TableWindow<FrmSelectOutputDir, layout::o
 public:
     // Receives the chosen directory, with its trailing backslash.
     using ChosenHandler = std::function<void(const std::wstring& directory)>;
-    FrmSelectOutputDir(win::KeyboardNavigation& keyboard, const win::DirectoryProbe& probe, ChosenHandler chosen)
-        : TableWindow(keyboard), probe_(probe), chosen_(std::move(chosen)) {}
+    FrmSelectOutputDir(const win::WindowServices& services, const win::DirectoryProbe& probe, ChosenHandler chosen)
+        : TableWindow(services), probe_(probe), chosen_(std::move(chosen)) {}
 
     // The directory that is open in dirList (no trailing backslash except at a root).
     const std::wstring& OpenDirectory() const { return dirs_.Path(); }

@@ -18,13 +18,6 @@ constexpr Control Label(const wchar_t* name, const wchar_t* caption, int left, i
     return c;
 }
 
-constexpr Control Line(const wchar_t* name, int x1, int y1, int x2, int y2, Colour colour, int width) {
-    Control c{name, Kind::Line, nullptr, nullptr, x1, y1, x2, y2, -1};
-    c.TextColour = colour;
-    c.LineWidth = width;
-    return c;
-}
-
 inline constexpr Colour kPaleYellow = Rgb(255, 255, 192);
 inline constexpr Colour kPaleCyan = Rgb(192, 255, 255);
 inline constexpr Colour kGrey = Rgb(128, 128, 128);
@@ -35,12 +28,10 @@ inline constexpr Control kControls[] = {
     {L"cmdSysInfo", Kind::PushButton, nullptr, L"&System Info...", 4455, 5910, 1200, 345, 1},
     Label(L"Label1", L"Please Consider making a donation of $15 if you find this tool useful.  Thanks.", 135, 3960,
           4290, 540, 8, kAlignCentre, Font{L"Arial Narrow", 9.75, true}, Rgb(255, 255, 255)),
-    Line(L"Line1(2)", 0, 0, 5564, 0, kGrey, 1),
     Label(L"lblDisclaimer(1)",
           L"This program is provided \"AS IS\", without warranty of any kind. You use it at your own risk: "
           L"check every batch list before you encode, and keep copies of your source files.",
           180, 4995, 4005, 1230, 6, kAlignCentre, Font{L"Arial", 8.25, false}, kPaleYellow),
-    Line(L"Line1(1)", 90, 4725, 5654, 4725, kGrey, 2),
     Label(L"lblDescription",
           L"This program allows you to select multiple video files to create a Batch file to load into TMPEG MPEG "
           L"video encoder. You can convert to any format that you have saved a template from TMPEG for. Also included "
@@ -49,16 +40,27 @@ inline constexpr Control kControls[] = {
           2385, 1035, 3255, 2520, 2, kBorder, Font{L"Arial Narrow", 9.75, true}, kPaleCyan),
     Label(L"lblTitle", L"Quorvel", 0, 0, 5775, 480, 4, kAlignCentre, Font{L"Times New Roman", 21.75, true},
           kPaleYellow),
-    Line(L"Line1(0)", 135, 3735, 5684, 3735, Rgb(255, 255, 255), 2),
     Label(L"lblVersion", L"Version", 0, 585, 5685, 315, 5, kAlignCentre, Font{L"Arial Rounded MT Bold", 12, true},
           kPaleCyan),
     Label(L"lblDisclaimer(0)", L"Warning: ...  ", 180, 4770, 4005, 195, 3, kAlignCentre,
           Font{L"Arial Rounded MT Bold", 8.25, true}, kPaleYellow),
-    [] {
-        Control c{L"Image1", Kind::Picture, nullptr, nullptr, 90, 1260, 2175, 1980, -1};
-        c.Resource = IDJ_PORTRAIT;
-        return c;
-    }(),
+    {.Name = L"Image1",
+     .Type = Kind::Picture,
+     .Container = nullptr,
+     .Caption = nullptr,
+     .Left = 90,
+     .Top = 1260,
+     .Width = 2175,
+     .Height = 1980,
+     .TabIndex = -1,
+     .Resource = IDJ_PORTRAIT},
+};
+
+// Line1(2), Line1(1) and Line1(0), painted in that order.
+inline constexpr Line kLines[] = {
+    {.X1 = 0, .Y1 = 0, .X2 = 5564, .Y2 = 0, .Pen = kGrey, .Width = 1},
+    {.X1 = 90, .Y1 = 4725, .X2 = 5654, .Y2 = 4725, .Pen = kGrey, .Width = 2},
+    {.X1 = 135, .Y1 = 3735, .X2 = 5684, .Y2 = 3735, .Pen = Rgb(255, 255, 255), .Width = 2},
 };
 
 inline constexpr Window kWindow{
@@ -73,6 +75,7 @@ inline constexpr Window kWindow{
      .Style = WS_POPUP | WS_CAPTION | WS_SYSMENU,
      .ExStyle = WS_EX_DLGMODALFRAME,
      .Owned = true},
+    kLines,
 };
 
 }  // namespace quorvel::layout::about

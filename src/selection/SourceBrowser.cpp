@@ -120,21 +120,21 @@ void SourceBrowser::DriveChosen() {
     }
     // Not ready: the lists stay on the drive and directory they showed.
     if (previous) drives_.SelectDrive(previous);
-    win::ShowMessage(window_, opened);
+    messages_.Show(window_, opened);
 }
 
 void SourceBrowser::DirectoryOpened() {
     const Status filled = FillFileList(directories_.Path());
     if (filled) return;
     (void)directories_.SetPath(fileListDirectory_);
-    win::ShowMessage(window_, filled);
+    messages_.Show(window_, filled);
 }
 
 void SourceBrowser::OpenHighlightedDirectory() {
     const std::wstring before = directories_.Path();
     const Status opened = directories_.OpenHighlighted();
     if (!opened) {
-        win::ShowMessage(window_, opened);
+        messages_.Show(window_, opened);
     } else if (directories_.Path() != before) {
         DirectoryOpened();
     }
@@ -146,7 +146,7 @@ bool SourceBrowser::GoTo(const std::wstring& folder, const std::wstring& pattern
     const Status opened = Open(folder);
     if (!opened) {
         pattern_ = previousPattern;
-        win::ShowMessage(window_, opened);
+        messages_.Show(window_, opened);
         return false;
     }
     SelectDriveOfDirectory();
@@ -207,7 +207,7 @@ void SourceBrowser::PatternChosen(const std::wstring& patternItem) {
     if (const Status filled = FillFileList(fileListDirectory_); !filled) {
         // The folder vanished or cannot be read now: the list keeps what it showed, unselected.
         SetSelection(false);
-        win::ShowMessage(window_, filled);
+        messages_.Show(window_, filled);
     }
 }
 

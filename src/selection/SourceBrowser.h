@@ -11,12 +11,14 @@
 
 #include "batch/Status.h"
 #include "win/DirectoryLists.h"
+#include "win/MessageBox.h"
 
 namespace quorvel {
 
 class SourceBrowser {
 public:
-    explicit SourceBrowser(const win::DirectoryProbe& probe) : probe_(probe) {}
+    SourceBrowser(const win::DirectoryProbe& probe, const win::MessageSink& messages)
+        : probe_(probe), messages_(messages) {}
 
     // The window's three lists; messages go over window. Null handles detach.
     void Attach(HWND window, HWND drives, HWND directories, HWND files);
@@ -63,6 +65,7 @@ private:
     HWND files_ = nullptr;
     win::DriveListControl drives_;
     const win::DirectoryProbe& probe_;
+    const win::MessageSink& messages_;
     win::DirectoryListControl directories_;
     std::wstring fileListDirectory_;
     std::wstring pattern_ = L"*.*";

@@ -89,6 +89,10 @@ protected:
 
     // Called once the HWND is gone, so the object can forget what belonged to it.
     virtual void OnWindowGone() {}
+    // A handler failed with an exception, which stops here.
+    virtual void OnUnexpected(const std::wstring& text) noexcept {
+        ::MessageBoxW(Window(), text.c_str(), kAppTitle, MB_OK);
+    }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -107,9 +111,9 @@ private:
         try {
             result = self->HandleMessage(message, wParam, lParam);
         } catch (const std::exception& e) {
-            ShowMessage(window, L"Unexpected error: " + Widen(e.what()));
+            static_cast<BaseWindow*>(self)->OnUnexpected(L"Unexpected error: " + Widen(e.what()));
         } catch (...) {
-            ShowMessage(window, L"Unexpected error.");
+            static_cast<BaseWindow*>(self)->OnUnexpected(L"Unexpected error.");
         }
         if (message == WM_NCDESTROY) {
             ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);

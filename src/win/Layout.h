@@ -23,7 +23,6 @@ enum class Kind {
     // A JPEG resource stretched to the box that is a push button: in the tab order, Space and
     // Enter press it, and its caption names it for screen readers without being drawn.
     PictureButton,
-    Line,  // Left/Top and Width/Height hold the two end points
 };
 
 enum Flag : unsigned {
@@ -63,8 +62,14 @@ struct Control {
     Colour TextColour = {};
     Colour Background = {};
     std::span<const wchar_t* const> Items = {};  // combo box items, in list order
-    int LineWidth = 1;                           // lines only, in pixels
     int Resource = 0;                            // pictures and picture buttons: the JPEG resource id
+};
+
+// A straight line the window paints on its background, from one end point to the other (twips).
+struct Line {
+    int X1, Y1, X2, Y2;
+    Colour Pen = {};
+    int Width = 1;  // pixels at the design DPI
 };
 
 // Where a window goes when it is shown.
@@ -92,6 +97,7 @@ struct Window {
     Colour Background;
     std::span<const Control> Controls;  // creation order; frames before what they hold
     Frame Framing = {};
+    std::span<const Line> Lines = {};  // painted in this order
 };
 
 // A control of one table, made from its name at compile time: a name the table does not hold

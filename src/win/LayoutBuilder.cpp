@@ -54,7 +54,6 @@ ClassAndStyle ClassFor(const layout::Control& c) {
                 WS_EX_CLIENTEDGE};
         case Kind::Picture: return {kPictureClass, 0, 0};
         case Kind::PictureButton: return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW, 0};
-        case Kind::Line: break;
     }
     return {nullptr, 0, 0};
 }
@@ -304,14 +303,13 @@ HBRUSH BuiltLayout::OnCtlColor(HDC dc, HWND control) {
 void BuiltLayout::PaintBackground(HDC dc, const RECT& area) { ::FillRect(dc, &area, BackgroundBrush()); }
 
 void BuiltLayout::PaintLines(HDC dc) {
-    for (const Entry& e : entries_) {
-        const layout::Control& c = *e.Row;
-        if (c.Type != Kind::Line) continue;
+    if (!table_) return;
+    for (const layout::Line& line : table_->Lines) {
         UniquePen pen(::CreatePen(
-            PS_SOLID, std::max(1, TwipsToPixels(c.LineWidth * 15, dpi_)), ResolveColour(c.TextColour, RGB(0, 0, 0))));
+            PS_SOLID, std::max(1, ::MulDiv(line.Width, dpi_, kDesignDpi)), ResolveColour(line.Pen, RGB(0, 0, 0))));
         HGDIOBJ old = ::SelectObject(dc, pen.Get());
-        ::MoveToEx(dc, Scale(c.Left), Scale(c.Top), nullptr);
-        ::LineTo(dc, Scale(c.Width), Scale(c.Height));
+        ::MoveToEx(dc, Scale(line.X1), Scale(line.Y1), nullptr);
+        ::LineTo(dc, Scale(line.X2), Scale(line.Y2));
         ::SelectObject(dc, old);
     }
 }

@@ -6,26 +6,20 @@
 #include "batch/TextWindows.h"
 
 namespace quorvel::win {
-namespace {
-MessageHandler& Handler() {
-    static MessageHandler handler;
-    return handler;
-}
-}  // namespace
 
-void ShowMessage(HWND owner, std::wstring_view text) {
-    if (Handler()) {
-        Handler()(owner, text);
+void MessageSink::Show(HWND owner, std::wstring_view text) const {
+    if (handler_) {
+        handler_(owner, text);
         return;
     }
     const std::wstring copy(text);
     ::MessageBoxW(owner, copy.c_str(), kAppTitle, MB_OK);
 }
 
-void ShowMessage(HWND owner, const Status& failure, std::wstring_view doing) {
-    ShowMessage(owner, std::wstring(doing) + Widen(failure.Message()));
+void MessageSink::Show(HWND owner, const Status& failure, std::wstring_view doing) const {
+    Show(owner, std::wstring(doing) + Widen(failure.Message()));
 }
 
-MessageHandler SetMessageHandler(MessageHandler handler) { return std::exchange(Handler(), std::move(handler)); }
+MessageHandler MessageSink::Replace(MessageHandler handler) { return std::exchange(handler_, std::move(handler)); }
 
 }  // namespace quorvel::win

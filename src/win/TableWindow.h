@@ -18,6 +18,7 @@
 #include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/LayoutBuilder.h"
+#include "win/MessageBox.h"
 #include "win/SettingsStore.h"
 #include "batch/TextWindows.h"
 
@@ -40,6 +41,12 @@ void SetText(HWND window, std::wstring_view text);
 // The request of a window that fills none.
 struct NoRequest {};
 
+// What every table-built window is given: the program's navigation list and message sink.
+struct WindowServices {
+    KeyboardNavigation& Keyboard;
+    const MessageSink& Messages;
+};
+
 template <typename T, const layout::Window& Table, typename Request = NoRequest>
 class TableWindow : public BaseWindow<T> {
 public:
@@ -56,7 +63,7 @@ public:
         const wchar_t* Setting = nullptr;
     };
 
-    explicit TableWindow(KeyboardNavigation& keyboard) : keyboard_(keyboard) {}
+    explicit TableWindow(const WindowServices& services) : keyboard_(services.Keyboard), messages_(services.Messages) {}
     ~TableWindow() override {
         // Unbound first: T's members are gone, so no handler of T may run.
         if (HWND window = this->DestroyUnbound()) keyboard_.Remove(window);
@@ -79,6 +86,11 @@ public:
     std::wstring Text(Id id) const { return TextOf(Control(id)); }
     void SetText(Id id, std::wstring_view text) { win::SetText(Control(id), text); }
     bool IsLoaded() const { return this->IsCreated(); }
+    // A message to the user over this window.
+    void ShowMessage(std::wstring_view text) const { messages_.Show(this->Window(), text); }
+    void ShowMessage(const Status& failure, std::wstring_view doing = {}) const {
+        messages_.Show(this->Window(), failure, doing);
+    }
     CheckState CheckOf(Id box) const { return ::SendMessageW(Control(box), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
     void SetCheck(Id box, CheckState state) {
         ::SendMessageW(Control(box), BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -208,7 +220,15 @@ private:
 
     static constexpr bool IsCheckBox(Id id) { return Table.Controls[id.Index].Type == layout::Kind::CheckBox; }
 
+    void OnUnexpected(const std::wstring& text) noexcept override {
+        try {
+            ShowMessage(text);
+        } catch (...) {
+        }
+    }
+
     KeyboardNavigation& keyboard_;
+    const MessageSink& messages_;
     BuiltLayout layout_;
 };
 

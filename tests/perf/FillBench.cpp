@@ -86,6 +86,7 @@ int wmain(int argc, wchar_t** argv) {
     ::InitCommonControlsEx(&controls);
 
     quorvel::testing::ScratchRegistry registry;
+    quorvel::testing::ProgramScope program;
     quorvel::testing::MessageRecorder messages;
     registry.SetSetting(L"DirInput", directory);
     quorvel::testing::CurrentDirectoryScope working(quorvel::testing::ExecutableDirectory());

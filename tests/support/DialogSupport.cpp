@@ -23,7 +23,7 @@ const std::wstring& EncoderRecordPath() {
 
 void InstallMessageRecorder() {
     ::SetEnvironmentVariableW(L"QUORVEL_FAKE_ENCODER_RECORD", EncoderRecordPath().c_str());
-    win::SetMessageHandler([](HWND owner, std::wstring_view text) {
+    RecordEveryProgramsMessages([](HWND owner, std::wstring_view text) {
         Messages().push_back({owner,
                               std::wstring(text),
                               owner && ::IsWindowVisible(owner) != 0,

@@ -1,12 +1,13 @@
 #pragma once
 
-// The one main window of the test run, and the fixture every dialog test starts from: no
-// settings stored, no message recorded, both dialogs unloaded.
+// The main window of the test's program, and the fixture every dialog test starts from: a program
+// of its own, no settings stored, no message recorded, both dialogs unloaded.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "TestProgram.h"
 #include "app/FrmQuorvel.h"
 
 namespace quorvel::testing {
@@ -22,6 +23,8 @@ class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    ProgramScope program_;
 };
 
 }  // namespace quorvel::testing

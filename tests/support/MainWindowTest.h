@@ -68,6 +68,7 @@ protected:
     std::wstring DirectoryShown() { return MainWindow().FileListDirectory(); }
     std::vector<std::wstring> Files() { return ListItems(Control(L"filList")); }
 
+    ProgramScope program_;
     ScratchRegistry registry_;
     MessageRecorder messages_;
     TempDirectory temp_;

@@ -41,8 +41,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ::InitCommonControlsEx(&controls);
 
     quorvel::testing::ScratchRegistry registry;
+    quorvel::testing::ProgramScope program;
     quorvel::testing::MessageRecorder messages;
-    quorvel::testing::RouteKeysThrough(&quorvel::testing::TheProgram().Keyboard());
     if (!quorvel::testing::MainWindow().ShowOrActivate()) return 1;
     HWND main = quorvel::testing::MainWindow().Window();
     HWND about = quorvel::testing::AboutDialog().Window();

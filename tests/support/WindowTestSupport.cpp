@@ -16,6 +16,7 @@ namespace {
 constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
 bool gQuitPosted = false;
 const win::KeyboardNavigation* gKeyboard = nullptr;
+win::MessageSink* gMessages = nullptr;
 
 // The redirections in force, innermost last: a test's own store inside the run's goes back to
 // the run's when the test ends, not to the real one.
@@ -140,14 +141,19 @@ std::vector<std::pair<std::wstring, std::wstring>> ScratchRegistry::AllSettings(
     return all;
 }
 
+void RecordMessagesOf(win::MessageSink* messages) { gMessages = messages; }
+
 MessageRecorder::MessageRecorder() {
-    previous_ = win::SetMessageHandler([this](HWND, std::wstring_view text) {
+    if (!gMessages) return;
+    previous_ = gMessages->Replace([this](HWND, std::wstring_view text) {
         texts_.emplace_back(text);
         if (action_) action_(texts_.back());
     });
 }
 
-MessageRecorder::~MessageRecorder() { win::SetMessageHandler(std::move(previous_)); }
+MessageRecorder::~MessageRecorder() {
+    if (gMessages) gMessages->Replace(std::move(previous_));
+}
 
 void Pump() {
     MSG message;

@@ -50,6 +50,9 @@ public:
     RealCurrentUser& operator=(const RealCurrentUser&) = delete;
 };
 
+// The program's sink, which MessageRecorder records from.
+void RecordMessagesOf(win::MessageSink* messages);
+
 // Records every message the program shows instead of showing a box; optionally acts on each.
 class MessageRecorder {
 public:
