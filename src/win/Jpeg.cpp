@@ -4,6 +4,7 @@
 #include <wincodec.h>
 
 #include <limits>
+#include <system_error>
 #include <utility>
 
 namespace quorvel::win {
@@ -113,6 +114,36 @@ UniqueBitmap DecodeJpegResource(int resourceId, HMODULE module) {
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
     if (!data || size == 0) return {};
     return DecodeJpeg(data, size);
+}
+
+PicturesAhead::PicturesAhead(std::vector<int> resourceIds) {
+    try {
+        decoder_ = std::thread([this, ids = std::move(resourceIds)] { Decode(ids); });
+    } catch (const std::system_error&) {
+        // No thread: each picture is decoded when it is taken.
+    }
+}
+
+PicturesAhead::~PicturesAhead() {
+    if (decoder_.joinable()) decoder_.join();
+}
+
+void PicturesAhead::Decode(const std::vector<int>& resourceIds) {
+    // The decoder's COM objects live and die on this thread; the bitmaps are plain GDI objects.
+    ComScope com;
+    for (int id : resourceIds) {
+        decoded_.emplace(id, com.Usable() ? DecodeJpegResource(id) : UniqueBitmap{});
+    }
+}
+
+UniqueBitmap PicturesAhead::Take(int resourceId) {
+    if (decoder_.joinable()) decoder_.join();
+    if (auto found = decoded_.find(resourceId); found != decoded_.end()) {
+        UniqueBitmap bitmap = std::move(found->second);
+        decoded_.erase(found);
+        if (bitmap) return bitmap;
+    }
+    return DecodeJpegResource(resourceId);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

@@ -140,63 +140,70 @@ COLORREF ResolveColour(const layout::Colour& colour, COLORREF standard) {
     return standard;
 }
 
-void BuiltLayout::Build(HWND parent, const layout::Window& table) {
+std::vector<int> PictureResources(std::initializer_list<const layout::Window*> tables) {
+    std::vector<int> ids;
+    for (const layout::Window* table : tables)
+        for (const layout::Control& c : table->Controls)
+            if (c.Type == Kind::Picture || c.Type == Kind::PictureButton) ids.push_back(c.Resource);
+    return ids;
+}
+
+void BuiltLayout::Build(HWND parent, const layout::Window& table, PicturesAhead* pictures) {
     parent_ = parent;
     table_ = &table;
     dpi_ = WindowDpi(parent);
     lastFocus_ = nullptr;
     entries_.clear();
 
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    // Tab order is z-order, and a new child goes to the bottom of it: the controls are made in
+    // tab-index order, those without one after them, and the frames last so they never hide the
+    // controls they hold. Rows keep their table order (and ids).
     int id = kFirstControlId;
-    for (const layout::Control& c : table.Controls) {
-        Entry entry{&c, nullptr, id++};
-        const ClassAndStyle cs = ClassFor(c);
-        if (c.Type == Kind::Picture) RegisterPictureClass();
-        if (cs.ClassName) {
-            const RECT r = PixelRect(c);
-            const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;
-            entry.Handle = ::CreateWindowExW(cs.ExStyle,
-                                             cs.ClassName,
-                                             c.Caption ? c.Caption : L"",
-                                             WS_CHILD | WS_CLIPSIBLINGS | visible | cs.Style,
-                                             r.left,
-                                             r.top,
-                                             r.right - r.left,
-                                             r.bottom - r.top,
-                                             parent,
-                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)),
-                                             instance,
-                                             reinterpret_cast<void*>(static_cast<INT_PTR>(c.Resource)));
-            // Themed group boxes and check boxes draw their text in the theme's colour. A blank
-            // theme name turns theming off; an empty one is ignored by Wine.
-            if (entry.Handle && (c.Type == Kind::Frame || c.Type == Kind::CheckBox) &&
-                c.TextColour.From != layout::Colour::Source::Standard) {
-                ::SetWindowTheme(entry.Handle, L" ", L" ");
-            }
-            if (c.Type == Kind::PictureButton) AttachPictureButton(entry.Handle, c.Resource);
-            for (const wchar_t* item : c.Items) {
-                ::SendMessageW(entry.Handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-            }
-            if (c.Type == Kind::ComboDropDown && c.Caption) ::SetWindowTextW(entry.Handle, c.Caption);
-        }
-        entries_.push_back(entry);
-    }
-
-    // Tab order is z-order: put the windows in tab-index order, those without one after them,
-    // and the frames at the very bottom so they never hide the controls they hold.
-    std::vector<const Entry*> ordered;
-    for (const Entry& e : entries_)
-        if (e.Handle) ordered.push_back(&e);
+    for (const layout::Control& c : table.Controls) entries_.push_back(Entry{&c, nullptr, id++});
+    std::vector<Entry*> ordered;
+    for (Entry& e : entries_) ordered.push_back(&e);
     const auto rank = [](const Entry* e) {
         if (e->Row->Type == Kind::Frame) return (1 << 30) + 1;
         return e->Row->TabIndex < 0 ? 1 << 30 : e->Row->TabIndex;
     };
     std::stable_sort(ordered.begin(), ordered.end(), [&](const Entry* a, const Entry* b) { return rank(a) < rank(b); });
-    HWND after = HWND_TOP;
-    for (const Entry* e : ordered) {
-        ::SetWindowPos(e->Handle, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        after = e->Handle;
+
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    for (Entry* entry : ordered) {
+        const layout::Control& c = *entry->Row;
+        const ClassAndStyle cs = ClassFor(c);
+        if (c.Type == Kind::Picture) RegisterPictureClass();
+        const bool pictured = c.Type == Kind::Picture || c.Type == Kind::PictureButton;
+        UniqueBitmap bitmap = !pictured  ? UniqueBitmap{}
+                              : pictures ? pictures->Take(c.Resource)
+                                         : DecodeJpegResource(c.Resource);
+        if (cs.ClassName) {
+            const RECT r = PixelRect(c);
+            const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;
+            entry->Handle = ::CreateWindowExW(cs.ExStyle,
+                                              cs.ClassName,
+                                              c.Caption ? c.Caption : L"",
+                                              WS_CHILD | WS_CLIPSIBLINGS | visible | cs.Style,
+                                              r.left,
+                                              r.top,
+                                              r.right - r.left,
+                                              r.bottom - r.top,
+                                              parent,
+                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry->Id)),
+                                              instance,
+                                              c.Type == Kind::Picture ? &bitmap : nullptr);
+            // Themed group boxes and check boxes draw their text in the theme's colour. A blank
+            // theme name turns theming off; an empty one is ignored by Wine.
+            if (entry->Handle && (c.Type == Kind::Frame || c.Type == Kind::CheckBox) &&
+                c.TextColour.From != layout::Colour::Source::Standard) {
+                ::SetWindowTheme(entry->Handle, L" ", L" ");
+            }
+            if (c.Type == Kind::PictureButton) AttachPictureButton(entry->Handle, std::move(bitmap));
+            for (const wchar_t* item : c.Items) {
+                ::SendMessageW(entry->Handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+            }
+            if (c.Type == Kind::ComboDropDown && c.Caption) ::SetWindowTextW(entry->Handle, c.Caption);
+        }
     }
     ApplyFonts();
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "win/Dpi.h"
 #include "win/Jpeg.h"
@@ -18,10 +19,10 @@ constexpr UINT kGetImageSize = WM_APP + 0x51;  // wParam: SIZE* to fill
 constexpr UINT_PTR kPictureButtonSubclass = 0x5150;
 constexpr wchar_t kPictureButtonProperty[] = L"QuorvelPictureButton";  // the Picture it shows
 
-// A decoded JPEG resource, drawn stretched to a box; the plate where it did not decode.
+// A decoded JPEG, drawn stretched to a box; the plate where it did not decode.
 class Picture {
 public:
-    explicit Picture(int resourceId) : bitmap_(DecodeJpegResource(resourceId)), size_(BitmapSize(bitmap_.Get())) {}
+    explicit Picture(UniqueBitmap bitmap) : bitmap_(std::move(bitmap)), size_(BitmapSize(bitmap_.Get())) {}
 
     SIZE Size() const { return size_; }
     void Paint(HDC dc, const RECT& box) const;
@@ -104,8 +105,8 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE: {
             const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            const int resourceId = static_cast<int>(reinterpret_cast<INT_PTR>(create->lpCreateParams));
-            picture_ = std::make_unique<Picture>(resourceId);
+            auto* bitmap = static_cast<UniqueBitmap*>(create->lpCreateParams);
+            picture_ = std::make_unique<Picture>(bitmap ? std::move(*bitmap) : UniqueBitmap{});
             return 0;
         }
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
@@ -222,9 +223,9 @@ bool RegisterPictureClass() {
     return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-bool AttachPictureButton(HWND button, int resourceId) {
+bool AttachPictureButton(HWND button, UniqueBitmap bitmap) {
     if (!button) return false;
-    auto* picture = new (std::nothrow) Picture(resourceId);
+    auto* picture = new (std::nothrow) Picture(std::move(bitmap));
     if (!picture) return false;
     if (!::SetWindowSubclass(
             button, &PictureButtonProc, kPictureButtonSubclass, reinterpret_cast<DWORD_PTR>(picture))) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// Pictures: a JPEG resource stretched to the control's client area.
+// Pictures: a decoded JPEG stretched to the control's client area.
 //
 // The plain picture (class kPictureClass) tells its parent about a left click with
 // WM_COMMAND/BN_CLICKED and never takes the focus. A picture button is a system push button
@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "win/UniqueHandle.h"
+
 namespace quorvel::win {
 
 // Plate colour shown where a picture could not be decoded.
@@ -18,8 +20,8 @@ inline constexpr COLORREF kPicturePlate = RGB(0xDC, 0xDC, 0xDC);
 // Registers the window class once per process; later calls only check. False if it failed.
 bool RegisterPictureClass();
 
-// Makes an owner-drawn BUTTON a picture button showing the JPEG resource. False if it failed.
-bool AttachPictureButton(HWND button, int resourceId);
+// Makes an owner-drawn BUTTON a picture button showing the decoded picture. False if it failed.
+bool AttachPictureButton(HWND button, UniqueBitmap bitmap);
 
 // The decoded picture's size in pixels (0 x 0 when it did not decode), for either kind.
 SIZE PictureImageSize(HWND picture);

@@ -41,10 +41,12 @@ void SetText(HWND window, std::wstring_view text);
 // The request of a window that fills none.
 struct NoRequest {};
 
-// What every table-built window is given: the program's navigation list and message sink.
+// What every table-built window is given: the program's navigation list, message sink and the
+// pictures decoded ahead.
 struct WindowServices {
     KeyboardNavigation& Keyboard;
     const MessageSink& Messages;
+    PicturesAhead& Pictures;
 };
 
 template <typename T, const layout::Window& Table, typename Request = NoRequest>
@@ -63,7 +65,8 @@ public:
         const wchar_t* Setting = nullptr;
     };
 
-    explicit TableWindow(const WindowServices& services) : keyboard_(services.Keyboard), messages_(services.Messages) {}
+    explicit TableWindow(const WindowServices& services)
+        : keyboard_(services.Keyboard), messages_(services.Messages), pictures_(services.Pictures) {}
     ~TableWindow() override {
         // Unbound first: T's members are gone, so no handler of T may run.
         if (HWND window = this->DestroyUnbound()) keyboard_.Remove(window);
@@ -162,7 +165,7 @@ protected:
                                   TwipsToPixels(Table.ClientWidth, kDesignDpi),
                                   TwipsToPixels(Table.ClientHeight, kDesignDpi)))
             return false;
-        layout_.Build(this->Window(), Table);
+        layout_.Build(this->Window(), Table, &pictures_);
         // The window was made at the design DPI; its monitor may want more.
         if (layout_.Dpi() != kDesignDpi) {
             const SIZE client = layout_.ClientSize();
@@ -229,6 +232,7 @@ private:
 
     KeyboardNavigation& keyboard_;
     const MessageSink& messages_;
+    PicturesAhead& pictures_;
     BuiltLayout layout_;
 };
 

@@ -132,6 +132,7 @@ public:
 
     HWND AddPicture(int resourceId, int id, int width, int height) {
         EXPECT_TRUE(quorvel::win::RegisterPictureClass());
+        quorvel::win::UniqueBitmap bitmap = DecodeJpegResource(resourceId);
         return pictures_.emplace_back(::CreateWindowExW(0,
                                                         kPictureClass,
                                                         L"",
@@ -143,7 +144,7 @@ public:
                                                         window_,
                                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                                         ::GetModuleHandleW(nullptr),
-                                                        reinterpret_cast<void*>(static_cast<INT_PTR>(resourceId))));
+                                                        &bitmap));
     }
 
     // Back to a parent with only its button, holding the focus.
