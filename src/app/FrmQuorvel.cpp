@@ -22,20 +22,18 @@ constexpr Id kDriveList = L"DrvList";
 constexpr Id kDirectoryList = L"dirList";
 constexpr Id kPatternBox = L"cmbFilePattern";
 
-constexpr win::SettingKey kFileOutput = L"FileOutput";
-constexpr win::SettingKey kDirOutput = L"DirOutput";
-constexpr win::SettingKey kDirInput = L"DirInput";
-constexpr win::SettingKey kTemplateInput = L"TemplateInput";
-
 // Description and pattern pairs, NUL-separated; the end of the string closes the list.
 using namespace std::string_literals;
 const std::wstring kBatchFilter = L"TMPEG Batch Files (*.tbe)\0*.tbe\0All Files (*.*)\0*.*"s;
 const std::wstring kTemplateFilter = L"TMPEG Template (*.mcf)\0*.mcf\0All Files (*.*)\0*.*"s;
 
+// The window stores its four keys itself, at start-up and on Quit, never through StoreSettings:
+// the directory list's key holds the list's path.
 constexpr FrmQuorvel::Row kRows[] = {
-    {.Control = kBatchFileBox, .Text = &BatchJob::BatchFile},
-    {.Control = kTemplateBox, .Text = &BatchJob::TemplateFile},
-    {.Control = kOutputDirectoryBox, .Text = &BatchJob::OutputDirectory},
+    {.Control = kBatchFileBox, .Text = &BatchJob::BatchFile, .Setting = L"FileOutput"},
+    {.Control = kTemplateBox, .Text = &BatchJob::TemplateFile, .Setting = L"TemplateInput"},
+    {.Control = kOutputDirectoryBox, .Text = &BatchJob::OutputDirectory, .Setting = L"DirOutput"},
+    {.Control = kDirectoryList, .Setting = L"DirInput"},
     {L"cmdAdvanced", BN_CLICKED, &FrmQuorvel::cmdAdvanced_Click},
     {L"cmdFindOutputDirectory", BN_CLICKED, &FrmQuorvel::cmdFindOutputDirectory_Click},
     {L"cmdFindTemplateFile", BN_CLICKED, &FrmQuorvel::cmdFindTemplateFile_Click},
@@ -53,6 +51,11 @@ constexpr FrmQuorvel::Row kRows[] = {
     {kDirectoryList, LBN_DBLCLK, &FrmQuorvel::dirList_DblClick},
     {kPatternBox, CBN_SELCHANGE, &FrmQuorvel::cmbFilePattern_SelChange},
 };
+
+constexpr auto kFileOutput = win::SettingKey::In(kRows, L"FileOutput");
+constexpr auto kDirOutput = win::SettingKey::In(kRows, L"DirOutput");
+constexpr auto kDirInput = win::SettingKey::In(kRows, L"DirInput");
+constexpr auto kTemplateInput = win::SettingKey::In(kRows, L"TemplateInput");
 
 bool EndsInBackslashIgnoringBlanks(const std::wstring& text) {
     const auto last = text.find_last_not_of(L' ');
