@@ -13,9 +13,9 @@ namespace {
 constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
 constexpr FrmAbout::Row kRows[] = {
-    {L"cmdOK", BN_CLICKED, &FrmAbout::cmdOK_Click},
-    {L"cmdSysInfo", BN_CLICKED, &FrmAbout::cmdSysInfo_Click},
-    {L"cmdDonation", BN_CLICKED, &FrmAbout::cmdDonation_Click},
+    {.Control = L"cmdOK", .Notification = BN_CLICKED, .Run = &FrmAbout::cmdOK_Click},
+    {.Control = L"cmdSysInfo", .Notification = BN_CLICKED, .Run = &FrmAbout::cmdSysInfo_Click},
+    {.Control = L"cmdDonation", .Notification = BN_CLICKED, .Run = &FrmAbout::cmdDonation_Click},
 };
 
 }  // namespace

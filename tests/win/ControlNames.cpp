@@ -10,10 +10,25 @@ namespace {
 using quorvel::layout::Kind;
 
 constexpr quorvel::layout::Control kControls[] = {
-    {L"cmdOK", Kind::PushButton, nullptr, L"&OK", 0, 0, 1200, 345, 0},
-    {L"chkAutoRun", Kind::CheckBox, nullptr, L"Auto", 0, 400, 1200, 345, 1},
+    {.Name = L"cmdOK",
+     .Type = Kind::PushButton,
+     .Caption = L"&OK",
+     .Left = 0,
+     .Top = 0,
+     .Width = 1200,
+     .Height = 345,
+     .TabIndex = 0},
+    {.Name = L"chkAutoRun",
+     .Type = Kind::CheckBox,
+     .Caption = L"Auto",
+     .Left = 0,
+     .Top = 400,
+     .Width = 1200,
+     .Height = 345,
+     .TabIndex = 1},
 };
-constexpr quorvel::layout::Window kTable{L"frmTest", L"Test", 1200, 800, {}, {}, kControls};
+constexpr quorvel::layout::Window kTable{
+    .Name = L"frmTest", .Caption = L"Test", .ClientWidth = 1200, .ClientHeight = 800, .Controls = kControls};
 using Id = quorvel::layout::ControlId<kTable>;
 
 constexpr Id kAutoRun = L"chkAutoRun";

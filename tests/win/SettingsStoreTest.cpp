@@ -9,8 +9,10 @@ namespace quorvel::testing {
 namespace {
 
 // The store takes its keys from a window's table; this one gives the main window's names.
-constexpr layout::Control kBoxes[] = {{L"txtBox", layout::Kind::TextBox, nullptr, L"", 0, 0, 1200, 285, 0}};
-constexpr layout::Window kTable{L"frmKeys", L"Keys", 1200, 300, {}, {}, kBoxes};
+constexpr layout::Control kBoxes[] = {
+    {.Name = L"txtBox", .Type = layout::Kind::TextBox, .Left = 0, .Top = 0, .Width = 1200, .Height = 285}};
+constexpr layout::Window kTable{
+    .Name = L"frmKeys", .Caption = L"Keys", .ClientWidth = 1200, .ClientHeight = 300, .Controls = kBoxes};
 struct Owner {};
 constexpr win::TableRow<Owner, kTable, Owner> kRows[] = {
     {.Control = L"txtBox", .Setting = L"FileOutput"},
