@@ -12,8 +12,8 @@
 
 namespace quorvel::win {
 
-// A value of the store. Its name is given once, by the row of a window's table whose control
-// persists under it; code takes the key from that table, so a name no row gives does not compile.
+// A value of the store. Each key is given by the row of a window's table whose control persists
+// under it, and code names one through that table, so a name no row gives does not compile.
 class SettingKey {
 public:
     template <typename T, const layout::Window& Table, typename Request, std::size_t N>

@@ -1,8 +1,8 @@
 #pragma once
 
 // One row of a window's table, for one control: its notification runs the handler; it fills a
-// text or check field of the window's request; it persists under a settings key. The key is named
-// here and nowhere else: the settings store takes its keys from these rows.
+// text or check field of the window's request; it persists under a settings key. The rows are the
+// only list of the store's keys: code takes a key from its window's rows (SettingKey::In).
 
 #include <cstdint>
 #include <string>
