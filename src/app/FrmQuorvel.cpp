@@ -22,37 +22,42 @@ constexpr Id kDriveList = L"DrvList";
 constexpr Id kDirectoryList = L"dirList";
 constexpr Id kPatternBox = L"cmbFilePattern";
 
-constexpr win::SettingKey kFileOutput = L"FileOutput";
-constexpr win::SettingKey kDirOutput = L"DirOutput";
-constexpr win::SettingKey kDirInput = L"DirInput";
-constexpr win::SettingKey kTemplateInput = L"TemplateInput";
-
 // Description and pattern pairs, NUL-separated; the end of the string closes the list.
 using namespace std::string_literals;
 const std::wstring kBatchFilter = L"TMPEG Batch Files (*.tbe)\0*.tbe\0All Files (*.*)\0*.*"s;
 const std::wstring kTemplateFilter = L"TMPEG Template (*.mcf)\0*.mcf\0All Files (*.*)\0*.*"s;
 
+// The window stores its four keys itself, at start-up and on Quit, never through StoreSettings:
+// the directory list's key holds the list's path.
 constexpr FrmQuorvel::Row kRows[] = {
-    {.Control = kBatchFileBox, .Text = &BatchJob::BatchFile},
-    {.Control = kTemplateBox, .Text = &BatchJob::TemplateFile},
-    {.Control = kOutputDirectoryBox, .Text = &BatchJob::OutputDirectory},
-    {L"cmdAdvanced", BN_CLICKED, &FrmQuorvel::cmdAdvanced_Click},
-    {L"cmdFindOutputDirectory", BN_CLICKED, &FrmQuorvel::cmdFindOutputDirectory_Click},
-    {L"cmdFindTemplateFile", BN_CLICKED, &FrmQuorvel::cmdFindTemplateFile_Click},
-    {L"cmdFindBatchFile", BN_CLICKED, &FrmQuorvel::cmdFindBatchFile_Click},
-    {L"cmdQuit", BN_CLICKED, &FrmQuorvel::cmdQuit_Click},
-    {L"cmdCreate", BN_CLICKED, &FrmQuorvel::cmdCreate_Click},
-    {L"cmdSelectNone", BN_CLICKED, &FrmQuorvel::cmdSelectNone_Click},
-    {L"cmdSelectAll", BN_CLICKED, &FrmQuorvel::cmdSelectAll_Click},
-    {L"Image4", BN_CLICKED, &FrmQuorvel::Image4_Click},
-    {L"Image3", BN_CLICKED, &FrmQuorvel::Image3_Click},
-    {L"Image2", BN_CLICKED, &FrmQuorvel::Image2_Click},
-    {L"Image1", BN_CLICKED, &FrmQuorvel::Image1_Click},
-    {kDriveList, CBN_SELCHANGE, &FrmQuorvel::DrvList_SelChange},
-    {kDriveList, CBN_CLOSEUP, &FrmQuorvel::DrvList_CloseUp},
-    {kDirectoryList, LBN_DBLCLK, &FrmQuorvel::dirList_DblClick},
-    {kPatternBox, CBN_SELCHANGE, &FrmQuorvel::cmbFilePattern_SelChange},
+    {.Control = kBatchFileBox, .Text = &BatchJob::BatchFile, .Setting = L"FileOutput"},
+    {.Control = kTemplateBox, .Text = &BatchJob::TemplateFile, .Setting = L"TemplateInput"},
+    {.Control = kOutputDirectoryBox, .Text = &BatchJob::OutputDirectory, .Setting = L"DirOutput"},
+    {.Control = kDirectoryList, .Setting = L"DirInput"},
+    {.Control = L"cmdAdvanced", .Notification = BN_CLICKED, .Run = &FrmQuorvel::cmdAdvanced_Click},
+    {.Control = L"cmdFindOutputDirectory",
+     .Notification = BN_CLICKED,
+     .Run = &FrmQuorvel::cmdFindOutputDirectory_Click},
+    {.Control = L"cmdFindTemplateFile", .Notification = BN_CLICKED, .Run = &FrmQuorvel::cmdFindTemplateFile_Click},
+    {.Control = L"cmdFindBatchFile", .Notification = BN_CLICKED, .Run = &FrmQuorvel::cmdFindBatchFile_Click},
+    {.Control = L"cmdQuit", .Notification = BN_CLICKED, .Run = &FrmQuorvel::cmdQuit_Click},
+    {.Control = L"cmdCreate", .Notification = BN_CLICKED, .Run = &FrmQuorvel::cmdCreate_Click},
+    {.Control = L"cmdSelectNone", .Notification = BN_CLICKED, .Run = &FrmQuorvel::cmdSelectNone_Click},
+    {.Control = L"cmdSelectAll", .Notification = BN_CLICKED, .Run = &FrmQuorvel::cmdSelectAll_Click},
+    {.Control = L"Image4", .Notification = BN_CLICKED, .Run = &FrmQuorvel::Image4_Click},
+    {.Control = L"Image3", .Notification = BN_CLICKED, .Run = &FrmQuorvel::Image3_Click},
+    {.Control = L"Image2", .Notification = BN_CLICKED, .Run = &FrmQuorvel::Image2_Click},
+    {.Control = L"Image1", .Notification = BN_CLICKED, .Run = &FrmQuorvel::Image1_Click},
+    {.Control = kDriveList, .Notification = CBN_SELCHANGE, .Run = &FrmQuorvel::DrvList_SelChange},
+    {.Control = kDriveList, .Notification = CBN_CLOSEUP, .Run = &FrmQuorvel::DrvList_CloseUp},
+    {.Control = kDirectoryList, .Notification = LBN_DBLCLK, .Run = &FrmQuorvel::dirList_DblClick},
+    {.Control = kPatternBox, .Notification = CBN_SELCHANGE, .Run = &FrmQuorvel::cmbFilePattern_SelChange},
 };
+
+constexpr auto kFileOutput = win::SettingKey::In(kRows, L"FileOutput");
+constexpr auto kDirOutput = win::SettingKey::In(kRows, L"DirOutput");
+constexpr auto kDirInput = win::SettingKey::In(kRows, L"DirInput");
+constexpr auto kTemplateInput = win::SettingKey::In(kRows, L"TemplateInput");
 
 bool EndsInBackslashIgnoringBlanks(const std::wstring& text) {
     const auto last = text.find_last_not_of(L' ');

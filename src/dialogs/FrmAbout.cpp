@@ -2,6 +2,7 @@
 
 #include "batch/Version.h"
 #include "resources/Addresses.h"
+#include "win/DirectoryLists.h"
 #include "win/MessageBox.h"
 #include "win/RegistryValue.h"
 #include "batch/TextWindows.h"
@@ -12,15 +13,10 @@ namespace {
 constexpr wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
 constexpr FrmAbout::Row kRows[] = {
-    {L"cmdOK", BN_CLICKED, &FrmAbout::cmdOK_Click},
-    {L"cmdSysInfo", BN_CLICKED, &FrmAbout::cmdSysInfo_Click},
-    {L"cmdDonation", BN_CLICKED, &FrmAbout::cmdDonation_Click},
+    {.Control = L"cmdOK", .Notification = BN_CLICKED, .Run = &FrmAbout::cmdOK_Click},
+    {.Control = L"cmdSysInfo", .Notification = BN_CLICKED, .Run = &FrmAbout::cmdSysInfo_Click},
+    {.Control = L"cmdDonation", .Notification = BN_CLICKED, .Run = &FrmAbout::cmdDonation_Click},
 };
-
-bool IsOrdinaryFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 
@@ -64,7 +60,7 @@ void FrmAbout::StartSysInfo() {
     if (!win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
         std::string directory;
         if (!win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", directory) ||
-            !IsOrdinaryFile(directory + "\\MSINFO32.EXE")) {
+            !win::OrdinaryFileExists(win::FromAnsi(directory) + L"\\MSINFO32.EXE")) {
             ShowMessage(kUnavailable);
             return;
         }

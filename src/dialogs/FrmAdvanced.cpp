@@ -3,10 +3,10 @@
 #include <string>
 
 #include "filedialog/PickFile.h"
+#include "win/DirectoryLists.h"
 #include "win/Launch.h"
 #include "win/MessageBox.h"
 #include "batch/TextWindows.h"
-#include "win/UniqueHandle.h"
 
 namespace quorvel {
 namespace {
@@ -39,31 +39,11 @@ constexpr FrmAdvanced::Row kRows[] = {
     {.Control = L"cmdFindTMPEG", .Notification = BN_CLICKED, .Run = &FrmAdvanced::cmdFindTMPEG_Click},
 };
 
-// True when a directory search for the path finds an ordinary file: not a directory, not
-// hidden, not system. A search that cannot be made (bad name, drive not ready) finds nothing.
-bool OrdinaryFileExists(const std::wstring& path) {
-    if (path.empty()) return false;
-    // A drive without a medium must not raise the system's "insert a disk" box.
-    DWORD oldMode = 0;
-    const bool modeSet = ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode) != 0;
-    bool found = false;
-    WIN32_FIND_DATAW data{};
-    win::UniqueFind search(::FindFirstFileW(path.c_str(), &data));
-    if (search) {
-        constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        do {
-            if ((data.dwFileAttributes & kNotOrdinary) == 0) found = true;
-        } while (!found && ::FindNextFileW(search.Get(), &data));
-    }
-    if (modeSet) ::SetThreadErrorMode(oldMode, nullptr);
-    return found;
-}
-
 bool EncoderPathAccepted(const std::wstring& path) {
     if (path.empty()) return false;
-    if (!OrdinaryFileExists(path)) return false;
+    if (!win::OrdinaryFileExists(path)) return false;
     // The bare default name must also be the copy beside this program.
-    if (path == kEncoderName && !OrdinaryFileExists(win::ProgramFolder() + kEncoderName)) return false;
+    if (path == kEncoderName && !win::OrdinaryFileExists(win::ProgramFolder() + kEncoderName)) return false;
     return true;
 }
 

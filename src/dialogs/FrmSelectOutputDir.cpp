@@ -12,10 +12,10 @@ namespace quorvel {
 namespace {
 
 constexpr FrmSelectOutputDir::Row kRows[] = {
-    {L"cmdSelect", BN_CLICKED, &FrmSelectOutputDir::cmdSelect_Click},
-    {L"cmdCancel", BN_CLICKED, &FrmSelectOutputDir::cmdCancel_Click},
-    {L"DrvList", CBN_SELCHANGE, &FrmSelectOutputDir::DrvList_Change},
-    {L"dirList", LBN_DBLCLK, &FrmSelectOutputDir::dirList_DblClick},
+    {.Control = L"cmdSelect", .Notification = BN_CLICKED, .Run = &FrmSelectOutputDir::cmdSelect_Click},
+    {.Control = L"cmdCancel", .Notification = BN_CLICKED, .Run = &FrmSelectOutputDir::cmdCancel_Click},
+    {.Control = L"DrvList", .Notification = CBN_SELCHANGE, .Run = &FrmSelectOutputDir::DrvList_Change},
+    {.Control = L"dirList", .Notification = LBN_DBLCLK, .Run = &FrmSelectOutputDir::dirList_DblClick},
 };
 
 std::wstring CurrentDirectory() {

@@ -1,7 +1,9 @@
 #pragma once
 
-// The one window base: the object owns its HWND, bound to it on WM_NCCREATE, and a noexcept
-// window procedure hands every message to T::HandleMessage, catching everything at the boundary.
+// The one window base: the object is bound to its HWND on WM_NCCREATE, and a noexcept window
+// procedure hands every message to T::HandleMessage, catching everything at the boundary.
+// A window is the object's: made by CreateWindowOf, destroyed with the object. A control made by
+// others through its class name makes its own object in T::ObjectFor instead.
 
 #include <windows.h>
 
@@ -87,6 +89,9 @@ protected:
         return window;
     }
 
+    // The object a window is bound to on WM_NCCREATE: the one CreateWindowOf passed.
+    static T* ObjectFor(const CREATESTRUCTW& create) { return static_cast<T*>(create.lpCreateParams); }
+
     // Called once the HWND is gone, so the object can forget what belonged to it.
     virtual void OnWindowGone() {}
     // A handler failed with an exception, which stops here.
@@ -98,10 +103,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
         T* self = nullptr;
         if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            self = static_cast<T*>(create->lpCreateParams);
-            self->window_.Reset(window);
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            self = Bind(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
+            if (!self) return FALSE;  // no object, no window
         } else {
             self = reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         }
@@ -125,6 +128,18 @@ private:
             }
         }
         return result;
+    }
+
+    static T* Bind(HWND window, const CREATESTRUCTW& create) noexcept {
+        T* self = nullptr;
+        try {
+            self = T::ObjectFor(create);
+        } catch (...) {
+        }
+        if (!self) return nullptr;
+        self->window_.Reset(window);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        return self;
     }
 
     UniqueWindow window_;

@@ -34,6 +34,10 @@ std::wstring WithTrailingBackslash(std::wstring folder) {
 
 namespace {
 
+bool IsOrdinaryFile(DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
 bool IsDriveRoot(const std::wstring& path) { return path.size() == 3 && path[1] == L':' && path[2] == L'\\'; }
 
 std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
@@ -108,7 +112,7 @@ Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::ve
             if (data.cFileName[0] == L'.' &&
                 (data.cFileName[1] == 0 || (data.cFileName[1] == L'.' && data.cFileName[2] == 0)))
                 continue;
-        } else if (isDirectory || (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+        } else if (!IsOrdinaryFile(data.dwFileAttributes)) {
             continue;
         }
         names.emplace_back(data.cFileName);
@@ -119,6 +123,22 @@ Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::ve
         return Status::Fail(Narrow(SystemErrorText(error)));
     }
     return Status::Ok();
+}
+
+bool OrdinaryFileExists(const std::wstring& path) {
+    if (path.empty()) return false;
+    DWORD oldMode = 0;
+    const bool modeSet = ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode) != 0;
+    bool found = false;
+    WIN32_FIND_DATAW data{};
+    UniqueFind search(::FindFirstFileW(path.c_str(), &data));
+    if (search) {
+        do {
+            found = IsOrdinaryFile(data.dwFileAttributes);
+        } while (!found && ::FindNextFileW(search.Get(), &data));
+    }
+    if (modeSet) ::SetThreadErrorMode(oldMode, nullptr);
+    return found;
 }
 
 std::wstring NormaliseDirectoryPath(const std::wstring& path) {

@@ -35,6 +35,11 @@ private:
 enum class EntryKind { Directories, OrdinaryFiles };
 Status ReadDirectoryNames(const std::wstring& directory, EntryKind kind, std::vector<std::wstring>& names);
 
+// True when a directory search for the path finds an ordinary file, as the file list would show
+// it (wildcards match as in the search). A search that cannot be made (bad name, drive not
+// ready) finds nothing, and raises no "insert a disk" box.
+bool OrdinaryFileExists(const std::wstring& path);
+
 // The folder with one trailing backslash, for joining a name to; empty stays empty.
 std::wstring WithTrailingBackslash(std::wstring folder);
 

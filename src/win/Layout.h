@@ -50,13 +50,15 @@ struct Colour {
 constexpr Colour SystemColour(int index) { return {Colour::Source::System, static_cast<unsigned>(index)}; }
 constexpr Colour Rgb(unsigned r, unsigned g, unsigned b) { return {Colour::Source::Rgb, r | (g << 8) | (b << 16)}; }
 
+// A row of a window's table. Rows name their fields and leave out what is common; the geometry
+// has no default, so a row without it draws a warning.
 struct Control {
     const wchar_t* Name;
     Kind Type;
-    const wchar_t* Container;  // null: the window itself; otherwise a frame's name
-    const wchar_t* Caption;    // caption, initial text, or null
+    const wchar_t* Container = nullptr;  // null: the window itself; otherwise a frame's name
+    const wchar_t* Caption = nullptr;    // caption, initial text, or null
     int Left, Top, Width, Height;
-    int TabIndex;  // -1: none
+    int TabIndex = -1;  // -1: none
     unsigned Flags = kNone;
     Font TextFont = {};
     Colour TextColour = {};
@@ -93,8 +95,8 @@ struct Window {
     const wchar_t* Name;
     const wchar_t* Caption;
     int ClientWidth, ClientHeight;  // twips
-    Font DefaultFont;
-    Colour Background;
+    Font DefaultFont = {};
+    Colour Background = {};
     std::span<const Control> Controls;  // creation order; frames before what they hold
     Frame Framing = {};
     std::span<const Line> Lines = {};  // painted in this order

@@ -2,10 +2,11 @@
 
 #include <commctrl.h>
 
-#include <memory>
 #include <new>
+#include <string>
 #include <utility>
 
+#include "win/BaseWindow.h"
 #include "win/Dpi.h"
 #include "win/Jpeg.h"
 #include "win/LayoutBuilder.h"
@@ -59,62 +60,74 @@ void Picture::Paint(HDC dc, const RECT& box) const {
     ::FillRect(dc, &box, plate.Get());
 }
 
-class PictureBox {
+// The plain picture: a window of its own class, made by whoever creates one by that class (the
+// layout builder, a test), so the object is made for the window and goes with it.
+class PictureBox : public BaseWindow<PictureBox> {
 public:
-    explicit PictureBox(HWND window) : window_(window) {}
-
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    static bool Register() {
+        // A double click is one click, as on a picture; CS_DBLCLKS keeps the second press from
+        // counting again.
+        return RegisterClassOnce({.name = kPictureClass, .style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS});
+    }
 
 private:
+    friend class BaseWindow<PictureBox>;
+
+    explicit PictureBox(UniqueBitmap bitmap) : picture_(std::move(bitmap)) {}
+    // lpCreateParams: the decoded picture (a UniqueBitmap* taken over), or null for the plate.
+    static PictureBox* ObjectFor(const CREATESTRUCTW& create) {
+        auto* bitmap = static_cast<UniqueBitmap*>(create.lpCreateParams);
+        return new PictureBox(bitmap ? std::move(*bitmap) : UniqueBitmap{});
+    }
+    void OnWindowGone() override { delete this; }
+    // A picture that fails keeps the program running; the parent carries on without it.
+    void OnUnexpected(const std::wstring&) noexcept override {}
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc) const;
     void MouseDown();
     void MouseUp(LPARAM lParam);
 
-    HWND window_;
-    std::unique_ptr<Picture> picture_;
+    Picture picture_;
     bool pressed_ = false;
 };
 
 void PictureBox::Paint(HDC dc) const {
     RECT client{};
-    ::GetClientRect(window_, &client);
-    if (picture_) picture_->Paint(dc, client);
+    ::GetClientRect(Window(), &client);
+    picture_.Paint(dc, client);
 }
 
 void PictureBox::MouseDown() {
     // Capture so that a press dragged off the picture and released elsewhere is no click.
     pressed_ = true;
-    ::SetCapture(window_);
+    ::SetCapture(Window());
 }
 
 void PictureBox::MouseUp(LPARAM lParam) {
     const bool wasPressed = pressed_;
     pressed_ = false;
-    if (::GetCapture() == window_) ::ReleaseCapture();
+    const HWND window = Window();
+    if (::GetCapture() == window) ::ReleaseCapture();
     if (!wasPressed) return;
     RECT client{};
-    ::GetClientRect(window_, &client);
+    ::GetClientRect(window, &client);
     const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     if (!::PtInRect(&client, at)) return;
-    const int id = ::GetDlgCtrlID(window_);
-    // Last thing touched: the parent may destroy this picture while it handles the click.
-    ::SendMessageW(::GetParent(window_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window_));
+    const int id = ::GetDlgCtrlID(window);
+    // Last thing touched: the parent may destroy this picture, and with it this object, while it
+    // handles the click.
+    ::SendMessageW(::GetParent(window), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window));
 }
 
-LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: {
-            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            auto* bitmap = static_cast<UniqueBitmap*>(create->lpCreateParams);
-            picture_ = std::make_unique<Picture>(bitmap ? std::move(*bitmap) : UniqueBitmap{});
-            return 0;
-        }
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(window_, &ps);
+            HDC dc = ::BeginPaint(Window(), &ps);
             if (dc) Paint(dc);
-            ::EndPaint(window_, &ps);
+            ::EndPaint(Window(), &ps);
             return 0;
         }
         case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
@@ -126,32 +139,10 @@ LRESULT PictureBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam && ::IsWindow(reinterpret_cast<HWND>(wParam))) ::SetFocus(reinterpret_cast<HWND>(wParam));
             return 0;
         case kGetImageSize:
-            if (wParam && picture_) *reinterpret_cast<SIZE*>(wParam) = picture_->Size();
+            if (wParam) *reinterpret_cast<SIZE*>(wParam) = picture_.Size();
             return 0;
-        default: return ::DefWindowProcW(window_, message, wParam, lParam);
+        default: return DefaultHandling(message, wParam, lParam);
     }
-}
-
-LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = new (std::nothrow) PictureBox(window);
-        if (!self) return FALSE;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result = 0;
-    try {
-        result = self->Handle(message, wParam, lParam);
-    } catch (...) {
-        // A picture that fails keeps the program running; the parent carries on without it.
-        result = ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete self;
-    }
-    return result;
 }
 
 // The system button does the pressing (mouse, Space, BM_CLICK) and the notifying; this paints
@@ -206,22 +197,7 @@ LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-bool RegisterPictureClass() {
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExW(instance, kPictureClass, &wc)) return true;
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    // A double click is one click, as on a picture; CS_DBLCLKS keeps the second press from
-    // counting again.
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = &PictureProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kPictureClass;
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
+bool RegisterPictureClass() { return PictureBox::Register(); }
 
 bool AttachPictureButton(HWND button, UniqueBitmap bitmap) {
     if (!button) return false;

@@ -2,37 +2,35 @@
 
 // The user's choices between runs: REG_SZ values under HKEY_CURRENT_USER\Software\Quorvel\Settings.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "batch/BatchRequest.h"
+#include "win/Layout.h"
+#include "win/TableRow.h"
 
 namespace quorvel::win {
 
-// The values the code names by hand, by their names in the store. A control that persists
-// names its key once, in its window's table (TableWindow's Row::Setting), and is not listed here.
-inline constexpr const wchar_t* kSettingKeys[] = {
-    L"FileOutput",
-    L"DirOutput",
-    L"DirInput",
-    L"TemplateInput",  // the main window
-};
-
-// A key of the list above, checked when the program is compiled, or the key a window's table
-// row gives.
+// A value of the store. Each key is given by the row of a window's table whose control persists
+// under it, and code names one through that table, so a name no row gives does not compile.
 class SettingKey {
 public:
-    consteval SettingKey(const wchar_t* name) : name_(Find(name)) {}
-    static constexpr SettingKey OfTableRow(const wchar_t* name) { return SettingKey(name, 0); }
+    template <typename T, const layout::Window& Table, typename Request, std::size_t N>
+    static consteval SettingKey In(const TableRow<T, Table, Request> (&rows)[N], std::wstring_view name) {
+        for (const auto& row : rows)
+            if (row.Setting && name == row.Setting) return SettingKey(row.Setting);
+        throw "no row of the window's table persists under this key";
+    }
+    // The key of a row that names one.
+    template <typename T, const layout::Window& Table, typename Request>
+    static constexpr SettingKey Of(const TableRow<T, Table, Request>& row) {
+        return SettingKey(row.Setting);
+    }
     const wchar_t* Name() const { return name_; }
 
 private:
-    constexpr SettingKey(const wchar_t* name, int) : name_(name) {}
-    static consteval const wchar_t* Find(std::wstring_view name) {
-        for (const wchar_t* key : kSettingKeys)
-            if (name == key) return key;
-        throw "not a key of the settings store";
-    }
+    constexpr explicit SettingKey(const wchar_t* name) : name_(name) {}
     const wchar_t* name_;
 };
 

@@ -20,6 +20,7 @@
 #include "win/LayoutBuilder.h"
 #include "win/MessageBox.h"
 #include "win/SettingsStore.h"
+#include "win/TableRow.h"
 #include "batch/TextWindows.h"
 
 namespace quorvel::win {
@@ -53,17 +54,7 @@ template <typename T, const layout::Window& Table, typename Request = NoRequest>
 class TableWindow : public BaseWindow<T> {
 public:
     using Id = layout::ControlId<Table>;
-    using Handler = void (T::*)();
-    // One row of a window's table, for one control: its notification runs the handler; it
-    // fills a text or check field of the window's request; it persists under a settings key.
-    struct Row {
-        Id Control;
-        WORD Notification = 0;
-        Handler Run = nullptr;
-        std::string Request::*Text = nullptr;
-        CheckState Request::*Check = nullptr;
-        const wchar_t* Setting = nullptr;
-    };
+    using Row = TableRow<T, Table, Request>;
 
     explicit TableWindow(const WindowServices& services)
         : keyboard_(services.Keyboard), messages_(services.Messages), pictures_(services.Pictures) {}
@@ -112,7 +103,7 @@ public:
     void RestoreSettings(const SettingsStore& settings) {
         for (const Row& row : Rows()) {
             if (!row.Setting) continue;
-            const std::wstring value = settings.Read(SettingKey::OfTableRow(row.Setting));
+            const std::wstring value = settings.Read(SettingKey::Of(row));
             if (IsCheckBox(row.Control)) {
                 SetCheck(row.Control, CheckStateFromText(value));
             } else {
@@ -124,7 +115,7 @@ public:
     void StoreSettings(SettingsStore& settings) const {
         for (const Row& row : Rows()) {
             if (row.Setting)
-                settings.Write(SettingKey::OfTableRow(row.Setting),
+                settings.Write(SettingKey::Of(row),
                                IsCheckBox(row.Control) ? CheckStateText(CheckOf(row.Control)) : Text(row.Control));
         }
     }

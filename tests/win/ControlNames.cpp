@@ -3,27 +3,51 @@
 
 #include "win/Layout.h"
 #include "win/SettingsStore.h"
+#include "win/TableRow.h"
 
 namespace {
 
 using quorvel::layout::Kind;
 
-constexpr quorvel::layout::Control kRows[] = {
-    {L"cmdOK", Kind::PushButton, nullptr, L"&OK", 0, 0, 1200, 345, 0},
-    {L"chkAutoRun", Kind::CheckBox, nullptr, L"Auto", 0, 400, 1200, 345, 1},
+constexpr quorvel::layout::Control kControls[] = {
+    {.Name = L"cmdOK",
+     .Type = Kind::PushButton,
+     .Caption = L"&OK",
+     .Left = 0,
+     .Top = 0,
+     .Width = 1200,
+     .Height = 345,
+     .TabIndex = 0},
+    {.Name = L"chkAutoRun",
+     .Type = Kind::CheckBox,
+     .Caption = L"Auto",
+     .Left = 0,
+     .Top = 400,
+     .Width = 1200,
+     .Height = 345,
+     .TabIndex = 1},
 };
-constexpr quorvel::layout::Window kTable{L"frmTest", L"Test", 1200, 800, {}, {}, kRows};
+constexpr quorvel::layout::Window kTable{
+    .Name = L"frmTest", .Caption = L"Test", .ClientWidth = 1200, .ClientHeight = 800, .Controls = kControls};
 using Id = quorvel::layout::ControlId<kTable>;
 
 constexpr Id kAutoRun = L"chkAutoRun";
 static_assert(kAutoRun.Index == 1);
-constexpr quorvel::win::SettingKey kDirInput = L"DirInput";
+
+struct Dialog {};
+struct Options {
+    quorvel::CheckState AutoLaunch = 0;
+};
+constexpr quorvel::win::TableRow<Dialog, kTable, Options> kRows[] = {
+    {.Control = kAutoRun, .Check = &Options::AutoLaunch, .Setting = L"AutoLaunch"},
+};
+constexpr auto kAutoLaunch = quorvel::win::SettingKey::In(kRows, L"AutoLaunch");
 
 #ifdef QUORVEL_WRONG_CONTROL_NAME
 constexpr Id kTypo = L"chkAutoRum";
 #endif
 #ifdef QUORVEL_WRONG_SETTING_KEY
-constexpr quorvel::win::SettingKey kTypo = L"DirImput";
+constexpr auto kTypo = quorvel::win::SettingKey::In(kRows, L"AutoLaunh");
 #endif
 
 }  // namespace

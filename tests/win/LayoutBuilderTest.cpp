@@ -9,11 +9,30 @@ namespace quorvel::testing {
 namespace {
 
 constexpr layout::Control kControls[] = {
-    {L"lblName", layout::Kind::Label, nullptr, L"Name", 150, 300, 1200, 285, -1},
-    {L"txtName", layout::Kind::TextBox, nullptr, L"", 1500, 300, 1500, 285, 0},
+    {.Name = L"lblName",
+     .Type = layout::Kind::Label,
+     .Caption = L"Name",
+     .Left = 150,
+     .Top = 300,
+     .Width = 1200,
+     .Height = 285},
+    {.Name = L"txtName",
+     .Type = layout::Kind::TextBox,
+     .Caption = L"",
+     .Left = 1500,
+     .Top = 300,
+     .Width = 1500,
+     .Height = 285,
+     .TabIndex = 0},
 };
 constexpr layout::Line kLines[] = {{.X1 = 0, .Y1 = 1500, .X2 = 3000, .Y2 = 1500, .Pen = layout::Rgb(255, 0, 0)}};
-constexpr layout::Window kTable{L"frmTest", L"Test", 3000, 3000, {}, layout::Rgb(0, 0, 255), kControls, {}, kLines};
+constexpr layout::Window kTable{.Name = L"frmTest",
+                                .Caption = L"Test",
+                                .ClientWidth = 3000,
+                                .ClientHeight = 3000,
+                                .Background = layout::Rgb(0, 0, 255),
+                                .Controls = kControls,
+                                .Lines = kLines};
 
 TEST(LayoutBuilder, PlacesEachRowAndPaintsTheLinesAtEveryDpi) {
     HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr, nullptr, nullptr);

@@ -359,7 +359,8 @@ TEST_F(PictureControl, TheLayoutBuilderMakesPicturesThatClick) {
          .TabIndex = -1,
          .Resource = IDJ_QUIT},
     };
-    static constexpr quorvel::layout::Window kTable{L"test", L"test", 3000, 3000, {}, {}, kControls};
+    static constexpr quorvel::layout::Window kTable{
+        .Name = L"test", .Caption = L"test", .ClientWidth = 3000, .ClientHeight = 3000, .Controls = kControls};
     quorvel::win::BuiltLayout built;
     built.Build(parent.Window(), kTable);
     HWND picture = built.Control(0);

@@ -8,6 +8,23 @@
 namespace quorvel::testing {
 namespace {
 
+// The store takes its keys from a window's table; this one gives the main window's names.
+constexpr layout::Control kBoxes[] = {
+    {.Name = L"txtBox", .Type = layout::Kind::TextBox, .Left = 0, .Top = 0, .Width = 1200, .Height = 285}};
+constexpr layout::Window kTable{
+    .Name = L"frmKeys", .Caption = L"Keys", .ClientWidth = 1200, .ClientHeight = 300, .Controls = kBoxes};
+struct Owner {};
+constexpr win::TableRow<Owner, kTable, Owner> kRows[] = {
+    {.Control = L"txtBox", .Setting = L"FileOutput"},
+    {.Control = L"txtBox", .Setting = L"DirOutput"},
+    {.Control = L"txtBox", .Setting = L"DirInput"},
+    {.Control = L"txtBox", .Setting = L"TemplateInput"},
+};
+constexpr auto kFileOutput = win::SettingKey::In(kRows, L"FileOutput");
+constexpr auto kDirOutput = win::SettingKey::In(kRows, L"DirOutput");
+constexpr auto kDirInput = win::SettingKey::In(kRows, L"DirInput");
+constexpr auto kTemplateInput = win::SettingKey::In(kRows, L"TemplateInput");
+
 TEST(CheckStateFromText, TakesTheLeadingNumberRoundedHalvesToEven) {
     struct Case {
         const wchar_t* Stored;
@@ -36,19 +53,19 @@ TEST(SettingsStore, KeepsTextsExactlyUnderTheProgramsKey) {
     ScratchRegistry registry;
     ASSERT_TRUE(registry.Active());
     win::SettingsStore store;
-    EXPECT_EQ(store.Read(L"DirInput", L"fallback"), L"fallback");
-    EXPECT_EQ(store.Read(L"DirInput"), L"");
+    EXPECT_EQ(store.Read(kDirInput, L"fallback"), L"fallback");
+    EXPECT_EQ(store.Read(kDirInput), L"");
 
     const std::wstring texts[] = {L"C:\\Video Clips\\", L"  blanks around  ", L"", L"D:\\\u00e9t\u00e9\\\u6620\u753b"};
     for (const std::wstring& text : texts) {
-        ASSERT_TRUE(store.Write(L"DirInput", text));
-        EXPECT_EQ(store.Read(L"DirInput", L"fallback"), text);
+        ASSERT_TRUE(store.Write(kDirInput, text));
+        EXPECT_EQ(store.Read(kDirInput, L"fallback"), text);
         EXPECT_EQ(registry.Setting(L"DirInput"), text) << "not a REG_SZ under Software\\Quorvel\\Settings";
     }
     // A long value is not cut to some buffer's size.
     const std::wstring longText(5000, L'x');
-    ASSERT_TRUE(store.Write(L"TemplateInput", longText));
-    EXPECT_EQ(store.Read(L"TemplateInput"), longText);
+    ASSERT_TRUE(store.Write(kTemplateInput, longText));
+    EXPECT_EQ(store.Read(kTemplateInput), longText);
 }
 
 TEST(SettingsStore, AValueThatIsNotTextReadsAsTheDefault) {
@@ -67,8 +84,8 @@ TEST(SettingsStore, AValueThatIsNotTextReadsAsTheDefault) {
     ::RegCloseKey(key);
 
     win::SettingsStore store;
-    EXPECT_EQ(store.Read(L"DirOutput", L"default"), L"default");
-    EXPECT_EQ(store.Read(L"FileOutput"), L"abc");
+    EXPECT_EQ(store.Read(kDirOutput, L"default"), L"default");
+    EXPECT_EQ(store.Read(kFileOutput), L"abc");
 }
 
 TEST(SettingsStore, AStoreThatCannotBeWrittenSaysSo) {
@@ -77,8 +94,8 @@ TEST(SettingsStore, AStoreThatCannotBeWrittenSaysSo) {
     // The redirected root opened for reading only: nothing below it can be created.
     ASSERT_TRUE(registry.MakeReadOnly());
     win::SettingsStore store;
-    const bool written = store.Write(L"DirInput", L"C:\\");
-    EXPECT_EQ(store.Read(L"DirInput", L"default"), L"default");
+    const bool written = store.Write(kDirInput, L"C:\\");
+    EXPECT_EQ(store.Read(kDirInput, L"default"), L"default");
     registry.MakeWritable();
     EXPECT_FALSE(written);
 }

@@ -13,22 +13,43 @@ namespace quorvel::testing {
 namespace {
 
 constexpr layout::Control kControls[] = {
-    {L"cmdGo", layout::Kind::PushButton, nullptr, L"Go", 150, 150, 1200, 375, 0},
-    {L"txtName", layout::Kind::TextBox, nullptr, L"", 150, 600, 1200, 285, 1},
-    {L"chkTicked", layout::Kind::CheckBox, nullptr, L"Ticked", 150, 1000, 1200, 285, 2},
+    {.Name = L"cmdGo",
+     .Type = layout::Kind::PushButton,
+     .Caption = L"Go",
+     .Left = 150,
+     .Top = 150,
+     .Width = 1200,
+     .Height = 375,
+     .TabIndex = 0},
+    {.Name = L"txtName",
+     .Type = layout::Kind::TextBox,
+     .Caption = L"",
+     .Left = 150,
+     .Top = 600,
+     .Width = 1200,
+     .Height = 285,
+     .TabIndex = 1},
+    {.Name = L"chkTicked",
+     .Type = layout::Kind::CheckBox,
+     .Caption = L"Ticked",
+     .Left = 150,
+     .Top = 1000,
+     .Width = 1200,
+     .Height = 285,
+     .TabIndex = 2},
 };
 struct ProbeRequest {
     std::string Name;
     CheckState Ticked = 0;
 };
-constexpr layout::Window kTable{L"frmProbe",
-                                L"Probe",
-                                3000,
-                                1500,
-                                {},
-                                {},
-                                kControls,
-                                {L"QuorvelTableWindowProbe", WS_POPUP | WS_CAPTION, WS_EX_CONTROLPARENT}};
+constexpr layout::Window kTable{
+    .Name = L"frmProbe",
+    .Caption = L"Probe",
+    .ClientWidth = 3000,
+    .ClientHeight = 1500,
+    .Controls = kControls,
+    .Framing = {
+        .ClassName = L"QuorvelTableWindowProbe", .Style = WS_POPUP | WS_CAPTION, .ExStyle = WS_EX_CONTROLPARENT}};
 
 class Probe : public win::TableWindow<Probe, kTable, ProbeRequest> {
 public:
@@ -47,7 +68,7 @@ private:
     void OnWindowGone() override { events_.push_back(L"gone"); }
     std::span<const Row> Rows() const override {
         static constexpr Row kRows[] = {
-            {L"cmdGo", BN_CLICKED, &Probe::cmdGo_Click},
+            {.Control = L"cmdGo", .Notification = BN_CLICKED, .Run = &Probe::cmdGo_Click},
             {.Control = L"txtName", .Text = &ProbeRequest::Name, .Setting = L"ProbeName"},
             {.Control = L"chkTicked",
              .Notification = BN_CLICKED,
