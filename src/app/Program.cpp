@@ -1,15 +1,9 @@
 #include "app/Program.h"
 
-#include "resources/AboutLayout.h"
-#include "resources/MainWindowLayout.h"
-#include "win/LayoutBuilder.h"
-
 namespace quorvel {
 
 Program::Program()
-    // Started first, the decoder works while the windows are made.
-    : pictures_(win::PictureResources({&layout::mainwindow::kWindow, &layout::about::kWindow})),
-      about_(windows_, launcher_),
+    : about_(windows_, launcher_),
       advanced_(windows_, settings_, fileDialogs_),
       // The chosen directory goes straight into the main window's output directory box.
       outputDirectory_(windows_, directories_,

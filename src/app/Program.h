@@ -8,7 +8,6 @@
 #include "dialogs/FrmAdvanced.h"
 #include "dialogs/FrmSelectOutputDir.h"
 #include "win/DialogNavigation.h"
-#include "win/Jpeg.h"
 #include "win/Launch.h"
 #include "win/SettingsStore.h"
 
@@ -32,10 +31,9 @@ public:
     FrmSelectOutputDir& OutputDirectoryDialog() { return outputDirectory_; }
 
 private:
-    win::PicturesAhead pictures_;
     win::KeyboardNavigation keyboard_;
     win::MessageSink messages_;
-    const win::WindowServices windows_{keyboard_, messages_, pictures_};
+    const win::WindowServices windows_{keyboard_, messages_};
     win::SettingsStore settings_;
     win::DirectoryProbe directories_;
     win::Launcher launcher_;

@@ -1,11 +1,12 @@
 #include "win/Jpeg.h"
 
 #include <objbase.h>
+#include <shlwapi.h>
 #include <wincodec.h>
 
 #include <limits>
-#include <system_error>
 #include <utility>
+#include <vector>
 
 namespace quorvel::win {
 namespace {
@@ -47,39 +48,8 @@ private:
     HRESULT hr_;
 };
 
-UniqueBitmap DecodeWithWic(const void* data, std::size_t size) {
-    if (!data || size == 0 || size > std::numeric_limits<DWORD>::max()) return {};
-
-    ComRef<IWICImagingFactory> factory;
-    if (FAILED(::CoCreateInstance(
-            CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, factory.PutVoid())))
-        return {};
-    ComRef<IWICStream> stream;
-    if (FAILED(factory->CreateStream(stream.Put()))) return {};
-    // WIC only reads through this pointer.
-    auto* bytes = static_cast<BYTE*>(const_cast<void*>(data));
-    if (FAILED(stream->InitializeFromMemory(bytes, static_cast<DWORD>(size)))) return {};
-
-    ComRef<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Put())))
-        return {};
-    ComRef<IWICBitmapFrameDecode> frame;
-    if (FAILED(decoder->GetFrame(0, frame.Put()))) return {};
-    ComRef<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateFormatConverter(converter.Put()))) return {};
-    if (FAILED(converter->Initialize(frame.Get(),
-                                     GUID_WICPixelFormat32bppBGRA,
-                                     WICBitmapDitherTypeNone,
-                                     nullptr,
-                                     0.0,
-                                     WICBitmapPaletteTypeCustom)))
-        return {};
-
-    UINT width = 0, height = 0;
-    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide ||
-        height > kMaxSide)
-        return {};
-
+// A top-down 32-bit DIB section; bits points at its pixels.
+UniqueBitmap MakeDib(UINT width, UINT height, void*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = static_cast<LONG>(width);
@@ -87,14 +57,74 @@ UniqueBitmap DecodeWithWic(const void* data, std::size_t size) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+    bits = nullptr;
     UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return {};
+    if (!bits) return {};
+    return bitmap;
+}
 
+// Colour JPEGs decode to 24-bit BGR: widened to BGRA here, without the imaging factory's
+// converter (which reads the registration of every pixel format).
+UniqueBitmap FromBgr(IWICBitmapSource* frame, UINT width, UINT height) {
+    const UINT rowBytes = width * 3;
+    std::vector<BYTE> bgr(static_cast<std::size_t>(rowBytes) * height);
+    if (FAILED(frame->CopyPixels(nullptr, rowBytes, static_cast<UINT>(bgr.size()), bgr.data()))) return {};
+    void* bits = nullptr;
+    UniqueBitmap bitmap = MakeDib(width, height, bits);
+    if (!bitmap) return {};
+    auto* out = static_cast<BYTE*>(bits);
+    for (std::size_t from = 0; from < bgr.size(); from += 3, out += 4) {
+        out[0] = bgr[from];
+        out[1] = bgr[from + 1];
+        out[2] = bgr[from + 2];
+        out[3] = 0xFF;
+    }
+    ::GdiFlush();
+    return bitmap;
+}
+
+// Grey and CMYK JPEGs go through the imaging factory's converter.
+UniqueBitmap Converted(IWICBitmapSource* frame, UINT width, UINT height) {
+    ComRef<IWICImagingFactory> factory;
+    if (FAILED(::CoCreateInstance(
+            CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, factory.PutVoid())))
+        return {};
+    ComRef<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(converter.Put()))) return {};
+    if (FAILED(converter->Initialize(
+            frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom)))
+        return {};
+    void* bits = nullptr;
+    UniqueBitmap bitmap = MakeDib(width, height, bits);
+    if (!bitmap) return {};
     const UINT stride = width * 4;
     if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) return {};
     ::GdiFlush();
     return bitmap;
+}
+
+UniqueBitmap DecodeWithWic(const void* data, std::size_t size) {
+    if (!data || size == 0 || size > std::numeric_limits<UINT>::max()) return {};
+
+    // The JPEG decoder by its class: asking the imaging factory to find a decoder for the bytes
+    // reads the registration of every codec, which was most of a picture's cost at start-up.
+    ComRef<IWICBitmapDecoder> decoder;
+    if (FAILED(::CoCreateInstance(
+            CLSID_WICJpegDecoder, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder, decoder.PutVoid())))
+        return {};
+    ComRef<IStream> stream;
+    *stream.Put() = ::SHCreateMemStream(static_cast<const BYTE*>(data), static_cast<UINT>(size));
+    if (!stream.Get() || FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand))) return {};
+    ComRef<IWICBitmapFrameDecode> frame;
+    if (FAILED(decoder->GetFrame(0, frame.Put()))) return {};
+
+    UINT width = 0, height = 0;
+    if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
+        return {};
+    WICPixelFormatGUID format{};
+    if (SUCCEEDED(frame->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR)
+        return FromBgr(frame.Get(), width, height);
+    return Converted(frame.Get(), width, height);
 }
 
 }  // namespace
@@ -114,36 +144,6 @@ UniqueBitmap DecodeJpegResource(int resourceId, HMODULE module) {
     const void* data = loaded ? ::LockResource(loaded) : nullptr;
     if (!data || size == 0) return {};
     return DecodeJpeg(data, size);
-}
-
-PicturesAhead::PicturesAhead(std::vector<int> resourceIds) {
-    try {
-        decoder_ = std::thread([this, ids = std::move(resourceIds)] { Decode(ids); });
-    } catch (const std::system_error&) {
-        // No thread: each picture is decoded when it is taken.
-    }
-}
-
-PicturesAhead::~PicturesAhead() {
-    if (decoder_.joinable()) decoder_.join();
-}
-
-void PicturesAhead::Decode(const std::vector<int>& resourceIds) {
-    // The decoder's COM objects live and die on this thread; the bitmaps are plain GDI objects.
-    ComScope com;
-    for (int id : resourceIds) {
-        decoded_.emplace(id, com.Usable() ? DecodeJpegResource(id) : UniqueBitmap{});
-    }
-}
-
-UniqueBitmap PicturesAhead::Take(int resourceId) {
-    if (decoder_.joinable()) decoder_.join();
-    if (auto found = decoded_.find(resourceId); found != decoded_.end()) {
-        UniqueBitmap bitmap = std::move(found->second);
-        decoded_.erase(found);
-        if (bitmap) return bitmap;
-    }
-    return DecodeJpegResource(resourceId);
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

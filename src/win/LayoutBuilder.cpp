@@ -6,6 +6,7 @@
 #include <array>
 
 #include "win/Dpi.h"
+#include "win/Jpeg.h"
 #include "win/PictureBox.h"
 
 namespace quorvel::win {
@@ -140,15 +141,7 @@ COLORREF ResolveColour(const layout::Colour& colour, COLORREF standard) {
     return standard;
 }
 
-std::vector<int> PictureResources(std::initializer_list<const layout::Window*> tables) {
-    std::vector<int> ids;
-    for (const layout::Window* table : tables)
-        for (const layout::Control& c : table->Controls)
-            if (c.Type == Kind::Picture || c.Type == Kind::PictureButton) ids.push_back(c.Resource);
-    return ids;
-}
-
-void BuiltLayout::Build(HWND parent, const layout::Window& table, PicturesAhead* pictures) {
+void BuiltLayout::Build(HWND parent, const layout::Window& table) {
     parent_ = parent;
     table_ = &table;
     dpi_ = WindowDpi(parent);
@@ -174,9 +167,7 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table, PicturesAhead*
         const ClassAndStyle cs = ClassFor(c);
         if (c.Type == Kind::Picture) RegisterPictureClass();
         const bool pictured = c.Type == Kind::Picture || c.Type == Kind::PictureButton;
-        UniqueBitmap bitmap = !pictured  ? UniqueBitmap{}
-                              : pictures ? pictures->Take(c.Resource)
-                                         : DecodeJpegResource(c.Resource);
+        UniqueBitmap bitmap = pictured ? DecodeJpegResource(c.Resource) : UniqueBitmap{};
         if (cs.ClassName) {
             const RECT r = PixelRect(c);
             const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;

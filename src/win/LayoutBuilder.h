@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "win/Dpi.h"
-#include "win/Jpeg.h"
 #include "win/Layout.h"
 #include "win/UniqueHandle.h"
 
@@ -24,18 +22,14 @@ namespace quorvel::win {
 // and a click reaches the parent as WM_COMMAND/BN_CLICKED with the control's id.
 inline constexpr wchar_t kPictureClass[] = L"QuorvelPicture";
 
-// The JPEG resources of the tables' pictures and picture buttons, in table order.
-std::vector<int> PictureResources(std::initializer_list<const layout::Window*> tables);
-
 class BuiltLayout {
 public:
     BuiltLayout() = default;
     BuiltLayout(const BuiltLayout&) = delete;
     BuiltLayout& operator=(const BuiltLayout&) = delete;
 
-    // Creates every control of the table as a child of parent, at the parent's DPI. The pictures
-    // come from pictures, decoded here when there is none.
-    void Build(HWND parent, const layout::Window& table, PicturesAhead* pictures = nullptr);
+    // Creates every control of the table as a child of parent, at the parent's DPI.
+    void Build(HWND parent, const layout::Window& table);
 
     // By the row's position in the table; a command's id is the row's id.
     HWND Control(int row) const;

@@ -42,12 +42,10 @@ void SetText(HWND window, std::wstring_view text);
 // The request of a window that fills none.
 struct NoRequest {};
 
-// What every table-built window is given: the program's navigation list, message sink and the
-// pictures decoded ahead.
+// What every table-built window is given: the program's navigation list and message sink.
 struct WindowServices {
     KeyboardNavigation& Keyboard;
     const MessageSink& Messages;
-    PicturesAhead& Pictures;
 };
 
 template <typename T, const layout::Window& Table, typename Request = NoRequest>
@@ -56,8 +54,7 @@ public:
     using Id = layout::ControlId<Table>;
     using Row = TableRow<T, Table, Request>;
 
-    explicit TableWindow(const WindowServices& services)
-        : keyboard_(services.Keyboard), messages_(services.Messages), pictures_(services.Pictures) {}
+    explicit TableWindow(const WindowServices& services) : keyboard_(services.Keyboard), messages_(services.Messages) {}
     ~TableWindow() override {
         // Unbound first: T's members are gone, so no handler of T may run.
         if (HWND window = this->DestroyUnbound()) keyboard_.Remove(window);
@@ -156,7 +153,7 @@ protected:
                                   TwipsToPixels(Table.ClientWidth, kDesignDpi),
                                   TwipsToPixels(Table.ClientHeight, kDesignDpi)))
             return false;
-        layout_.Build(this->Window(), Table, &pictures_);
+        layout_.Build(this->Window(), Table);
         // The window was made at the design DPI; its monitor may want more.
         if (layout_.Dpi() != kDesignDpi) {
             const SIZE client = layout_.ClientSize();
@@ -223,7 +220,6 @@ private:
 
     KeyboardNavigation& keyboard_;
     const MessageSink& messages_;
-    PicturesAhead& pictures_;
     BuiltLayout layout_;
 };
 

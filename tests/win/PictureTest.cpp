@@ -1,9 +1,12 @@
 #include <windows.h>
 #include <objbase.h>
+#include <wincodec.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <thread>
@@ -42,6 +45,35 @@ std::vector<unsigned char> ResourceBytes(int id) {
     if (!found) return {};
     const auto* data = static_cast<const unsigned char*>(::LockResource(::LoadResource(self, found)));
     return {data, data + ::SizeofResource(self, found)};
+}
+
+// The imaging factory's own way, to check the decoder against: it finds the codec and
+// converts to 32-bit BGRA.
+std::vector<BYTE> FactoryPixels(const std::vector<unsigned char>& jpeg) {
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    std::vector<BYTE> pixels;
+    UINT width = 0, height = 0;
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(jpeg.data()), static_cast<DWORD>(jpeg.size()))) &&
+        SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(
+            frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->GetSize(&width, &height))) {
+        pixels.resize(static_cast<std::size_t>(width) * height * 4);
+        if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(pixels.size()), pixels.data())))
+            pixels.clear();
+    }
+    for (IUnknown* object : std::initializer_list<IUnknown*>{converter, frame, decoder, stream, factory})
+        if (object) object->Release();
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return pixels;
 }
 
 int Distance(COLORREF a, COLORREF b) {
@@ -214,6 +246,12 @@ TEST(JpegResources, EveryPictureDecodesToItsDrawnSize) {
         EXPECT_EQ(info.bmBitsPixel, 32);
         // Decoded pixels, not an untouched buffer: the plate's corner and its centre differ.
         EXPECT_NE(PixelOf(bitmap.Get(), 1, 1), PixelOf(bitmap.Get(), p.Width / 2, p.Height / 2));
+        // Channel for channel what the imaging factory's own decoding gives.
+        const std::vector<BYTE> expected = FactoryPixels(ResourceBytes(p.Id));
+        ASSERT_EQ(expected.size(), static_cast<std::size_t>(p.Width) * p.Height * 4);
+        const auto* bits = static_cast<const BYTE*>(info.bmBits);
+        ASSERT_NE(bits, nullptr);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bits)) << "pixels differ from the factory's";
     }
 }
 

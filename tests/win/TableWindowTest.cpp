@@ -53,10 +53,9 @@ constexpr layout::Window kTable{
 
 class Probe : public win::TableWindow<Probe, kTable, ProbeRequest> {
 public:
-    explicit Probe(std::vector<std::wstring>& events) : TableWindow({keyboard, messages, pictures}), events_(events) {}
+    explicit Probe(std::vector<std::wstring>& events) : TableWindow({keyboard, messages}), events_(events) {}
     static inline win::KeyboardNavigation keyboard;
     static inline win::MessageSink messages;
-    static inline win::PicturesAhead pictures;
     ~Probe() override { events_.push_back(L"object gone"); }
     void cmdGo_Click() { events_.push_back(L"go"); }
 
