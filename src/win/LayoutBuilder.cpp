@@ -196,7 +196,8 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
             if (c.Type == Kind::ComboDropDown && c.Caption) ::SetWindowTextW(entry->Handle, c.Caption);
         }
     }
-    ApplyFonts();
+    // The window is not shown yet: nothing to redraw.
+    ApplyFonts(false);
 }
 
 int BuiltLayout::Scale(int twips) const { return TwipsToPixels(twips, dpi_); }
@@ -249,9 +250,11 @@ HFONT BuiltLayout::FontFor(const layout::Font& font) {
     return made;
 }
 
-void BuiltLayout::ApplyFonts() {
+void BuiltLayout::ApplyFonts(bool redraw) {
     for (const Entry& e : entries_)
-        if (e.Handle) ::SendMessageW(e.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(e.Row->TextFont)), TRUE);
+        if (e.Handle)
+            ::SendMessageW(
+                e.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(e.Row->TextFont)), redraw ? TRUE : FALSE);
 }
 
 void BuiltLayout::Rescale(int dpi) {
@@ -264,7 +267,7 @@ void BuiltLayout::Rescale(int dpi) {
         ::SetWindowPos(
             e.Handle, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    ApplyFonts();
+    ApplyFonts(true);
     ::InvalidateRect(parent_, nullptr, TRUE);
 }
 

@@ -83,7 +83,7 @@ private:
     RECT PixelRect(const layout::Control& control) const;
     HFONT FontFor(const layout::Font& font);
     HBRUSH BrushFor(COLORREF colour);
-    void ApplyFonts();
+    void ApplyFonts(bool redraw);
 
     HWND parent_ = nullptr;
     const layout::Window* table_ = nullptr;
