@@ -22,21 +22,6 @@ std::wstring UpperCase(std::wstring text) {
     return text;
 }
 
-// Redrawing a large list once per changed entry takes seconds.
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND list) : list_(list) { ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawPause() {
-        ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(list_, nullptr, TRUE);
-    }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-private:
-    HWND list_;
-};
-
 }  // namespace
 
 void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND files) {
@@ -186,7 +171,7 @@ std::vector<std::wstring> SourceBrowser::SelectExactly(const std::vector<std::ws
     }
 
     {
-        RedrawPause pause(files_);
+        win::RedrawPause pause(files_);
         ::SendMessageW(files_, LB_SETSEL, FALSE, -1);
         for (LRESULT i : chosen) ::SendMessageW(files_, LB_SETSEL, TRUE, i);
         if (!chosen.empty()) {

@@ -65,20 +65,6 @@ void SortByName(std::vector<std::wstring>& names) {
     });
 }
 
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND window) : window_(window) { ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawPause() {
-        ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(window_, nullptr, TRUE);
-    }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-private:
-    HWND window_;
-};
-
 }  // namespace
 
 DirectoryState DirectoryProbe::Look(const std::wstring& path, std::wstring* reason) const {

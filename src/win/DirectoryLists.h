@@ -13,6 +13,22 @@
 
 namespace quorvel::win {
 
+// Holds a list's drawing while its entries change: redrawing a large list once per changed
+// entry takes seconds. It is drawn once, whole, when the pause ends.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND window) : window_(window) { ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawPause() {
+        ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(window_, nullptr, TRUE);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND window_;
+};
+
 // What a look at a directory found. Unreadable covers a drive that is not ready, a malformed
 // path and any other failure that is not a plain "not there".
 enum class DirectoryState { Exists, Missing, Unreadable };
