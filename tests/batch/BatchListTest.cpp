@@ -231,7 +231,11 @@ TEST_F(BatchListFile, AnUncommittedFileLeavesNothingBehind) {
         std::unique_ptr<AtomicFile> file;
         ASSERT_TRUE(CreateAtomicFile(list_, file).IsOk());
         ASSERT_TRUE(file->Write("half a list").IsOk());
+#ifdef __linux__
+        EXPECT_EQ(folder_.Names().size(), 1u);  // no name before the commit
+#else
         EXPECT_EQ(folder_.Names().size(), 2u);
+#endif
     }
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"list.tbe"});
     EXPECT_EQ(ReadBytes(list_), "object TTMPGEncBatchEncodeList\r\n");
