@@ -180,7 +180,10 @@ bool MissingUnnamedFiles(int errorNumber) {
 class PosixAtomicFile final : public AtomicFile {
 public:
     PosixAtomicFile(std::string target, std::string resolved, int folder, bool replacing)
-        : target_(std::move(target)), resolved_(std::move(resolved)), name_(NameOf(resolved_)), folder_(folder),
+        : target_(std::move(target)),
+          resolved_(std::move(resolved)),
+          name_(NameOf(resolved_)),
+          folder_(folder),
           replacing_(replacing) {}
 
     ~PosixAtomicFile() override {
@@ -191,6 +194,7 @@ public:
     }
 
     Status Open() {
+        SweepStaleTemporaries(folder_);
 #ifdef O_TMPFILE
         // A file without a name until it is complete: a run killed outright leaves nothing.
         static const bool procFds = ::access("/proc/self/fd", X_OK) == 0;
@@ -200,7 +204,6 @@ public:
             if (!MissingUnnamedFiles(errno)) return Failure("Cannot create the batch file ", errno);
         }
 #endif
-        SweepStaleTemporaries(folder_);
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string name = TemporaryName(counter_++);
             slot_ = ClaimPending(folder_, name);

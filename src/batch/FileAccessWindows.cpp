@@ -22,6 +22,8 @@ constexpr DWORD kRetryPause = 50;
 // A temporary file is ".qv", the writer's process id in 8 hex digits, "-", a counter in 4 hex
 // digits, ".tmp": short whatever the list's name, and whose file it is can be read back.
 constexpr std::size_t kTemporaryNameLength = 20;
+// ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
 constexpr ULONGLONG kStaleAfter = 60ull * 10000000ull;  // in the 100 ns steps of FILETIME
 
 std::string SystemErrorReason(DWORD error) {
@@ -33,7 +35,7 @@ std::string SystemErrorReason(DWORD error) {
         case ERROR_LOCK_VIOLATION: return "the file is in use by another program";
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL: return "the disk is full";
-        case ERROR_DISK_QUOTA_EXCEEDED: return "the disk quota is exceeded";
+        case kDiskQuotaExceeded: return "the disk quota is exceeded";
         case ERROR_WRITE_PROTECT: return "the disk is write-protected";
         case ERROR_NOT_READY: return "the drive is not ready";
         case ERROR_INVALID_NAME:
@@ -99,7 +101,8 @@ void SweepStaleTemporaries(const std::wstring& folder) {
     };
     do {
         const DWORD writer = WriterOfTemporary(found.cFileName);
-        if (writer == 0 || writer == GetCurrentProcessId() || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        if (writer == 0 || writer == GetCurrentProcessId() ||
+            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
             ticks(nowTime) - ticks(found.ftLastWriteTime) < kStaleAfter || IsRunning(writer)) {
             continue;
         }
@@ -146,7 +149,10 @@ void RemoveFromPending(const std::wstring& path) {
 class WindowsAtomicFile final : public AtomicFile {
 public:
     WindowsAtomicFile(std::string target, std::wstring widePath, std::wstring temporary, HANDLE handle, bool replacing)
-        : target_(std::move(target)), path_(std::move(widePath)), temporary_(std::move(temporary)), handle_(handle),
+        : target_(std::move(target)),
+          path_(std::move(widePath)),
+          temporary_(std::move(temporary)),
+          handle_(handle),
           replacing_(replacing) {
         AddPending(temporary_);
     }
@@ -296,8 +302,8 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
             return cannotCreate(SystemErrorReason(error));
         }
-        file = std::make_unique<WindowsAtomicFile>(
-            target, full, temporary, handle, attributes != INVALID_FILE_ATTRIBUTES);
+        file =
+            std::make_unique<WindowsAtomicFile>(target, full, temporary, handle, attributes != INVALID_FILE_ATTRIBUTES);
         return Status::Ok();
     }
     return cannotCreate("no temporary file name is free");
