@@ -204,19 +204,10 @@ public:
             if (!MissingUnnamedFiles(errno)) return Failure("Cannot create the batch file ", errno);
         }
 #endif
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = TemporaryName(counter_++);
-            slot_ = ClaimPending(folder_, name);
-            fd_ = ::openat(folder_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ >= 0) {
-                temporary_ = name;
-                return Status::Ok();
-            }
-            const int error = errno;
-            ReleasePending(slot_);
-            if (error != EEXIST) return Failure("Cannot create the batch file ", error);
-        }
-        return Status::Fail("Cannot create the batch file " + target_ + ": no temporary file name is free");
+        return TakeTemporaryName("Cannot create the batch file ", [&](const char* name) {
+            fd_ = ::openat(folder_, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            return fd_ >= 0;
+        });
     }
 
     Status Write(std::string_view bytes) override {
@@ -267,18 +258,27 @@ public:
 private:
     Status NameUnnamedFile() {
         const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        return TakeTemporaryName("Cannot write the batch file ", [&](const char* name) {
+            return ::linkat(AT_FDCWD, self.c_str(), folder_, name, AT_SYMLINK_FOLLOW) == 0;
+        });
+    }
+
+    // A free temporary name for the file, made by MAKE (false with errno set), known to the
+    // signal handler before it exists.
+    template <class Make>
+    Status TakeTemporaryName(const char* what, Make make) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string name = TemporaryName(counter_++);
             slot_ = ClaimPending(folder_, name);
-            if (::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            if (make(name.c_str())) {
                 temporary_ = name;
                 return Status::Ok();
             }
             const int error = errno;
             ReleasePending(slot_);
-            if (error != EEXIST) return Failure("Cannot write the batch file ", error);
+            if (error != EEXIST) return Failure(what, error);
         }
-        return Status::Fail("Cannot write the batch file " + target_ + ": no temporary file name is free");
+        return Status::Fail(what + target_ + ": no temporary file name is free");
     }
 
     // Nothing was at the target when the run began: a file that appeared since is not replaced.
