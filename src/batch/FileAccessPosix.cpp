@@ -193,7 +193,15 @@ public:
         ::close(folder_);
     }
 
-    Status Open() {
+    // Creates the temporary file. A list it replaces gives it its owner and mode already here: one
+    // that cannot stay its user's is refused before it is written, and the file is no more open
+    // to others than the list.
+    Status Open(const struct stat* replaced) {
+        Status created = Create();
+        return created && replaced != nullptr ? KeepOwnerAndMode(*replaced) : created;
+    }
+
+    Status Create() {
         SweepStaleTemporaries(folder_);
 #ifdef O_TMPFILE
         // A file without a name until it is complete: a run killed outright leaves nothing.
@@ -380,7 +388,7 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
     }
     RemoveTemporariesOnSignals();
     auto created = std::make_unique<PosixAtomicFile>(target, std::move(resolved), folder, replacing);
-    if (Status opened = created->Open(); !opened) return opened;
+    if (Status opened = created->Open(replacing ? &existing : nullptr); !opened) return opened;
     file = std::move(created);
     return Status::Ok();
 }
