@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "batch/CodePage.h"
 #include "batch/TextWindows.h"
@@ -43,6 +45,27 @@ private:
     unsigned number_;
 };
 
+// What a path opens: its volume and file index. Nothing where it opens nothing. Folders open
+// too, and nothing is read, so no access is asked for.
+std::optional<std::pair<DWORD, ULONGLONG>> Identity(std::wstring path) {
+    // "C:\" and "\\?\C:\" keep their backslash; a folder given as "C:\Video\" is "C:\Video".
+    if (path.size() > 3 && path.back() == L'\\' && path[path.size() - 2] != L':') path.pop_back();
+    HANDLE file = CreateFileW(path.c_str(),
+                              0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr,
+                              OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(file, &information);
+    CloseHandle(file);
+    if (!known) return std::nullopt;
+    return std::pair(information.dwVolumeSerialNumber,
+                     (static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) | information.nFileIndexLow);
+}
+
 }  // namespace
 
 Status OpenCodePage(unsigned number, std::unique_ptr<CodePage>& codePage) {
@@ -55,7 +78,7 @@ Status OpenCodePage(unsigned number, std::unique_ptr<CodePage>& codePage) {
 
 unsigned PlatformCodePage() { return GetACP(); }
 
-std::optional<std::string> SystemShortPath(const std::string& path) {
+std::optional<ShortForm> SystemShortPath(const std::string& path) {
     std::wstring given;
     if (!win::ToUtf16(kCodePageUtf8, path, given, Conversion::Strict) || given.empty()) return std::nullopt;
     const std::wstring wide = win::LiteralPath(given);
@@ -73,11 +96,15 @@ std::optional<std::string> SystemShortPath(const std::string& path) {
     if (wide.size() != given.size() && shortPath.starts_with(L"\\\\?\\")) shortPath.erase(0, 4);
     std::string utf8;
     if (!win::FromUtf16(kCodePageUtf8, shortPath, utf8, Conversion::Strict)) return std::nullopt;
-    return utf8;
+    if (shortPath == given) return ShortForm(std::move(utf8));
+    // The short path as the encoder will open it, against the long one taken literally.
+    const auto longFile = Identity(wide);
+    if (!longFile) return std::nullopt;
+    return ShortForm(std::move(utf8), Identity(shortPath) == longFile);
 }
 
-std::optional<std::string> SystemShortPathOfNewFile(const std::string& path) {
-    if (std::optional<std::string> existing = SystemShortPath(path)) return existing;
+std::optional<ShortForm> SystemShortPathOfNewFile(const std::string& path) {
+    if (std::optional<ShortForm> existing = SystemShortPath(path)) return existing;
     std::wstring wide;
     if (!win::ToUtf16(kCodePageUtf8, path, wide, Conversion::Strict) || wide.empty()) return std::nullopt;
     // The volume decides whether a new name gets a short form, so a file is made to ask it.
@@ -89,7 +116,7 @@ std::optional<std::string> SystemShortPathOfNewFile(const std::string& path) {
                                FILE_FLAG_DELETE_ON_CLOSE,
                                nullptr);
     if (probe == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<std::string> shortPath = SystemShortPath(path);
+    std::optional<ShortForm> shortPath = SystemShortPath(path);
     CloseHandle(probe);
     return shortPath;
 }

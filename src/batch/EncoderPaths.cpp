@@ -64,13 +64,27 @@ std::string CannotOpen(Blocker blocker, const CodePage& codePage, const std::str
 
 bool Opens(std::string_view path, const CodePage& codePage) { return WhyNotOpened(path, codePage) == Blocker::None; }
 
-// A short form found for a path the encoder could not open as it is, if the encoder opens that.
+// A short form found for a path the encoder could not open as it is, if the encoder opens that
+// and it is the same file; opensAnother is set where it would open another file instead.
 std::optional<std::string> UsableShortForm(const std::string& path, const CodePage& codePage,
-                                           const ShortPathLookup& shortPath) {
+                                           const ShortPathLookup& shortPath, bool* opensAnother = nullptr) {
     if (!shortPath) return std::nullopt;
-    std::optional<std::string> found = shortPath(path);
-    if (!found || found->empty() || *found == path || !Opens(*found, codePage)) return std::nullopt;
-    return found;
+    std::optional<ShortForm> found = shortPath(path);
+    if (!found || found->Path.empty() || found->Path == path || !Opens(found->Path, codePage)) return std::nullopt;
+    if (!found->OpensSameFile) {
+        if (opensAnother != nullptr) *opensAnother = true;
+        return std::nullopt;
+    }
+    return std::move(found->Path);
+}
+
+constexpr std::string_view kSharedShortName =
+    "whose names differ only in letter case share one short name; rename one of them";
+
+// The end of a refusal where the short form of a file or folder opens another one.
+std::string OpensAnother(const std::string& kind, const std::string& consequence) {
+    return ", and its short form opens another " + kind + ", so " + consequence + ". Two " + kind + "s " +
+           std::string(kSharedShortName);
 }
 
 std::string LastName(const std::string& path) {
@@ -93,18 +107,23 @@ std::string NameList(const std::vector<std::string>& names) {
     return list;
 }
 
+// Refuses sources without a usable form; opensAnother: their short forms open other files.
 Status RefuseSources(const BatchJob& job, const std::vector<std::string>& names, const CodePage& codePage,
-                     bool shortNames, Blocker blocker) {
-    const std::string files = std::to_string(names.size()) + (names.size() == 1 ? " file" : " files") +
+                     bool shortNames, Blocker blocker, bool opensAnother) {
+    const bool one = names.size() == 1;
+    const std::string files = std::to_string(names.size()) + (one ? " file" : " files") +
                               (job.SourceDirectories.empty() ? " in " + job.SourceDirectory : std::string());
+    const std::string head = blocker == Blocker::CodePage
+                                 ? Intro(codePage) + "the names of " + files
+                                 : "The paths of " + files + " (or of their outputs) are " + Described(blocker);
+    if (opensAnother) {
+        return Status::Fail(
+            head + (one ? ", and its short form opens another file" : ", and their short forms open other files") +
+            ", so the encoder would read the wrong clip" + (one ? ":" : "s:") + NameList(names) + "\nTwo files " +
+            std::string(kSharedShortName));
+    }
     const std::string nor = shortNames ? " (nor short forms of them)" : "";
-    const std::string them = names.size() == 1 ? "it:" : "them:";
-    std::string message =
-        blocker == Blocker::CodePage
-            ? Intro(codePage) + "the names of " + files + nor + ", so the encoder could not open " + them
-            : "The paths of " + files + " (or of their outputs) are " + Described(blocker) + nor +
-                  ", so the encoder could not open " + them;
-    return Status::Fail(message + NameList(names));
+    return Status::Fail(head + nor + ", so the encoder could not open " + (one ? "it:" : "them:") + NameList(names));
 }
 
 // Every source must still be there: the folder was listed a while ago.
@@ -112,7 +131,7 @@ Status CheckSourcesExist(const BatchJob& job) {
     std::vector<std::string> missing;
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
         if (KindOfPath(SourcePath(job, i)) == PathKind::File) continue;
-        missing.push_back(job.SourceDirectories.empty() ? job.SourceNames[i] : SourcePath(job, i));
+        missing.push_back(ShownSource(job, i));
     }
     if (missing.empty()) return Status::Ok();
     const bool one = missing.size() == 1;
@@ -155,10 +174,13 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
             folder = lastHeld;
             return Status::Ok();
         }
-        std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath);
+        bool opensAnother = false;
+        std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &opensAnother);
         if (!shortFolder) {
-            return Status::Fail(CannotOpen(blocker, codePage, "the source directory " + folder) +
-                                NotEvenShort(shortNames) + ", so the encoder could not open its files");
+            const std::string cannot = CannotOpen(blocker, codePage, "the source directory " + folder);
+            if (opensAnother)
+                return Status::Fail(cannot + OpensAnother("folder", "the encoder would read other files"));
+            return Status::Fail(cannot + NotEvenShort(shortNames) + ", so the encoder could not open its files");
         }
         lastFolder = folder;
         lastHeld = *shortFolder;
@@ -171,11 +193,13 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
     }
 
     if (const Blocker blocker = WhyNotOpened(job.OutputDirectory, codePage); blocker != Blocker::None) {
-        std::optional<std::string> folder = UsableShortForm(job.OutputDirectory, codePage, shortPath);
+        bool opensAnother = false;
+        std::optional<std::string> folder = UsableShortForm(job.OutputDirectory, codePage, shortPath, &opensAnother);
         if (!folder) {
+            const std::string cannot = CannotOpen(blocker, codePage, "the output directory " + job.OutputDirectory);
+            if (opensAnother) return Status::Fail(cannot + OpensAnother("folder", "the encoder would write elsewhere"));
             return Status::Fail(
-                CannotOpen(blocker, codePage, "the output directory " + job.OutputDirectory) +
-                NotEvenShort(shortNames) +
+                cannot + NotEvenShort(shortNames) +
                 (shortNames ? "; a short form needs the directory to exist on a volume with short names" : "") +
                 ", so the encoder could not write there");
         }
@@ -201,12 +225,15 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
         }
         return Blocker::None;
     };
-    std::vector<std::string> refused;
-    Blocker firstBlocker = Blocker::None;
+    // Sources whose short forms open other files are told apart: renaming is their way out.
+    std::vector<std::string> refused[2];
+    Blocker firstBlocker[2] = {Blocker::None, Blocker::None};
     for (std::size_t i = 0; i < result.SourceNames.size(); ++i) {
         Blocker blocker = blockerOf(i);
         if (blocker == Blocker::None) continue;
-        if (const std::optional<std::string> shortForm = UsableShortForm(SourcePath(job, i), codePage, shortPath)) {
+        bool opensAnother = false;
+        if (const std::optional<std::string> shortForm =
+                UsableShortForm(SourcePath(job, i), codePage, shortPath, &opensAnother)) {
             result.SourceNames[i] = LastName(*shortForm);
             if (blockerOf(i) != Blocker::None && !result.SourceDirectories.empty()) {
                 result.SourceDirectories[i] = FolderPart(*shortForm);
@@ -214,10 +241,19 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
             blocker = blockerOf(i);
         }
         if (blocker == Blocker::None) continue;
-        if (refused.empty()) firstBlocker = blocker;
-        refused.push_back(job.SourceDirectories.empty() ? job.SourceNames[i] : SourcePath(job, i));
+        if (refused[opensAnother].empty()) firstBlocker[opensAnother] = blocker;
+        refused[opensAnother].push_back(ShownSource(job, i));
     }
-    if (!refused.empty()) return RefuseSources(job, refused, codePage, shortNames, firstBlocker);
+    for (const bool opensAnother : {true, false}) {
+        if (refused[opensAnother].empty()) continue;
+        return RefuseSources(
+            job, refused[opensAnother], codePage, shortNames, firstBlocker[opensAnother], opensAnother);
+    }
+    // Messages about the sources keep naming them as the user knows them.
+    if (result.ShownSources.empty() &&
+        (result.SourceNames != job.SourceNames || result.SourceDirectories != job.SourceDirectories)) {
+        for (std::size_t i = 0; i < job.SourceNames.size(); ++i) result.ShownSources.push_back(ShownSource(job, i));
+    }
 
     written = std::move(result);
     return Status::Ok();
@@ -238,7 +274,8 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
         written = batchFile;
         return Status::Ok();
     }
-    if (std::optional<std::string> whole = UsableShortForm(batchFile, codePage, shortPath)) {
+    bool opensAnother = false;
+    if (std::optional<std::string> whole = UsableShortForm(batchFile, codePage, shortPath, &opensAnother)) {
         written = std::move(*whole);
         return Status::Ok();
     }
@@ -246,7 +283,7 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
     if (slash != std::string::npos) {
         const std::string name = batchFile.substr(slash + 1);
         std::string folder = batchFile.substr(0, slash + 1);
-        if (std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath)) {
+        if (std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &opensAnother)) {
             folder = std::move(*shortFolder);
             if (!folder.ends_with('\\') && !folder.ends_with('/')) folder += '\\';
         }
@@ -256,6 +293,10 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
         }
     }
     const Blocker blocker = WhyNotOpened(batchFile, codePage);
+    if (opensAnother) {
+        return Status::Fail(CannotOpen(blocker, codePage, "the batch file path " + batchFile) +
+                            OpensAnother("file", "the encoder would be started on another list"));
+    }
     return Status::Fail(CannotOpen(blocker, codePage, "the batch file path " + batchFile) +
                         NotEvenShort(static_cast<bool>(shortPath)) + ", so the encoder could not be started on it; " +
                         (blocker == Blocker::CodePage ? "choose a name and folder it holds" : "choose a shorter path"));
@@ -281,10 +322,21 @@ Status CheckOutputDirectory(const std::string& path, const std::string& shown) {
     return Status::Fail("The output directory " + shown + " cannot be reached");
 }
 
-Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options, std::string* encoderBatchFile) {
+Status WriteListForEncoder(const BatchJob& given, const AdvancedOptions& options, std::string* encoderBatchFile) {
     std::unique_ptr<CodePage> codePage;
     if (Status opened = OpenCodePage(PlatformCodePage(), codePage); !opened) return opened;
-    if (!job.OutputsBesideSources) {
+    BatchJob job = given;
+    if (!job.OutputsBesideSources && job.OutputDirectory.empty()) {
+        // No output directory means the batch file's, as the window's label says.
+        const std::string folder = FolderPart(job.BatchFile);
+        if (folder.empty()) {
+            return Status::Fail("No output directory is given, and the batch file path " + job.BatchFile +
+                                " names no folder to take its place");
+        }
+        job.OutputDirectory = folder.ends_with('\\') ? folder : folder + '\\';
+        const std::string shown = job.OutputDirectory + " (the batch file's folder, as none is given)";
+        if (Status usable = CheckOutputDirectory(job.OutputDirectory, shown); !usable) return usable;
+    } else if (!job.OutputsBesideSources) {
         if (Status usable = CheckOutputDirectory(job.OutputDirectory, job.OutputDirectory); !usable) return usable;
     }
     if (Status there = CheckSourcesExist(job); !there) return there;
