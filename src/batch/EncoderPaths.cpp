@@ -64,27 +64,34 @@ std::string CannotOpen(Blocker blocker, const CodePage& codePage, const std::str
 
 bool Opens(std::string_view path, const CodePage& codePage) { return WhyNotOpened(path, codePage) == Blocker::None; }
 
+// Where a short form opens another file than its long path: that file's long path, "" for none.
+using OpensInstead = std::optional<std::string>;
+
 // A short form found for a path the encoder could not open as it is, if the encoder opens that
-// and it is the same file; opensAnother is set where it would open another file instead.
+// and it is the same file; instead is set where it is not.
 std::optional<std::string> UsableShortForm(const std::string& path, const CodePage& codePage,
-                                           const ShortPathLookup& shortPath, bool* opensAnother = nullptr) {
+                                           const ShortPathLookup& shortPath, OpensInstead* instead = nullptr) {
     if (!shortPath) return std::nullopt;
     std::optional<ShortForm> found = shortPath(path);
     if (!found || found->Path.empty() || found->Path == path || !Opens(found->Path, codePage)) return std::nullopt;
     if (!found->OpensSameFile) {
-        if (opensAnother != nullptr) *opensAnother = true;
+        if (instead != nullptr) *instead = found->OpensInstead;
         return std::nullopt;
     }
     return std::move(found->Path);
 }
 
-constexpr std::string_view kSharedShortName =
-    "whose names differ only in letter case share one short name; rename one of them";
+// Why a short form can open another file, and the way out.
+std::string SharedShortName(const std::string& kind) {
+    return "A short name shared by two " + kind +
+           "s (as names that differ only in letter case get under Wine, or names Wine happens to shorten alike) "
+           "opens only one of them; rename one of the two";
+}
 
-// The end of a refusal where the short form of a file or folder opens another one.
-std::string OpensAnother(const std::string& kind, const std::string& consequence) {
-    return ", and its short form opens another " + kind + ", so " + consequence + ". Two " + kind + "s " +
-           std::string(kSharedShortName);
+// The end of a refusal where the short form of a folder or file opens another one.
+std::string OpensAnother(const std::string& kind, const std::string& other, const std::string& consequence) {
+    return ", and its short form opens " + (other.empty() ? "no " + kind : "another " + kind + ", " + other) + ", so " +
+           consequence + ". " + SharedShortName(kind);
 }
 
 std::string LastName(const std::string& path) {
@@ -107,7 +114,8 @@ std::string NameList(const std::vector<std::string>& names) {
     return list;
 }
 
-// Refuses sources without a usable form; opensAnother: their short forms open other files.
+// Refuses sources without a usable form; opensAnother: their short forms open other files, which
+// the names say.
 Status RefuseSources(const BatchJob& job, const std::vector<std::string>& names, const CodePage& codePage,
                      bool shortNames, Blocker blocker, bool opensAnother) {
     const bool one = names.size() == 1;
@@ -119,8 +127,8 @@ Status RefuseSources(const BatchJob& job, const std::vector<std::string>& names,
     if (opensAnother) {
         return Status::Fail(
             head + (one ? ", and its short form opens another file" : ", and their short forms open other files") +
-            ", so the encoder would read the wrong clip" + (one ? ":" : "s:") + NameList(names) + "\nTwo files " +
-            std::string(kSharedShortName));
+            ", so the encoder would read the wrong clip" + (one ? ":" : "s:") + NameList(names) + "\n" +
+            SharedShortName("file"));
     }
     const std::string nor = shortNames ? " (nor short forms of them)" : "";
     return Status::Fail(head + nor + ", so the encoder could not open " + (one ? "it:" : "them:") + NameList(names));
@@ -146,7 +154,7 @@ Status CheckSourcesExist(const BatchJob& job) {
 
 ShortPathLookup PlatformShortPaths() {
 #ifdef _WIN32
-    return &SystemShortPath;
+    return SystemShortPaths();
 #else
     return {};
 #endif
@@ -174,12 +182,12 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
             folder = lastHeld;
             return Status::Ok();
         }
-        bool opensAnother = false;
-        std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &opensAnother);
+        OpensInstead instead;
+        std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &instead);
         if (!shortFolder) {
             const std::string cannot = CannotOpen(blocker, codePage, "the source directory " + folder);
-            if (opensAnother)
-                return Status::Fail(cannot + OpensAnother("folder", "the encoder would read other files"));
+            if (instead)
+                return Status::Fail(cannot + OpensAnother("folder", *instead, "the encoder would read other files"));
             return Status::Fail(cannot + NotEvenShort(shortNames) + ", so the encoder could not open its files");
         }
         lastFolder = folder;
@@ -193,11 +201,12 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
     }
 
     if (const Blocker blocker = WhyNotOpened(job.OutputDirectory, codePage); blocker != Blocker::None) {
-        bool opensAnother = false;
-        std::optional<std::string> folder = UsableShortForm(job.OutputDirectory, codePage, shortPath, &opensAnother);
+        OpensInstead instead;
+        std::optional<std::string> folder = UsableShortForm(job.OutputDirectory, codePage, shortPath, &instead);
         if (!folder) {
             const std::string cannot = CannotOpen(blocker, codePage, "the output directory " + job.OutputDirectory);
-            if (opensAnother) return Status::Fail(cannot + OpensAnother("folder", "the encoder would write elsewhere"));
+            if (instead)
+                return Status::Fail(cannot + OpensAnother("folder", *instead, "the encoder would write elsewhere"));
             return Status::Fail(
                 cannot + NotEvenShort(shortNames) +
                 (shortNames ? "; a short form needs the directory to exist on a volume with short names" : "") +
@@ -231,9 +240,9 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
     for (std::size_t i = 0; i < result.SourceNames.size(); ++i) {
         Blocker blocker = blockerOf(i);
         if (blocker == Blocker::None) continue;
-        bool opensAnother = false;
+        OpensInstead instead;
         if (const std::optional<std::string> shortForm =
-                UsableShortForm(SourcePath(job, i), codePage, shortPath, &opensAnother)) {
+                UsableShortForm(SourcePath(job, i), codePage, shortPath, &instead)) {
             result.SourceNames[i] = LastName(*shortForm);
             if (blockerOf(i) != Blocker::None && !result.SourceDirectories.empty()) {
                 result.SourceDirectories[i] = FolderPart(*shortForm);
@@ -241,8 +250,18 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
             blocker = blockerOf(i);
         }
         if (blocker == Blocker::None) continue;
+        const bool opensAnother = instead.has_value();
         if (refused[opensAnother].empty()) firstBlocker[opensAnother] = blocker;
         refused[opensAnother].push_back(ShownSource(job, i));
+        if (opensAnother) {
+            // Another file of the same folder goes by its name, as the sources do.
+            const bool besideIt = FolderPart(*instead) == StripTrailingBackslash(SourceDirectoryOf(job, i));
+            refused[true].back() += " (its short name opens " +
+                                    (instead->empty() ? "no file"
+                                     : besideIt       ? LastName(*instead)
+                                                      : *instead) +
+                                    ")";
+        }
     }
     for (const bool opensAnother : {true, false}) {
         if (refused[opensAnother].empty()) continue;
@@ -274,8 +293,8 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
         written = batchFile;
         return Status::Ok();
     }
-    bool opensAnother = false;
-    if (std::optional<std::string> whole = UsableShortForm(batchFile, codePage, shortPath, &opensAnother)) {
+    OpensInstead instead;
+    if (std::optional<std::string> whole = UsableShortForm(batchFile, codePage, shortPath, &instead)) {
         written = std::move(*whole);
         return Status::Ok();
     }
@@ -283,7 +302,7 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
     if (slash != std::string::npos) {
         const std::string name = batchFile.substr(slash + 1);
         std::string folder = batchFile.substr(0, slash + 1);
-        if (std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &opensAnother)) {
+        if (std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &instead)) {
             folder = std::move(*shortFolder);
             if (!folder.ends_with('\\') && !folder.ends_with('/')) folder += '\\';
         }
@@ -293,9 +312,9 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
         }
     }
     const Blocker blocker = WhyNotOpened(batchFile, codePage);
-    if (opensAnother) {
+    if (instead) {
         return Status::Fail(CannotOpen(blocker, codePage, "the batch file path " + batchFile) +
-                            OpensAnother("file", "the encoder would be started on another list"));
+                            OpensAnother("file", *instead, "the encoder would be started on another list"));
     }
     return Status::Fail(CannotOpen(blocker, codePage, "the batch file path " + batchFile) +
                         NotEvenShort(static_cast<bool>(shortPath)) + ", so the encoder could not be started on it; " +

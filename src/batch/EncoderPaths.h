@@ -17,20 +17,24 @@ namespace quorvel {
 
 // A short form of a path, and whether it opens the same file. Under Wine a case-sensitive
 // folder may hold two names that differ only in letter case; both get one short name, which
-// opens only one of them.
+// opens only one of them. OpensInstead is the long path of that other file ("" for none).
 struct ShortForm {
     ShortForm(std::string path, bool opensSameFile = true) : Path(std::move(path)), OpensSameFile(opensSameFile) {}
     std::string Path;
     bool OpensSameFile;
+    std::string OpensInstead;
 };
 
 // The short form of an existing path, or nothing: no such path, or a volume that keeps no
 // short names (the long path comes back unchanged then, which counts as nothing too).
 using ShortPathLookup = std::function<std::optional<ShortForm>(const std::string& path)>;
 
-// GetShortPathNameW, with the short path checked to open the same file (volume and file index);
-// declared for every platform, defined on Windows only.
+// GetShortPathNameW, with the short path checked to open the same file (volume and file index)
+// where another entry of its folder answers to the same short name. Declared for every platform,
+// defined on Windows only, as is SystemShortPaths: the same for many paths, keeping the listing
+// of the folder last asked about.
 std::optional<ShortForm> SystemShortPath(const std::string& path);
+ShortPathLookup SystemShortPaths();
 
 // The short form a file would have here: when it does not exist, it is created empty for the
 // moment of the question and removed again. Declared everywhere, defined on Windows only.
