@@ -255,12 +255,10 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
         refused[opensAnother].push_back(ShownSource(job, i));
         if (opensAnother) {
             // Another file of the same folder goes by its name, as the sources do.
-            const bool besideIt = FolderPart(*instead) == StripTrailingBackslash(SourceDirectoryOf(job, i));
-            refused[true].back() += " (its short name opens " +
-                                    (instead->empty() ? "no file"
-                                     : besideIt       ? LastName(*instead)
-                                                      : *instead) +
-                                    ")";
+            const std::string& other = *instead;
+            const bool besideIt = FolderPart(other) == StripTrailingBackslash(SourceDirectoryOf(job, i));
+            const std::string shown = other.empty() ? "no file" : besideIt ? LastName(other) : other;
+            refused[true].back() += " (its short name opens " + shown + ")";
         }
     }
     for (const bool opensAnother : {true, false}) {
