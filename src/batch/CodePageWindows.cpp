@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -90,20 +91,21 @@ std::wstring Upper(std::wstring text) {
 
 // The short names that more than one entry of a folder answers to. Under Wine, names that differ
 // only in letter case, and now and then two others, get one short name, which opens only one of
-// them; elsewhere short names are unique. Only the folder last asked about is kept: the sources
-// of one folder follow each other.
+// them; elsewhere short names are unique. Each folder is listed once: a source's folder and the
+// folder above it may be asked about in turn for every source.
 class SharedShortNames {
 public:
     // True also where the folder cannot be listed: only opening the path tells then.
     bool Shared(const std::wstring& folder, const std::wstring& shortName) {
-        if (folder != folder_) Read(folder);
-        return !listed_ || shared_.contains(Upper(shortName));
+        auto known = folders_.find(folder);
+        if (known == folders_.end()) known = folders_.emplace(folder, Read(folder)).first;
+        return !known->second || known->second->contains(Upper(shortName));
     }
 
 private:
-    void Read(const std::wstring& folder) {
-        folder_ = folder;
-        shared_.clear();
+    using Names = std::unordered_set<std::wstring>;
+
+    static std::optional<Names> Read(const std::wstring& folder) {
         WIN32_FIND_DATAW data;
         HANDLE find = FindFirstFileExW(win::LiteralPath(folder + L"*").c_str(),
                                        FindExInfoStandard,
@@ -111,20 +113,20 @@ private:
                                        FindExSearchNameMatch,
                                        nullptr,
                                        FIND_FIRST_EX_LARGE_FETCH);
-        listed_ = find != INVALID_HANDLE_VALUE;
-        if (!listed_) return;
-        std::unordered_set<std::wstring> seen;
+        if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+        Names seen;
+        Names shared;
         do {
             // A name that is a short name already answers to itself.
             std::wstring name = Upper(data.cAlternateFileName[0] ? data.cAlternateFileName : data.cFileName);
-            if (!seen.insert(name).second) shared_.insert(std::move(name));
+            if (!seen.insert(name).second) shared.insert(std::move(name));
         } while (FindNextFileW(find, &data));
         FindClose(find);
+        return shared;
     }
 
-    std::wstring folder_;
-    bool listed_ = false;
-    std::unordered_set<std::wstring> shared_;
+    // Only the shared names are kept, so a folder of any size costs little once listed.
+    std::unordered_map<std::wstring, std::optional<Names>> folders_;
 };
 
 // Whether the short path may open another file than the long one: a name in it is a short name
