@@ -19,15 +19,16 @@ namespace {
 constexpr UINT kCopyGlobalData = 0x0049;
 
 // A path handed over by the shell, as the drop decision takes it: a folder, a file, or missing
-// (and then whether its folder is there).
+// (and then whether its folder is there). Looked at literally: a name may end in a dot or a
+// blank, which Windows would drop, finding another file or none.
 DroppedItem ItemAt(std::wstring path) {
     // "C:\" keeps its backslash; a folder given as "C:\Video\" is "C:\Video".
     if (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(win::LiteralPath(path).c_str());
     const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     auto missing = DroppedItem::Absence::None;
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD parent = ::GetFileAttributesW(ParentFolder(path).c_str());
+        const DWORD parent = ::GetFileAttributesW(win::LiteralPath(ParentFolder(path)).c_str());
         const bool inAFolder = parent != INVALID_FILE_ATTRIBUTES && (parent & FILE_ATTRIBUTE_DIRECTORY);
         missing = inAFolder ? DroppedItem::Absence::Item : DroppedItem::Absence::Folder;
     }
@@ -58,7 +59,8 @@ private:
 };
 
 // A path of the command line in full: a file manager may hand over names relative to the
-// folder it started the program in.
+// folder it started the program in. The dots and blanks that end the last name stay, though
+// the system drops them.
 std::wstring FullPath(const std::wstring& path) {
     const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (size == 0) return path;
@@ -66,6 +68,10 @@ std::wstring FullPath(const std::wstring& path) {
     const DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
     if (length == 0 || length >= size) return path;
     full.resize(length);
+    const std::wstring name = path.substr(path.find_last_of(L"\\/:") + 1);
+    const std::size_t kept = name.find_last_not_of(L". ");
+    if (name == L"." || name == L".." || kept == std::wstring::npos || kept + 1 == name.size()) return full;
+    if (full.ends_with(L'\\' + name.substr(0, kept + 1))) full += name.substr(kept + 1);
     return full;
 }
 

@@ -37,11 +37,6 @@ std::string FolderWithSeparator(std::string folder) {
     return folder;
 }
 
-// A source as conflict messages name it: its name while all sources share one folder.
-std::string ShownSource(const BatchJob& job, std::size_t source) {
-    return job.SourceDirectories.empty() ? job.SourceNames[source] : SourcePath(job, source);
-}
-
 // Checks that hold before the first byte of a list exists anywhere. The template is read here,
 // once for the whole run: a run of many thousand jobs would otherwise spend most of its time
 // opening the same file, and every job of one list gets the same block.
@@ -117,6 +112,11 @@ std::string SourcePath(const BatchJob& job, std::size_t source) {
 
 std::string OutputPath(const BatchJob& job, std::size_t source) {
     return OutputFolderOf(job, source) + StripExtension(job.SourceNames[source]) + ".mpg";
+}
+
+std::string ShownSource(const BatchJob& job, std::size_t source) {
+    if (source < job.ShownSources.size()) return job.ShownSources[source];
+    return job.SourceDirectories.empty() ? job.SourceNames[source] : SourcePath(job, source);
 }
 
 bool IsOwnOutput(const BatchJob& job, std::size_t source) {

@@ -46,6 +46,9 @@ bool IsOwnOutput(const BatchJob& job, std::size_t source);
 // The paths a job's list lines hold for job.SourceNames[source] (before the quote escaping).
 std::string SourcePath(const BatchJob& job, std::size_t source);
 std::string OutputPath(const BatchJob& job, std::size_t source);
+// A source as messages name it: its name while all sources share one folder, else its path; the
+// long one where the list holds a short form (BatchJob::ShownSources).
+std::string ShownSource(const BatchJob& job, std::size_t source);
 // The output directory as joined with output names: a backslash is added when it lacks one.
 std::string OutputFolder(const BatchJob& job);
 

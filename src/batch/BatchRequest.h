@@ -28,6 +28,9 @@ struct BatchJob {
     std::vector<std::string> SourceDirectories;
     // Each output goes into its own source's folder instead of OutputDirectory.
     bool OutputsBesideSources = false;
+    // How messages name each source where the list holds short forms: the long name (the long
+    // path with many folders), in step with SourceNames. Empty when the names are the long ones.
+    std::vector<std::string> ShownSources;
 };
 
 // How every source of the batch is treated. The initial values are the Advanced options

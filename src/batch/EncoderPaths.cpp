@@ -64,13 +64,34 @@ std::string CannotOpen(Blocker blocker, const CodePage& codePage, const std::str
 
 bool Opens(std::string_view path, const CodePage& codePage) { return WhyNotOpened(path, codePage) == Blocker::None; }
 
-// A short form found for a path the encoder could not open as it is, if the encoder opens that.
+// Where a short form opens another file than its long path: that file's long path, "" for none.
+using OpensInstead = std::optional<std::string>;
+
+// A short form found for a path the encoder could not open as it is, if the encoder opens that
+// and it is the same file; instead is set where it is not.
 std::optional<std::string> UsableShortForm(const std::string& path, const CodePage& codePage,
-                                           const ShortPathLookup& shortPath) {
+                                           const ShortPathLookup& shortPath, OpensInstead* instead = nullptr) {
     if (!shortPath) return std::nullopt;
-    std::optional<std::string> found = shortPath(path);
-    if (!found || found->empty() || *found == path || !Opens(*found, codePage)) return std::nullopt;
-    return found;
+    std::optional<ShortForm> found = shortPath(path);
+    if (!found || found->Path.empty() || found->Path == path || !Opens(found->Path, codePage)) return std::nullopt;
+    if (!found->OpensSameFile) {
+        if (instead != nullptr) *instead = found->OpensInstead;
+        return std::nullopt;
+    }
+    return std::move(found->Path);
+}
+
+// Why a short form can open another file, and the way out.
+std::string SharedShortName(const std::string& kind) {
+    return "A short name shared by two " + kind +
+           "s (as names that differ only in letter case get under Wine, or names Wine happens to shorten alike) "
+           "opens only one of them; rename one of the two";
+}
+
+// The end of a refusal where the short form of a folder or file opens another one.
+std::string OpensAnother(const std::string& kind, const std::string& other, const std::string& consequence) {
+    return ", and its short form opens " + (other.empty() ? "no " + kind : "another " + kind + ", " + other) + ", so " +
+           consequence + ". " + SharedShortName(kind);
 }
 
 std::string LastName(const std::string& path) {
@@ -93,18 +114,24 @@ std::string NameList(const std::vector<std::string>& names) {
     return list;
 }
 
+// Refuses sources without a usable form; opensAnother: their short forms open other files, which
+// the names say.
 Status RefuseSources(const BatchJob& job, const std::vector<std::string>& names, const CodePage& codePage,
-                     bool shortNames, Blocker blocker) {
-    const std::string files = std::to_string(names.size()) + (names.size() == 1 ? " file" : " files") +
+                     bool shortNames, Blocker blocker, bool opensAnother) {
+    const bool one = names.size() == 1;
+    const std::string files = std::to_string(names.size()) + (one ? " file" : " files") +
                               (job.SourceDirectories.empty() ? " in " + job.SourceDirectory : std::string());
+    const std::string head = blocker == Blocker::CodePage
+                                 ? Intro(codePage) + "the names of " + files
+                                 : "The paths of " + files + " (or of their outputs) are " + Described(blocker);
+    if (opensAnother) {
+        return Status::Fail(
+            head + (one ? ", and its short form opens another file" : ", and their short forms open other files") +
+            ", so the encoder would read the wrong clip" + (one ? ":" : "s:") + NameList(names) + "\n" +
+            SharedShortName("file"));
+    }
     const std::string nor = shortNames ? " (nor short forms of them)" : "";
-    const std::string them = names.size() == 1 ? "it:" : "them:";
-    std::string message =
-        blocker == Blocker::CodePage
-            ? Intro(codePage) + "the names of " + files + nor + ", so the encoder could not open " + them
-            : "The paths of " + files + " (or of their outputs) are " + Described(blocker) + nor +
-                  ", so the encoder could not open " + them;
-    return Status::Fail(message + NameList(names));
+    return Status::Fail(head + nor + ", so the encoder could not open " + (one ? "it:" : "them:") + NameList(names));
 }
 
 // Every source must still be there: the folder was listed a while ago.
@@ -112,7 +139,7 @@ Status CheckSourcesExist(const BatchJob& job) {
     std::vector<std::string> missing;
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
         if (KindOfPath(SourcePath(job, i)) == PathKind::File) continue;
-        missing.push_back(job.SourceDirectories.empty() ? job.SourceNames[i] : SourcePath(job, i));
+        missing.push_back(ShownSource(job, i));
     }
     if (missing.empty()) return Status::Ok();
     const bool one = missing.size() == 1;
@@ -127,7 +154,7 @@ Status CheckSourcesExist(const BatchJob& job) {
 
 ShortPathLookup PlatformShortPaths() {
 #ifdef _WIN32
-    return &SystemShortPath;
+    return SystemShortPaths();
 #else
     return {};
 #endif
@@ -155,10 +182,13 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
             folder = lastHeld;
             return Status::Ok();
         }
-        std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath);
+        OpensInstead instead;
+        std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &instead);
         if (!shortFolder) {
-            return Status::Fail(CannotOpen(blocker, codePage, "the source directory " + folder) +
-                                NotEvenShort(shortNames) + ", so the encoder could not open its files");
+            const std::string cannot = CannotOpen(blocker, codePage, "the source directory " + folder);
+            if (instead)
+                return Status::Fail(cannot + OpensAnother("folder", *instead, "the encoder would read other files"));
+            return Status::Fail(cannot + NotEvenShort(shortNames) + ", so the encoder could not open its files");
         }
         lastFolder = folder;
         lastHeld = *shortFolder;
@@ -171,11 +201,14 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
     }
 
     if (const Blocker blocker = WhyNotOpened(job.OutputDirectory, codePage); blocker != Blocker::None) {
-        std::optional<std::string> folder = UsableShortForm(job.OutputDirectory, codePage, shortPath);
+        OpensInstead instead;
+        std::optional<std::string> folder = UsableShortForm(job.OutputDirectory, codePage, shortPath, &instead);
         if (!folder) {
+            const std::string cannot = CannotOpen(blocker, codePage, "the output directory " + job.OutputDirectory);
+            if (instead)
+                return Status::Fail(cannot + OpensAnother("folder", *instead, "the encoder would write elsewhere"));
             return Status::Fail(
-                CannotOpen(blocker, codePage, "the output directory " + job.OutputDirectory) +
-                NotEvenShort(shortNames) +
+                cannot + NotEvenShort(shortNames) +
                 (shortNames ? "; a short form needs the directory to exist on a volume with short names" : "") +
                 ", so the encoder could not write there");
         }
@@ -201,12 +234,15 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
         }
         return Blocker::None;
     };
-    std::vector<std::string> refused;
-    Blocker firstBlocker = Blocker::None;
+    // Sources whose short forms open other files are told apart: renaming is their way out.
+    std::vector<std::string> refused[2];
+    Blocker firstBlocker[2] = {Blocker::None, Blocker::None};
     for (std::size_t i = 0; i < result.SourceNames.size(); ++i) {
         Blocker blocker = blockerOf(i);
         if (blocker == Blocker::None) continue;
-        if (const std::optional<std::string> shortForm = UsableShortForm(SourcePath(job, i), codePage, shortPath)) {
+        OpensInstead instead;
+        if (const std::optional<std::string> shortForm =
+                UsableShortForm(SourcePath(job, i), codePage, shortPath, &instead)) {
             result.SourceNames[i] = LastName(*shortForm);
             if (blockerOf(i) != Blocker::None && !result.SourceDirectories.empty()) {
                 result.SourceDirectories[i] = FolderPart(*shortForm);
@@ -214,10 +250,27 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
             blocker = blockerOf(i);
         }
         if (blocker == Blocker::None) continue;
-        if (refused.empty()) firstBlocker = blocker;
-        refused.push_back(job.SourceDirectories.empty() ? job.SourceNames[i] : SourcePath(job, i));
+        const bool opensAnother = instead.has_value();
+        if (refused[opensAnother].empty()) firstBlocker[opensAnother] = blocker;
+        refused[opensAnother].push_back(ShownSource(job, i));
+        if (opensAnother) {
+            // Another file of the same folder goes by its name, as the sources do.
+            const std::string& other = *instead;
+            const bool besideIt = FolderPart(other) == StripTrailingBackslash(SourceDirectoryOf(job, i));
+            const std::string shown = other.empty() ? "no file" : besideIt ? LastName(other) : other;
+            refused[true].back() += " (its short name opens " + shown + ")";
+        }
     }
-    if (!refused.empty()) return RefuseSources(job, refused, codePage, shortNames, firstBlocker);
+    for (const bool opensAnother : {true, false}) {
+        if (refused[opensAnother].empty()) continue;
+        return RefuseSources(
+            job, refused[opensAnother], codePage, shortNames, firstBlocker[opensAnother], opensAnother);
+    }
+    // Messages about the sources keep naming them as the user knows them.
+    if (result.ShownSources.empty() &&
+        (result.SourceNames != job.SourceNames || result.SourceDirectories != job.SourceDirectories)) {
+        for (std::size_t i = 0; i < job.SourceNames.size(); ++i) result.ShownSources.push_back(ShownSource(job, i));
+    }
 
     written = std::move(result);
     return Status::Ok();
@@ -238,7 +291,8 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
         written = batchFile;
         return Status::Ok();
     }
-    if (std::optional<std::string> whole = UsableShortForm(batchFile, codePage, shortPath)) {
+    OpensInstead instead;
+    if (std::optional<std::string> whole = UsableShortForm(batchFile, codePage, shortPath, &instead)) {
         written = std::move(*whole);
         return Status::Ok();
     }
@@ -246,7 +300,7 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
     if (slash != std::string::npos) {
         const std::string name = batchFile.substr(slash + 1);
         std::string folder = batchFile.substr(0, slash + 1);
-        if (std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath)) {
+        if (std::optional<std::string> shortFolder = UsableShortForm(folder, codePage, shortPath, &instead)) {
             folder = std::move(*shortFolder);
             if (!folder.ends_with('\\') && !folder.ends_with('/')) folder += '\\';
         }
@@ -256,6 +310,10 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
         }
     }
     const Blocker blocker = WhyNotOpened(batchFile, codePage);
+    if (instead) {
+        return Status::Fail(CannotOpen(blocker, codePage, "the batch file path " + batchFile) +
+                            OpensAnother("file", *instead, "the encoder would be started on another list"));
+    }
     return Status::Fail(CannotOpen(blocker, codePage, "the batch file path " + batchFile) +
                         NotEvenShort(static_cast<bool>(shortPath)) + ", so the encoder could not be started on it; " +
                         (blocker == Blocker::CodePage ? "choose a name and folder it holds" : "choose a shorter path"));
@@ -281,10 +339,21 @@ Status CheckOutputDirectory(const std::string& path, const std::string& shown) {
     return Status::Fail("The output directory " + shown + " cannot be reached");
 }
 
-Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options, std::string* encoderBatchFile) {
+Status WriteListForEncoder(const BatchJob& given, const AdvancedOptions& options, std::string* encoderBatchFile) {
     std::unique_ptr<CodePage> codePage;
     if (Status opened = OpenCodePage(PlatformCodePage(), codePage); !opened) return opened;
-    if (!job.OutputsBesideSources) {
+    BatchJob job = given;
+    if (!job.OutputsBesideSources && job.OutputDirectory.empty()) {
+        // No output directory means the batch file's, as the window's label says.
+        const std::string folder = FolderPart(job.BatchFile);
+        if (folder.empty()) {
+            return Status::Fail("No output directory is given, and the batch file path " + job.BatchFile +
+                                " names no folder to take its place");
+        }
+        job.OutputDirectory = folder.ends_with('\\') ? folder : folder + '\\';
+        const std::string shown = job.OutputDirectory + " (the batch file's folder, as none is given)";
+        if (Status usable = CheckOutputDirectory(job.OutputDirectory, shown); !usable) return usable;
+    } else if (!job.OutputsBesideSources) {
         if (Status usable = CheckOutputDirectory(job.OutputDirectory, job.OutputDirectory); !usable) return usable;
     }
     if (Status there = CheckSourcesExist(job); !there) return there;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "BatchRequest.h"
 #include "CodePage.h"
@@ -14,16 +15,30 @@
 
 namespace quorvel {
 
+// A short form of a path, and whether it opens the same file. Under Wine a case-sensitive
+// folder may hold two names that differ only in letter case; both get one short name, which
+// opens only one of them. OpensInstead is the long path of that other file ("" for none).
+struct ShortForm {
+    ShortForm(std::string path, bool opensSameFile = true) : Path(std::move(path)), OpensSameFile(opensSameFile) {}
+    std::string Path;
+    bool OpensSameFile;
+    std::string OpensInstead;
+};
+
 // The short form of an existing path, or nothing: no such path, or a volume that keeps no
 // short names (the long path comes back unchanged then, which counts as nothing too).
-using ShortPathLookup = std::function<std::optional<std::string>(const std::string& path)>;
+using ShortPathLookup = std::function<std::optional<ShortForm>(const std::string& path)>;
 
-// GetShortPathNameW; declared for every platform, defined on Windows only.
-std::optional<std::string> SystemShortPath(const std::string& path);
+// GetShortPathNameW, with the short path checked to open the same file (volume and file index)
+// where another entry of its folder answers to the same short name. Declared for every platform,
+// defined on Windows only, as is SystemShortPaths: the same for many paths, keeping the listing
+// of the folder last asked about.
+std::optional<ShortForm> SystemShortPath(const std::string& path);
+ShortPathLookup SystemShortPaths();
 
 // The short form a file would have here: when it does not exist, it is created empty for the
 // moment of the question and removed again. Declared everywhere, defined on Windows only.
-std::optional<std::string> SystemShortPathOfNewFile(const std::string& path);
+std::optional<ShortForm> SystemShortPathOfNewFile(const std::string& path);
 
 // The system's short names on Windows; none elsewhere.
 ShortPathLookup PlatformShortPaths();
@@ -32,8 +47,9 @@ ShortPathLookup PlatformNewFileShortPaths();
 
 // The job as the list is to hold it. A source directory, output directory or source whose path
 // the code page cannot hold is given by its short form; a source given by its short name also
-// takes its output name from it. Refuses, naming the first ten files and how many there are,
-// when a path has no form the code page holds.
+// takes its output name from it, and keeps its long name for messages (ShownSources). Refuses,
+// naming the first ten files by their long names and how many there are, when a path has no
+// form the code page holds that opens the same file.
 Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& written,
                   const ShortPathLookup& shortPath = PlatformShortPaths());
 
@@ -48,8 +64,9 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
 Status CheckOutputDirectory(const std::string& path, const std::string& shown);
 
 // The whole creation for an encoder on this machine, in its code page: the output directory and
-// the sources checked to be there, the paths by EncoderJob, then WriteBatchList. With encoderBatchFile, also the batch
-// file path for /batch: checked before writing when options.AutoLaunch is 1, and given after writing.
+// the sources checked to be there, the paths by EncoderJob, then WriteBatchList. An empty
+// OutputDirectory is the batch file's folder. With encoderBatchFile, also the batch file path
+// for /batch: checked before writing when options.AutoLaunch is 1, and given after writing.
 Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options,
                            std::string* encoderBatchFile = nullptr);
 

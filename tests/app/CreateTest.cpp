@@ -364,6 +364,19 @@ TEST_F(CreateCommandTest, RefusalsNameTheCauseAndKeepEveryFile) {
     }
 }
 
+// An empty output box means the batch file's folder, as the label under it says.
+TEST_F(CreateCommandTest, AnEmptyOutputDirectoryIsTheBatchFilesFolder) {
+    TempDirectory out;
+    const std::wstring batch = out / L"list.tbe";
+    SetRequest(batch, L"", L"");
+    Select({L"clip1.avi"});
+    Messages().clear();
+    ClickCreateBatch();
+    ASSERT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
+    EXPECT_NE(ReadBytes(batch).find("Job.OutputFileName = '" + win::Narrow(out / L"clip1.mpg") + "'"),
+              std::string::npos);
+}
+
 // A path longer than the encoder's file calls take is given by its short form.
 TEST_F(CreateCommandTest, AnOutputPathOverTheLimitIsGivenByItsShortForm) {
     TempDirectory out;

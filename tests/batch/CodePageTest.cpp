@@ -330,7 +330,7 @@ TEST_F(ShortNames, WithoutAShortFormTheCodePageHoldsTheRunIsRefused) {
     EXPECT_FALSE(EncoderJob(job, Western(), written, Lookup()).IsOk());
 }
 
-TEST_F(ShortNames, TwoShortNamesWithOneStemAreCaughtAsOneOutput) {
+TEST_F(ShortNames, TwoShortNamesWithOneStemAreCaughtAsOneOutputNamedByTheLongNames) {
     shortPaths_["C:\\Video\\" + japanese_] = "C:\\Video\\__~~~TLL.AVI";
     shortPaths_["C:\\Video\\\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.mov"] = "C:\\Video\\__~~~TLL.MOV";
     BatchJob written;
@@ -338,7 +338,8 @@ TEST_F(ShortNames, TwoShortNamesWithOneStemAreCaughtAsOneOutput) {
         EncoderJob(Job({japanese_, "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.mov"}), Western(), written, Lookup()).IsOk());
     written.BatchFile = "list.tbe";
     EXPECT_EQ(CheckBatchRequest(written, AdvancedOptions()).Message(),
-              "Two sources would be encoded to the same file D:\\Out\\__~~~TLL.mpg: __~~~TLL.AVI and __~~~TLL.MOV");
+              "Two sources would be encoded to the same file D:\\Out\\__~~~TLL.mpg: " + japanese_ +
+                  " and \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E.mov");
 }
 
 TEST_F(ShortNames, TheBatchFileForTheEncoderFollowsTheSameRule) {

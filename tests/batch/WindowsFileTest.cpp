@@ -174,6 +174,40 @@ TEST(EncoderPathsOnWindows, WhatTheEncoderCouldNotOpenIsRefusedAndTheOldListKept
     EXPECT_EQ(ReadBytes(job.BatchFile), "object TTMPGEncBatchEncodeList\r\n\x83\x5C");
 }
 
+// Under Wine a case-sensitive folder can hold Я.avi beside я.avi: one short name for both, and
+// it opens only one of them.
+TEST(EncoderPathsOnWindows, AShortNameThatOpensAnotherFileIsRefusedNamingTheLongName) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixName == nullptr) GTEST_SKIP() << "needs Wine";
+    TempFolder folder;
+    char* unixFolder = unixName(folder.Path().wstring().c_str());
+    const std::vector<std::string> names = {"\xD0\xAF.avi", "\xD1\x8F.avi"};
+    for (const std::string& name : names) {
+        // Wine's Unix namespace does not fold letter case, as its own calls do.
+        WriteBytes("\\\\?\\unix" + std::string(unixFolder) + "/" + name, name);
+    }
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+    std::vector<std::string> refused;
+    for (const std::string& name : names) {
+        BatchJob job = SampleJob(), written;
+        job.SourceDirectory = Utf8(folder.Path());
+        job.SourceNames = {name};
+        if (const Status status = EncoderJob(job, Western(), written); !status) {
+            refused.push_back(name);
+            const std::string other = name == names[0] ? names[1] : names[0];
+            EXPECT_NE(status.Message().find("\n  " + name + " (its short name opens " + other +
+                                            ")\nA short name shared by two files"),
+                      std::string::npos)
+                << status.Message();
+        } else {
+            EXPECT_EQ(ReadThroughAnsiPath(SourcePath(written, 0)), name);
+        }
+    }
+    EXPECT_EQ(refused.size(), 1u);
+}
+
 }  // namespace
 }  // namespace quorvel::test
 

@@ -227,6 +227,7 @@ TEST_F(DropTest, ASingleTemplateOrListFillsItsBoxOnly) {
 // "Open with" and "Send to" hand the paths over on the command line; they mean what a drop means.
 TEST_F(DropTest, PathsOnTheCommandLineAreTakenLikeADrop) {
     const auto quoted = [&](const wchar_t* name) { return L" \"" + (temp_ / name) + L"\""; };
+    temp_.MakeFile(L"tape.avi.");  // Windows drops that dot unless the path is taken literally
     struct Case {
         std::wstring Arguments;
         std::function<bool()> Done;
@@ -239,6 +240,7 @@ TEST_F(DropTest, PathsOnTheCommandLineAreTakenLikeADrop) {
          },
          nullptr},
         {L" a.avi", [&] { return DirectoryShown() == temp_.Path() && SelectedFiles() == Names{L"a.avi"}; }, nullptr},
+        {quoted(L"tape.avi."), [&] { return SelectedFiles() == Names{L"tape.avi."}; }, nullptr},
         {quoted(L"clips"), [&] { return DirectoryShown() == temp_ / L"clips"; }, nullptr},
         {quoted(L"dvd.mcf"), [&] { return MainWindow().Text(L"txtTemplateFile") == temp_ / L"dvd.mcf"; }, nullptr},
         {quoted(L"tonight.tbe"),

@@ -7,6 +7,7 @@
 
 #include <sddl.h>
 
+#include "batch/TextWindows.h"
 #include "win/DialogNavigation.h"
 #include "win/MessageBox.h"
 
@@ -206,7 +207,7 @@ std::wstring TempDirectory::MakeDirectory(const std::wstring& name) const {
 
 std::wstring TempDirectory::MakeFile(const std::wstring& name, DWORD attributes) const {
     const std::wstring path = *this / name;
-    HANDLE file = ::CreateFileW(path.c_str(),
+    HANDLE file = ::CreateFileW(win::LiteralPath(path).c_str(),
                                 GENERIC_WRITE,
                                 0,
                                 nullptr,
@@ -274,11 +275,12 @@ bool RestartWithUnmanagedWindows(int& exitCode) {
 }
 
 void RemoveTree(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const std::wstring literal = win::LiteralPath(path);
+    const DWORD attributes = ::GetFileAttributesW(literal.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
+        ::SetFileAttributesW(literal.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(literal.c_str());
         return;
     }
     WIN32_FIND_DATAW data;
