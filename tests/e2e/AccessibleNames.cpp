@@ -1,5 +1,5 @@
-// What a screen reader is told about each control of another program's window: one line per
-// visible control in window order, "left top right bottom<TAB>role<TAB>name" in client pixels.
+// The name a screen reader gives each control of another program's window: one line per visible
+// control in window order, "left top right bottom<TAB>name" in client pixels, in UTF-8.
 // Usage: quorvel_accessible_names "WINDOW TITLE" OUTPUT-FILE
 
 #include <windows.h>
@@ -19,28 +19,18 @@ int wmain(int argc, wchar_t** argv) {
         RECT r{};
         ::GetWindowRect(child, &r);
         ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        std::wstring line = std::to_wstring(r.left) + L' ' + std::to_wstring(r.top) + L' ' + std::to_wstring(r.right) +
-                            L' ' + std::to_wstring(r.bottom) + L'\t';
         IAccessible* object = nullptr;
+        BSTR name = nullptr;
         VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        if (SUCCEEDED(::AccessibleObjectFromWindow(
-                child, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object)))) {
-            VARIANT role{};
-            wchar_t roleText[64] = L"";
-            if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4)
-                ::GetRoleTextW(static_cast<DWORD>(role.lVal), roleText, 64);
-            BSTR name = nullptr;
-            line += roleText + std::wstring(L"\t") + (SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"");
-            ::SysFreeString(name);
+        self.vt = VT_I4;  // CHILDID_SELF
+        if (SUCCEEDED(::AccessibleObjectFromWindow(child, OBJID_CLIENT, __uuidof(IAccessible), (void**)&object))) {
+            object->get_accName(self, &name);
             object->Release();
         }
-        line += L'\n';
-        char bytes[1024];
-        const int size = ::WideCharToMultiByte(
-            CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes, 1024, nullptr, nullptr);
-        std::fwrite(bytes, 1, static_cast<size_t>(size), out);
+        char text[1024] = "";
+        ::WideCharToMultiByte(CP_UTF8, 0, name ? name : L"", -1, text, sizeof text, nullptr, nullptr);
+        std::fprintf(out, "%ld %ld %ld %ld\t%s\n", r.left, r.top, r.right, r.bottom, text);
+        ::SysFreeString(name);
     }
     std::fclose(out);
     return 0;

@@ -830,9 +830,9 @@ def every_box_named_by_its_label(c):
     def check(title, window):
         out = c.dir / "names.txt"
         c.wine.call([str(helper), run(["xdotool", "getwindowname", str(window)]).strip(), windows_path(out)])
-        rows = [line.split("\t") for line in out.read_text(encoding="utf-8").splitlines()]
-        record.write("".join("%s\t%s\t%s\n" % (NAMES[title], role, name) for _, role, name in rows))
-        boxes = [(list(map(int, box.split())), name) for box, _, name in rows]
+        boxes = [(list(map(int, box.split())), name) for box, name in
+                 (line.split("\t") for line in out.read_text(encoding="utf-8").splitlines())]
+        record.write("".join("%s\t%s\n" % (NAMES[title], name) for _, name in boxes))
         for (x, y), label in SPOKEN.get(title, {}).items():
             # The innermost control there: frames hold the boxes.
             said = min(((r - l) * (b - t), name) for (l, t, r, b), name in boxes if l <= x < r and t <= y < b)[1]
@@ -847,6 +847,7 @@ def every_box_named_by_its_label(c):
     c.click(main, MAIN_AT["FindOutputDirectory"], "output-directory")
     check(OUTPUT_DIR, c.window(OUTPUT_DIR, DEADLINE, "the output directory button"))
     record.close()
+
 
 class Suite:
     def __init__(self, args):
