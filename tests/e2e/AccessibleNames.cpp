@@ -7,7 +7,6 @@
 #include <oleacc.h>
 
 #include <cstdio>
-#include <string>
 
 int wmain(int argc, wchar_t** argv) {
     HWND window = argc == 3 ? ::FindWindowW(nullptr, argv[1]) : nullptr;
