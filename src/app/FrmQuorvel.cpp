@@ -261,9 +261,16 @@ void FrmQuorvel::cmdFindTemplateFile_Click() {
 void FrmQuorvel::cmdFindOutputDirectory_Click() { services_.OutputDirectory.ShowOrActivate(); }
 
 void FrmQuorvel::OnOtherCommand(int id, int) {
-    // Enter on a control that is not a push button: the directory list opens its entry;
-    // elsewhere nothing happens (in particular the hidden default button is not pressed).
-    if (id == IDOK && ::GetFocus() == Control(kDirectoryList)) dirList_DblClick();
+    // Enter on a control that is not a push button: the directory list opens its entry, the
+    // pattern box (whose edit field has the focus) applies the typed pattern; elsewhere nothing
+    // happens (in particular the hidden default button is not pressed).
+    if (id != IDOK) return;
+    HWND focus = ::GetFocus();
+    if (focus == Control(kDirectoryList)) {
+        dirList_DblClick();
+    } else if (focus && (focus == Control(kPatternBox) || ::GetParent(focus) == Control(kPatternBox))) {
+        cmbFilePattern_Click();
+    }
 }
 
 bool FrmQuorvel::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

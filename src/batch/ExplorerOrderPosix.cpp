@@ -94,4 +94,6 @@ int CompareExplorerOrderKeys(const ExplorerOrderKey& a, const ExplorerOrderKey& 
     return compared < 0 ? -1 : (compared > 0 ? 1 : 0);
 }
 
+std::vector<std::u32string> ExplorerOrderHints(const std::vector<std::string>&) { return {}; }
+
 }  // namespace quorvel

@@ -36,15 +36,49 @@ bool WildcardMatch(std::u32string_view name, std::u32string_view pattern) {
     return p == pattern.size();
 }
 
+// The ";"-separated parts of a pattern, folded once for every name they are matched against;
+// the blanks that end a part carry no meaning, and an empty part matches nothing.
+std::vector<std::u32string> PatternParts(std::string_view pattern) {
+    std::vector<std::u32string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = pattern.find(';', start);
+        std::string_view part =
+            pattern.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
+        if (!part.empty()) parts.push_back(FoldedCodePoints(part));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+bool MatchesAnyPart(const std::u32string& foldedName, const std::vector<std::u32string>& parts) {
+    for (const std::u32string& part : parts)
+        if (part == U"*.*" || WildcardMatch(foldedName, part)) return true;
+    return false;
+}
+
 // The names in Explorer's order, each turned into its key once.
 void SortInExplorerOrder(std::vector<std::string>& names) {
     std::vector<std::pair<ExplorerOrderKey, std::size_t>> keyed;
     keyed.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) keyed.emplace_back(ExplorerOrderKeyOf(names[i]), i);
-    std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+    const auto before = [&](const auto& x, const auto& y) {
         const int compared = CompareExplorerOrderKeys(x.first, y.first);
         return compared != 0 ? compared < 0 : names[x.second] < names[y.second];
-    });
+    };
+    // Where the order is slow, the cheap hints sort first and the order itself only checks each
+    // name against the next; the full sort runs only where the hints were wrong.
+    const std::vector<std::u32string> hints = ExplorerOrderHints(names);
+    if (!hints.empty()) {
+        std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+            const std::u32string& a = hints[x.second];
+            const std::u32string& b = hints[y.second];
+            return a != b ? a < b : names[x.second] < names[y.second];
+        });
+    }
+    if (hints.empty() || !std::is_sorted(keyed.begin(), keyed.end(), before))
+        std::sort(keyed.begin(), keyed.end(), before);
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
     for (const auto& entry : keyed) sorted.push_back(std::move(names[entry.second]));
@@ -98,19 +132,7 @@ Status ReadFolder(const std::filesystem::path& folder, const std::string& shown,
 std::string FilePatternOfItem(std::string_view itemText) { return std::string(itemText.substr(0, itemText.find('('))); }
 
 bool MatchesFilePattern(std::string_view name, std::string_view pattern) {
-    const std::u32string foldedName = FoldedCodePoints(name);
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = pattern.find(';', start);
-        std::string_view part =
-            pattern.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        while (!part.empty() && part.back() == ' ') part.remove_suffix(1);
-        if (!part.empty()) {
-            if (part == "*.*" || WildcardMatch(foldedName, FoldedCodePoints(part))) return true;
-        }
-        if (end == std::string_view::npos) return false;
-        start = end + 1;
-    }
+    return MatchesAnyPart(FoldedCodePoints(name), PatternParts(pattern));
 }
 
 bool ExplorerNameLess(std::string_view a, std::string_view b) {
@@ -120,7 +142,8 @@ bool ExplorerNameLess(std::string_view a, std::string_view b) {
 }
 
 std::vector<std::string> SelectSourceNames(std::vector<std::string> names, std::string_view pattern) {
-    std::erase_if(names, [&](const std::string& name) { return !MatchesFilePattern(name, pattern); });
+    const std::vector<std::u32string> parts = PatternParts(pattern);
+    std::erase_if(names, [&](const std::string& name) { return !MatchesAnyPart(FoldedCodePoints(name), parts); });
     SortInExplorerOrder(names);
     return names;
 }

@@ -47,7 +47,8 @@ inline constexpr Control kControls[] = {
      .Top = 480,
      .Width = 5775,
      .Height = 315,
-     .TabIndex = 2},
+     .TabIndex = 2,
+     .Spoken = L"Drive"},
     {.Name = L"dirList",
      .Type = Kind::DirectoryList,
      .Container = L"frmFromList",
@@ -55,7 +56,8 @@ inline constexpr Control kControls[] = {
      .Top = 840,
      .Width = 5715,
      .Height = 2115,
-     .TabIndex = 1},
+     .TabIndex = 1,
+     .Spoken = L"Folder"},
 };
 
 inline constexpr Window kWindow{

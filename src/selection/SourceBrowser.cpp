@@ -6,6 +6,7 @@
 #include "batch/SourceListing.h"
 #include "win/ItemText.h"
 #include "win/MessageBox.h"
+#include "win/WaitCursor.h"
 #include "batch/TextWindows.h"
 
 namespace quorvel {
@@ -63,6 +64,8 @@ Status SourceBrowser::Open(const std::wstring& path) {
 }
 
 Status SourceBrowser::FillFileList(const std::wstring& directory) {
+    // A large folder takes seconds, during which the window answers no mouse.
+    const win::WaitCursor busy;
     std::vector<std::wstring> found;
     if (Status read = win::ReadDirectoryNames(directory, win::EntryKind::OrdinaryFiles, found); !read)
         return Status::Fail(win::Narrow(L"Cannot read " + directory + L": ") + read.Message());

@@ -65,6 +65,10 @@ struct Control {
     Colour Background = {};
     std::span<const wchar_t* const> Items = {};  // combo box items, in list order
     int Resource = 0;                            // pictures and picture buttons: the JPEG resource id
+    // A label: the box it names for screen readers, which is made right after it.
+    const wchar_t* LabelFor = nullptr;
+    // What a screen reader calls a control that has no label, or whose caption says nothing.
+    const wchar_t* Spoken = nullptr;
 };
 
 // A straight line the window paints on its background, from one end point to the other (twips).
@@ -101,6 +105,18 @@ struct Window {
     Frame Framing = {};
     std::span<const Line> Lines = {};  // painted in this order
 };
+
+// True when every label's box is a control of the table; the tables assert it, so a misspelt
+// name does not compile.
+consteval bool LabelsFindTheirBoxes(std::span<const Control> controls) {
+    for (const Control& label : controls) {
+        if (!label.LabelFor) continue;
+        bool found = false;
+        for (const Control& box : controls) found = found || std::wstring_view(box.Name) == label.LabelFor;
+        if (!found) return false;
+    }
+    return true;
+}
 
 // A control of one table, made from its name at compile time: a name the table does not hold
 // does not compile. Windows take these, so a control is never looked up by name at run time.

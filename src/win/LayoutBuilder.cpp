@@ -8,6 +8,7 @@
 #include "win/Dpi.h"
 #include "win/Jpeg.h"
 #include "win/PictureBox.h"
+#include "win/PushButtonAccessible.h"
 
 namespace quorvel::win {
 namespace {
@@ -160,6 +161,18 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
         return e->Row->TabIndex < 0 ? 1 << 30 : e->Row->TabIndex;
     };
     std::stable_sort(ordered.begin(), ordered.end(), [&](const Entry* a, const Entry* b) { return rank(a) < rank(b); });
+    // A screen reader names a box by the label just before it in z-order, so each label is made
+    // right before its box; labels take no focus, so the tab order stays.
+    const auto named = [&](const wchar_t* name) {
+        return std::find_if(ordered.begin(), ordered.end(), [&](const Entry* e) {
+            return name && std::wstring_view(e->Row->Name) == name;
+        });
+    };
+    for (Entry& label : entries_) {
+        if (!label.Row->LabelFor) continue;
+        ordered.erase(std::find(ordered.begin(), ordered.end(), &label));
+        ordered.insert(named(label.Row->LabelFor), &label);
+    }
 
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (Entry* entry : ordered) {
@@ -194,6 +207,15 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
                 ::SendMessageW(entry->Handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
             }
             if (c.Type == Kind::ComboDropDown && c.Caption) ::SetWindowTextW(entry->Handle, c.Caption);
+        }
+    }
+    // Wine takes no name from a label but for a text box, so every named control says its name
+    // itself.
+    for (const Entry& e : entries_) {
+        if (e.Row->Spoken) NameForScreenReaders(e.Handle, e.Row->Spoken);
+        if (e.Row->LabelFor) {
+            auto box = named(e.Row->LabelFor);
+            if (box != ordered.end()) NameForScreenReaders((*box)->Handle, e.Row->Caption);
         }
     }
     // The window is not shown yet: nothing to redraw.

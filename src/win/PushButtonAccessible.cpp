@@ -14,12 +14,14 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 
 BSTR Copy(const std::wstring& text) { return ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
 
-// The system's own object for the window, with what makes it a push button put over it.
-class PushButtonAccessible final : public IAccessible, public IOleWindow {
+// The system's own object for the window, with what makes it a push button put over it, or
+// only with the name it is given (an empty name: the push button's words).
+class ControlAccessible final : public IAccessible, public IOleWindow {
 public:
-    PushButtonAccessible(HWND button, IAccessible* standard) : button_(button), standard_(standard) {}
-    PushButtonAccessible(const PushButtonAccessible&) = delete;
-    PushButtonAccessible& operator=(const PushButtonAccessible&) = delete;
+    ControlAccessible(HWND button, IAccessible* standard, std::wstring name)
+        : button_(button), standard_(standard), name_(std::move(name)) {}
+    ControlAccessible(const ControlAccessible&) = delete;
+    ControlAccessible& operator=(const ControlAccessible&) = delete;
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
@@ -68,18 +70,18 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!IsSelf(child)) return standard_->get_accName(child, name);
         if (!name) return E_POINTER;
-        *name = Copy(TextOf(button_));
+        *name = Copy(name_.empty() ? TextOf(button_) : name_);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (!IsSelf(child)) return standard_->get_accRole(child, role);
+        if (!IsSelf(child) || !name_.empty()) return standard_->get_accRole(child, role);
         if (!role) return E_POINTER;
         role->vt = VT_I4;
         role->lVal = ROLE_SYSTEM_PUSHBUTTON;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (!IsSelf(child)) return standard_->get_accState(child, state);
+        if (!IsSelf(child) || !name_.empty()) return standard_->get_accState(child, state);
         if (!state) return E_POINTER;
         LONG flags = STATE_SYSTEM_FOCUSABLE;
         if (::GetFocus() == button_) flags |= STATE_SYSTEM_FOCUSED;
@@ -91,13 +93,13 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        if (!IsSelf(child)) return standard_->get_accDefaultAction(child, action);
+        if (!IsSelf(child) || !name_.empty()) return standard_->get_accDefaultAction(child, action);
         if (!action) return E_POINTER;
         *action = Copy(L"Press");
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        if (!IsSelf(child)) return standard_->accDoDefaultAction(child);
+        if (!IsSelf(child) || !name_.empty()) return standard_->accDoDefaultAction(child);
         // Posted, as the system's buttons do: the reader's call returns before the command runs.
         return ::PostMessageW(button_, BM_CLICK, 0, 0) ? S_OK : E_FAIL;
     }
@@ -147,22 +149,21 @@ public:
     }
 
 private:
-    ~PushButtonAccessible() { standard_->Release(); }
+    ~ControlAccessible() { standard_->Release(); }
 
     LONG references_ = 1;
     HWND button_;
     IAccessible* standard_;
+    std::wstring name_;
 };
 
-}  // namespace
-
-LRESULT AnswerAsPushButton(HWND button, WPARAM wParam, LPARAM lParam) {
+LRESULT Answer(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring& name) {
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
     IAccessible* standard = nullptr;
     if (FAILED(::CreateStdAccessibleObject(
-            button, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
+            control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))))
         return 0;
-    auto* answer = new (std::nothrow) PushButtonAccessible(button, standard);
+    auto* answer = new (std::nothrow) ControlAccessible(control, standard, name);
     if (!answer) {
         standard->Release();
         return 0;
@@ -170,6 +171,40 @@ LRESULT AnswerAsPushButton(HWND button, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = ::LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(answer));
     answer->Release();
     return result < 0 ? 0 : result;
+}
+
+// The name and the procedure it came before. Not comctl32's subclassing: under Wine that asks the
+// server for a window property on every message, and filling the file list took seconds more.
+struct Named {
+    WNDPROC Previous;
+    std::wstring Name;
+};
+
+LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* named = reinterpret_cast<Named*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
+    const WNDPROC previous = named->Previous;
+    if (message == WM_GETOBJECT) {
+        if (const LRESULT answer = Answer(control, wParam, lParam, named->Name)) return answer;
+    } else if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        ::SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+        delete named;
+    }
+    return ::CallWindowProcW(previous, control, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT AnswerAsPushButton(HWND button, WPARAM wParam, LPARAM lParam) { return Answer(button, wParam, lParam, {}); }
+
+bool NameForScreenReaders(HWND control, const std::wstring& name) {
+    if (!control || name.empty() || ::GetWindowLongPtrW(control, GWLP_USERDATA)) return false;
+    auto* named = new (std::nothrow)
+        Named{reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_WNDPROC)), std::wstring(name)};
+    if (!named) return false;
+    ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(named));
+    ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedProc));
+    return true;
 }
 
 }  // namespace quorvel::win

@@ -119,6 +119,14 @@ TEST(ExplorerOrder, IsAStrictWeakOrdering) {
 TEST(SourceNames, AreFilteredThenOrdered) {
     EXPECT_EQ(SelectSourceNames({"clip10.AVI", "notes.txt", "clip2.avi", "CLIP1.mov"}, kVideoPattern),
               (std::vector<std::string>{"CLIP1.mov", "clip2.avi", "clip10.AVI"}));
+    // However a long list is sorted inside, it comes out in the order of ExplorerNameLess, numbers
+    // too large for an int and letters a locale orders apart from their code included.
+    std::vector<std::string> names = {"a-1", "a1", "a 1", "a.1", "Ã", "e", "f", "_", "a2147483648", "a9"};
+    for (int i = 0; i < 300; ++i)
+        names.push_back("Clip " + std::to_string(i * 7919 % 1000) + " take" + std::to_string(i));
+    std::vector<std::string> expected = names;
+    std::sort(expected.begin(), expected.end(), ExplorerNameLess);
+    EXPECT_EQ(SelectSourceNames(names, "*.*"), expected);
 }
 
 TEST(SourceFiles, ListsOrdinaryFilesOfTheFolderOnly) {

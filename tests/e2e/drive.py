@@ -809,6 +809,46 @@ def cancel_keeps_each_box(c):
                  % (key, stored.get(key), settings[key]))
 
 
+# What a screen reader must say for each box: its label, found by the box's layout rectangle.
+SPOKEN = {
+    MAIN: {MAIN_AT["FileOutput"]: "Batch File:", MAIN_AT["TemplateFile"]: "Template:",
+           MAIN_AT["OutputDirectory"]: "Output Directory:"},
+    ADVANCED: {at((3300, 180), 1680, 360, 2955, 315): "Video Source Type:",
+               at((3300, 180), 1680, 840, 2955, 315): "Aspect Ratio:",
+               at((60, 1620), 1020, 360, 1395, 255): "Top", at((60, 1620), 1020, 720, 1395, 255): "Bottom"},
+}
+
+
+@case
+def every_box_named_by_its_label(c):
+    """Read from outside as a screen reader does, each box of the four windows is named by its
+    own label, not by the label of the box before it; the names are kept for the record."""
+    helper = c.exe.parent / "quorvel_accessible_names.exe"
+    c.require(helper.is_file(), "%s is not built" % helper)
+    record = open(c.dir / "accessible-names.txt", "w")
+
+    def check(title, window):
+        out = c.dir / "names.txt"
+        c.wine.call([str(helper), run(["xdotool", "getwindowname", str(window)]).strip(), windows_path(out)])
+        boxes = [(list(map(int, box.split())), name) for box, name in
+                 (line.split("\t") for line in out.read_text(encoding="utf-8").splitlines())]
+        record.write("".join("%s\t%s\n" % (NAMES[title], name) for _, name in boxes))
+        for (x, y), label in SPOKEN.get(title, {}).items():
+            # The innermost control there: frames hold the boxes.
+            said = min(((r - l) * (b - t), name) for (l, t, r, b), name in boxes if l <= x < r and t <= y < b)[1]
+            c.expect(said == label, "%s: the box at %d,%d is announced as %r, not %r" % (NAMES[title], x, y, said, label))
+
+    main = c.start()
+    check(ABOUT, c.window(ABOUT, DEADLINE, "start-up"))
+    c.close_startup_about(main)
+    check(MAIN, main)
+    c.click(main, MAIN_AT["Advanced"], "advanced")
+    check(ADVANCED, c.window(ADVANCED, DEADLINE, "Advanced"))
+    c.click(main, MAIN_AT["FindOutputDirectory"], "output-directory")
+    check(OUTPUT_DIR, c.window(OUTPUT_DIR, DEADLINE, "the output directory button"))
+    record.close()
+
+
 class Suite:
     def __init__(self, args):
         self.exe = pathlib.Path(args.exe).resolve()

@@ -92,7 +92,7 @@ TEST_F(SourceBrowserTest, EachPatternItemListsItsFilesInNameOrder) {
     EXPECT_EQ(TextOf(Control(L"cmbFilePattern")), layout::mainwindow::kPatternItems[0]);
 }
 
-TEST_F(SourceBrowserTest, TypingAPatternChangesNothing) {
+TEST_F(SourceBrowserTest, ATypedPatternAppliesOnEnterOnly) {
     HWND combo = Control(L"cmbFilePattern");
     const Names before = Files();
     ::SetWindowTextW(combo, L"*.txt   (Text)");
@@ -100,6 +100,13 @@ TEST_F(SourceBrowserTest, TypingAPatternChangesNothing) {
     Notify(combo, CBN_EDITUPDATE);
     EXPECT_EQ(Files(), before);
     EXPECT_EQ(MainWindow().FilePattern(), L"*.avi;*.mpg;*.mpeg;*.mov;*.vob   ");
+
+    // Enter in the box applies what it holds, and presses no hidden button.
+    ::SetWindowTextW(combo, L"*.mpg");
+    ::SetFocus(combo);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(Files(), (Names{L"a.mpg"}));
+    EXPECT_TRUE(messages_.Texts().empty());
 }
 
 TEST_F(SourceBrowserTest, SelectAllAndNoneCoverEveryEntry) {
