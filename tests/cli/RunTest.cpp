@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <chrono>
@@ -10,6 +13,7 @@
 #include <thread>
 
 #include "CliTestSupport.h"
+#include "cli/QuorvelBatch.h"
 
 namespace quorvel::cli::test {
 namespace {
@@ -135,7 +139,12 @@ TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
     WriteFile(clips / "trail.", "");
     WriteFile(clips / "blank.avi ", "");
     WriteFile(root.Path() / "binary.mcf", std::string("MPEG.a = 1\r\n\0\0", 14));
+    // A list the encoder could not open by its path (over 259 characters), launched or not.
+    const fs::path deep = root.Path() / std::string(150, 'd') / std::string(150, 'e');
+    fs::create_directories(deep);
     const std::vector<std::vector<std::string>> refused = {
+        {"-o", (deep / "list.tbe").string(), "clip1.avi"},
+        {"-n", "-o", (deep / "list.tbe").string(), "clip1.avi"},
         {"trail."},
         {"blank.avi "},
         {std::string(250, 'x') + ".avi"},
@@ -167,6 +176,63 @@ TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
         EXPECT_EQ(result.Out, "");
         EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
         EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
+    }
+    EXPECT_TRUE(DirectoryNames(deep).empty());
+}
+
+TEST_F(CliRun, LostStandardOutputIsAnError) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--help"},
+                                               {"--version"},
+                                               {"-n", "-o", List(), "-s", "clips", "clip1.avi"},
+                                               {"-o", "-", "-s", "clips", "clip1.avi"}}) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        std::FILE* full = std::fopen("/dev/full", "w");
+        std::FILE* err = std::tmpfile();
+        EXPECT_EQ(RunQuorvelBatch(args, nullptr, full, err, resolver), 1);
+        std::fclose(full);
+        char message[200] = {};
+        std::rewind(err);
+        std::fread(message, 1, sizeof message - 1, err);
+        std::fclose(err);
+        EXPECT_TRUE(std::string(message).starts_with("quorvel-batch: ")) << message;
+    }
+    // The program itself closes standard output too.
+    EXPECT_EQ(std::system(QUORVEL_BATCH_PROGRAM " --version >/dev/full 2>/dev/null"), 1 << 8);
+}
+
+// Exit status and peak memory (KiB) of a shell command, the program's among its children.
+std::pair<int, long> ExitAndPeak(const std::string& command) {
+    const pid_t child = fork();
+    if (child == 0) {
+        execl("/bin/bash", "bash", "-c", command.c_str(), nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+}
+
+TEST_F(CliRun, EndlessAndHugeInputIsRefusedInBoundedMemory) {
+    const std::string program = std::string(QUORVEL_BATCH_PROGRAM) + " -o " + List();
+    const std::string zeros = "head -c 150000000 /dev/zero";
+    const struct {
+        std::string Command;
+        std::string Message;
+    } cases[] = {
+        {zeros + " | " + program + " -0 --files-from -", "has an empty name (entry 1)"},
+        {program + " --files-from <(" + zeros + ")", "has a line of more than 32 KiB (line 1)"},
+        {"yes | head -c 30000000 | " + program + " --files-from -", "There is no file y"},
+        {program + " --remaining <(" + zeros + ")", "line 1 is longer than 1024 KiB"},
+        {program + " --remaining <(" + zeros + " | tr '\\0' '\\n')", "is not a batch list: it is empty"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Command);
+        const auto [status, peakKiB] = ExitAndPeak(c.Command + " 2>" + (root / "err.txt"));
+        EXPECT_EQ(status, 1);
+        EXPECT_LT(peakKiB, 100 * 1024);
+        EXPECT_NE(ReadFile(root / "err.txt").find(c.Message), std::string::npos) << ReadFile(root / "err.txt");
     }
 }
 
@@ -313,9 +379,24 @@ TEST_F(CliLaunch, StartsTheEncoderThroughWineOnTheFinishedList) {
     EXPECT_EQ(ReadFile(fakeWine.string() + ".list"), ReadFile(List()));
 }
 
-TEST_F(CliLaunch, ControlCharactersInNamesAreShownEscaped) {
-    const RunResult result = RunHere({"-o", List(), "-s", "clips", "new\nline\x1b[31m.avi"});
-    EXPECT_EQ(result.Err, "quorvel-batch: There is no file 'new'$'\\n''line'$'\\033''[31m.avi' in clips\n");
+TEST_F(CliLaunch, NamesInMessagesAreEscapedAndCut) {
+    std::string e100;
+    std::string u100;
+    for (int i = 0; i < 100; ++i) e100 += "\xC3\xA9", u100 += "\xC3\xBC";
+    const struct {
+        std::string Name;
+        std::string Shown;
+    } cases[] = {
+        {"new\nline\x1b[31m.avi", "'new'$'\\n''line'$'\\033''[31m.avi'"},
+        {"bad\xFF\xFE\xC2\x9B.avi", "'bad'$'\\377\\376\\302\\233''.avi'"},
+        {e100 + std::string(50, 'x') + u100, e100 + "\xE2\x80\xA6" + u100},
+        {"\x01" + std::string(300, 'a'),
+         "$'\\001''" + std::string(99, 'a') + "'\xE2\x80\xA6'" + std::string(100, 'a') + "'"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RunHere({"-o", List(), "-s", "clips", c.Name}).Err,
+                  "quorvel-batch: There is no file " + c.Shown + " in clips\n");
+    }
 }
 
 TEST_F(CliLaunch, RefusedBeforeAnythingIsWritten) {
