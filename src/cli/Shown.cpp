@@ -76,8 +76,17 @@ struct ShownForm {
     bool Quoted = false;
 };
 
+bool IsPlainAscii(std::string_view text) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7f) return false;
+    }
+    return true;
+}
+
 ShownForm Show(std::string_view name) {
     if (name.empty()) return {"''", true};
+    if (name.size() <= kShownLongest && IsPlainAscii(name)) return {std::string(name), false};
     std::string_view head = name;
     std::string_view tail;
     std::size_t characters = 0;

@@ -11,7 +11,6 @@
 
 #include "batch/BatchList.h"
 #include "batch/FileAccess.h"
-#include "batch/PathCompare.h"
 #include "batch/SourceListing.h"
 #include "cli/Shown.h"
 
@@ -96,24 +95,25 @@ Status OpenPathList(const CliOptions& options, const PathResolver& resolver, std
     return Status::Ok();
 }
 
-// Sources already taken, by the key the file system compares paths by: a source named twice
-// would be encoded twice to one output.
+// Sources already taken, by a hash of their path as the encoder names it: a source named twice
+// would be encoded twice to one output. Names that differ in letter case only are left to the
+// check of outputs, which compares as the file system does.
 class SourcesSeen {
 public:
     // The index of an earlier job with the same source path, or nothing; adds the path otherwise.
     std::optional<std::size_t> Add(const BatchJob& job, std::size_t index) {
-        const std::u32string key = PathKey(SourcePath(job, index));
-        const std::size_t hash = std::hash<std::u32string>()(key);
-        const auto [first, last] = seen_.equal_range(hash);
-        for (auto it = first; it != last; ++it) {
-            if (PathKey(SourcePath(job, it->second)) == key) return it->second;
+        const std::hash<std::string> hash;
+        const std::size_t key = hash(job.SourceDirectories[index]) * 31 + hash(job.SourceNames[index]);
+        const auto [at, added] = seen_.emplace(key, index);
+        if (added || job.SourceNames[at->second] != job.SourceNames[index] ||
+            job.SourceDirectories[at->second] != job.SourceDirectories[index]) {
+            return std::nullopt;
         }
-        seen_.emplace(hash, index);
-        return std::nullopt;
+        return at->second;
     }
 
 private:
-    std::unordered_multimap<std::size_t, std::size_t> seen_;
+    std::unordered_map<std::size_t, std::size_t> seen_;
 };
 
 // Each path is checked as it is read, so that a list that never ends is refused at its first bad
