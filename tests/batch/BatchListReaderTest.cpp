@@ -98,8 +98,7 @@ TEST(BatchListReader, CopiesTheMarkedJobsBetweenTheListsOwnEnvelope) {
     EXPECT_EQ(Copied(bytes, contents, {false, false, false}), ExpectedList("empty.tbe"));
     job.SourceNames = {"a.avi", "c.avi"};
     EXPECT_EQ(Copied(bytes, contents, {true, false, true}), Written(job));
-    // Blank lines before the list's opening are its own, however many.
-    const std::string blankFirst = std::string(3, '\n') + bytes;
+    const std::string blankFirst = "\n\n\n" + bytes;  // blank lines before the opening are the list's own
     ASSERT_TRUE(Read(blankFirst, contents).IsOk());
     EXPECT_EQ(Copied(blankFirst, contents, {true, false, true}), "\n\n\n" + Written(job));
 
