@@ -1,7 +1,7 @@
 #pragma once
 
 // The file system steps of the core whose implementation depends on the platform:
-// FileAccessPosix.cpp here, src/win/AtomicFile.cpp on Windows. Paths are UTF-8.
+// FileAccessPosix.cpp and FileAccessWindows.cpp. Paths are UTF-8.
 
 #include <cstdio>
 #include <memory>
@@ -12,12 +12,17 @@
 
 namespace quorvel {
 
-// A new file that takes the place of its target only when committed. It is written under
-// a temporary name in the target's own folder; destroying it uncommitted removes that
-// file, so a failure leaves the target as it was.
+// A new file that takes the place of its target only when committed. It is written in the
+// target's own folder (the folder of the file a link names: the link stays) under a short
+// hidden temporary name, or none where the system allows; destroying it uncommitted, or a
+// signal or Ctrl+C ending the program, removes that file, so a failure leaves the target as
+// it was.
 class AtomicFile : public ByteSink {
 public:
-    // Flushes the data to the disk, then moves the file over the target.
+    // Flushes the data to the disk, then moves the file over the target. Where no file was at
+    // the target when it was created, one that appeared since is kept and the commit refused;
+    // a file that was there must still be what CheckListTarget allows to replace, and the new
+    // list takes its owner, group and mode.
     virtual Status Commit() = 0;
 };
 

@@ -13,6 +13,9 @@ std::string FileErrorReason(int errorNumber) {
         case EISDIR: return "it is a folder";
         case ENOTDIR: return "a part of the path is not a folder";
         case ENOSPC: return "the disk is full";
+#ifdef EDQUOT
+        case EDQUOT: return "the disk quota is exceeded";
+#endif
         case EROFS: return "the disk is read-only";
         case ENAMETOOLONG: return "the path is too long";
         case EINVAL: return "the name is not valid";

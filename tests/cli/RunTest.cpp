@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -425,6 +426,47 @@ TEST_F(CliLaunch, RefusedBeforeAnythingIsWritten) {
     EXPECT_NE(result.Err.find("no-wine-here"), std::string::npos) << result.Err;
     EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
     EXPECT_FALSE(fs::exists(fakeWine.string() + ".args"));
+}
+
+// The real program ended by a signal while it writes a list of some tens of megabytes, with its
+// temporary file unnamed or, where the system cannot do that (preloaded), named.
+TEST(InterruptedRun, LeavesTheOldListAndNoTemporaryFile) {
+    TempDirectory root;
+    fs::create_directory(root.Path() / "clips");
+    for (int i = 0; i < 3000; ++i) WriteFile(root.Path() / "clips" / (std::to_string(i) + ".avi"), "");
+    const std::string list = root / "list.tbe", folder = root.Path().string() + "/";
+    WriteFile(list, "object TTMPGEncBatchEncodeList\r\n");
+    for (const bool named : {false, true}) {
+        for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                for (const int usual : {SIGINT, SIGTERM, SIGHUP}) ::signal(usual, SIG_DFL);
+                if (named) ::setenv("LD_PRELOAD", QUORVEL_NO_UNNAMED_FILES, 1);
+                ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
+                if (::chdir(folder.c_str()) == 0)
+                    ::execl(QUORVEL_BATCH_PROGRAM, "quorvel-batch", "-o", list.c_str(), "-s", "clips", nullptr);
+                ::_exit(127);
+            }
+            // Its temporary file open: "#inode (deleted)" when unnamed.
+            std::string temporary;
+            for (int status = 0; temporary.empty() && ::waitpid(pid, &status, WNOHANG) == 0;) {
+                std::error_code gone;
+                for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", gone)) {
+                    const std::string file = fs::read_symlink(fd.path(), gone).string();
+                    if (file.starts_with(folder + ".qv") || file.starts_with(folder + "#")) temporary = file;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            const std::string what = std::string(named ? "named, " : "unnamed, ") + strsignal(signalNumber);
+            EXPECT_EQ(temporary.starts_with(folder + ".qv"), named) << what << ": " << temporary;
+            ::kill(pid, signalNumber);
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << what << ": " << status;
+            EXPECT_EQ(ReadFile(list), "object TTMPGEncBatchEncodeList\r\n") << what;
+            EXPECT_EQ(DirectoryNames(root.Path()), (std::vector<std::string>{"clips", "list.tbe"})) << what;
+        }
+    }
 }
 
 }  // namespace
