@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <utility>
 
 #include "FileAccess.h"
 #include "Utf8.h"
@@ -59,6 +60,15 @@ bool OpensCollection(std::string_view text) {
 bool IsObjectLine(std::string_view text) {
     return StartsWithIgnoringCase(text, "object") && text.size() > 6 && IsBlank(text[6]) &&
            EndsWithIgnoringCase(text, "ttmpgencbatchencodelist");
+}
+
+bool SeekTo(std::FILE* file, std::uint64_t offset) {
+    errno = 0;
+#ifdef _WIN32
+    return _fseeki64(file, static_cast<long long>(offset), SEEK_SET) == 0;
+#else
+    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
 }
 
 std::string LineText(std::uint64_t number) { return "line " + std::to_string(number); }
@@ -131,10 +141,34 @@ Status BatchListReader::Stop(std::string message) {
     return status_;
 }
 
+Status BatchListReader::TooLong() {
+    return Stop(LineText(lineNumber_ + 1) + " is longer than " + std::to_string(kLongestListLine / 1024) +
+                " KiB, more than any line of a batch list");
+}
+
 Status BatchListReader::Feed(std::string_view piece) {
     if (!status_) return status_;
     while (!piece.empty()) {
+        if (pending_.empty()) {
+            // Empty lines mean nothing anywhere in a list; a run of them costs no more than its bytes.
+            std::size_t blank = 0;
+            while (blank < piece.size()) {
+                if (piece[blank] == '\n') {
+                    ++blank;
+                } else if (piece[blank] == '\r' && blank + 1 < piece.size() && piece[blank + 1] == '\n') {
+                    blank += 2;
+                } else {
+                    break;
+                }
+                ++lineNumber_;
+            }
+            offset_ += blank;
+            piece.remove_prefix(blank);
+            if (piece.empty()) break;
+        }
         const std::size_t newline = piece.find('\n');
+        const std::size_t lineLength = pending_.size() + (newline == std::string_view::npos ? piece.size() : newline);
+        if (lineLength >= kLongestListLine) return TooLong();
         if (newline == std::string_view::npos) {
             pending_.append(piece);
             return status_;
@@ -185,12 +219,6 @@ Status BatchListReader::TakeLine(std::string_view raw, std::uint64_t begin, std:
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::string_view text = Trimmed(line);
     if (place_ == Place::InJob) return TakeJobLine(line, text, end);
-    // The envelope is kept whole: a new list begins and ends with the old one's own lines.
-    if (place_ == Place::BeforeObject || place_ == Place::BeforeJobs) {
-        contents_.Opening.append(raw);
-    } else if (place_ != Place::BetweenJobs || text == ">") {
-        contents_.Closing.append(raw);
-    }
     if (text.empty()) return Status::Ok();
     switch (place_) {
         case Place::BeforeObject:
@@ -322,38 +350,36 @@ Status ReadBatchList(std::FILE* file, const std::string& name, const CodePage& c
 }
 
 Status CopyJobs(std::FILE* file, const BatchListContents& contents, const std::vector<bool>& keep, ByteSink& sink) {
-    BatchOutput out(sink);
-    out.Append(contents.Opening);
-    std::vector<const ListedJob*> kept;
+    // The byte ranges to copy, in file order; neighbouring jobs are read as one.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges = {{0, contents.JobsBegin}};
+    const auto add = [&](std::uint64_t from, std::uint64_t to) {
+        if (ranges.back().second == from) {
+            ranges.back().second = to;
+        } else {
+            ranges.emplace_back(from, to);
+        }
+    };
     for (std::size_t i = 0; i < contents.Jobs.size(); ++i) {
-        if (i < keep.size() && keep[i]) kept.push_back(&contents.Jobs[i]);
+        if (i < keep.size() && keep[i]) add(contents.Jobs[i].Begin, contents.Jobs[i].End);
     }
-    // Only as far as the last job kept: a finished list needs no second reading at all.
-    if (!kept.empty()) {
-        std::rewind(file);
-        const std::unique_ptr<char[]> buffer(new char[kReadPiece]);
-        std::uint64_t offset = 0;
-        std::size_t next = 0;
-        while (next < kept.size()) {
+    add(contents.JobsEnd, contents.Size);
+
+    BatchOutput out(sink);
+    const std::unique_ptr<char[]> buffer(new char[kReadPiece]);
+    for (const auto& [from, to] : ranges) {
+        if (!SeekTo(file, from)) return Status::Fail("Cannot read the batch list: " + FileErrorReason(errno));
+        for (std::uint64_t at = from; at < to && !out.Failed();) {
             errno = 0;
-            const std::size_t got = std::fread(buffer.get(), 1, kReadPiece, file);
+            const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kReadPiece, to - at));
+            const std::size_t got = std::fread(buffer.get(), 1, want, file);
             if (got == 0) {
                 if (std::ferror(file)) return Status::Fail("Cannot read the batch list: " + FileErrorReason(errno));
                 return Status::Fail("The batch list was changed while it was being read");
             }
-            const std::uint64_t pieceEnd = offset + got;
-            while (next < kept.size() && kept[next]->Begin < pieceEnd) {
-                const std::uint64_t from = std::max(kept[next]->Begin, offset);
-                const std::uint64_t to = std::min(kept[next]->End, pieceEnd);
-                if (to > from) out.Append(std::string_view(buffer.get() + (from - offset), to - from));
-                if (kept[next]->End > pieceEnd) break;
-                ++next;
-            }
-            offset = pieceEnd;
-            if (out.Failed()) break;
+            out.Append(std::string_view(buffer.get(), got));
+            at += got;
         }
     }
-    out.Append(contents.Closing);
     return out.Flush();
 }
 

@@ -27,18 +27,21 @@ struct ListedJob {
     std::vector<std::string> SourceFiles;  // the video and audio sources, each once
 };
 
+// The list's own opening lines are its bytes before JobsBegin, its closing lines those from
+// JobsEnd on; they stay in the file, as blank lines around them may be any number.
 struct BatchListContents {
     std::uint64_t JobsBegin = 0;  // just past the line that opens the list of jobs
     std::uint64_t JobsEnd = 0;    // the line that closes it
     std::uint64_t Size = 0;       // the whole list
-    std::string Opening;          // the bytes before JobsBegin
-    std::string Closing;          // the bytes from JobsEnd on
     std::vector<ListedJob> Jobs;
 };
 
 // Takes a list piece by piece (lines may be split anywhere) and finds its jobs. Lines may end
 // with CR LF or LF; the names of structure and properties are read without regard to letter
 // case. Lines that start in the first column (a template's settings) are never structure.
+// Memory grows with the jobs only: a line longer than kLongestListLine is refused.
+inline constexpr std::size_t kLongestListLine = 1024 * 1024;
+
 class BatchListReader {
 public:
     explicit BatchListReader(const CodePage& codePage);
@@ -53,6 +56,7 @@ private:
     Status TakeLine(std::string_view raw, std::uint64_t begin, std::uint64_t end);
     Status TakeJobLine(std::string_view line, std::string_view text, std::uint64_t end);
     Status Stop(std::string message);
+    Status TooLong();
 
     const CodePage* codePage_;
     Place place_ = Place::BeforeObject;
@@ -71,8 +75,8 @@ Status ReadBatchList(std::string_view bytes, const std::string& name, const Code
 // The list from an open file, read from its start.
 Status ReadBatchList(std::FILE* file, const std::string& name, const CodePage& codePage, BatchListContents& contents);
 
-// Writes the list's own opening lines, the jobs marked in keep (one mark per job), copied from
-// the file they were read from, which must not have changed, and the list's closing lines.
+// Writes the list's own opening lines, the jobs marked in keep (one mark per job) and the list's
+// closing lines, copied from the file they were read from, which must not have changed.
 Status CopyJobs(std::FILE* file, const BatchListContents& contents, const std::vector<bool>& keep, ByteSink& sink);
 
 // The text of a quoted list value ('...', '' for a quote inside, #39 and other character

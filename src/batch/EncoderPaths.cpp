@@ -319,6 +319,14 @@ Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, 
                         (blocker == Blocker::CodePage ? "choose a name and folder it holds" : "choose a shorter path"));
 }
 
+Status CheckBatchFileForEncoder(const std::string& batchFile, const CodePage& codePage, bool launch) {
+    // The list's path matters to the encoder when it is handed over, and a path too long for
+    // the encoder's own file calls cannot be opened there at all.
+    if (!launch && Utf16Length(batchFile) <= kLongestPath) return Status::Ok();
+    std::string ignored;
+    return EncoderBatchFile(batchFile, codePage, ignored, PlatformNewFileShortPaths());
+}
+
 Status CheckOutputDirectory(const std::string& path, const std::string& shown) {
     if (path.empty()) return Status::Fail("No output directory is given");
     std::string folder = path;
@@ -359,21 +367,12 @@ Status WriteListForEncoder(const BatchJob& given, const AdvancedOptions& options
     if (Status there = CheckSourcesExist(job); !there) return there;
     BatchJob written;
     if (Status held = EncoderJob(job, *codePage, written); !held) return held;
-    std::string launchPath;
-    // The list's path matters to the encoder when it is handed over, and a path too long for
-    // the encoder's own file calls cannot be opened there at all.
-    if (Utf16Length(job.BatchFile) > kLongestPath && (encoderBatchFile == nullptr || options.AutoLaunch != 1)) {
-        std::string ignored;
-        if (Status held = EncoderBatchFile(job.BatchFile, *codePage, ignored, PlatformNewFileShortPaths()); !held)
-            return held;
-    }
-    if (encoderBatchFile != nullptr && options.AutoLaunch == 1) {
-        if (Status held = EncoderBatchFile(job.BatchFile, *codePage, launchPath, PlatformNewFileShortPaths()); !held)
-            return held;
-    }
+    const bool launch = encoderBatchFile != nullptr && options.AutoLaunch == 1;
+    if (Status held = CheckBatchFileForEncoder(job.BatchFile, *codePage, launch); !held) return held;
     if (Status done = WriteBatchList(written, options, *codePage); !done) return done;
     // The list exists now, so it may have a short name of its own.
     if (encoderBatchFile != nullptr) {
+        std::string launchPath;
         *encoderBatchFile = EncoderBatchFile(job.BatchFile, *codePage, launchPath) ? launchPath : job.BatchFile;
     }
     return Status::Ok();

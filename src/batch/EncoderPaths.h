@@ -59,6 +59,11 @@ Status EncoderJob(const BatchJob& job, const CodePage& codePage, BatchJob& writt
 Status EncoderBatchFile(const std::string& batchFile, const CodePage& codePage, std::string& written,
                         const ShortPathLookup& shortPath = PlatformShortPaths());
 
+// Whether the encoder can open the list at batchFile (the path as it names it), asked before the
+// list is written. Started on it (launch), by EncoderBatchFile; loaded by the user, a path its file
+// calls cannot hold is refused all the same unless a short form of it fits.
+Status CheckBatchFileForEncoder(const std::string& batchFile, const CodePage& codePage, bool launch);
+
 // Refuses an output directory that is empty, names a file, a drive that does not exist, a folder
 // that does not exist or one that cannot be looked at; shown is the directory as the user gave it.
 Status CheckOutputDirectory(const std::string& path, const std::string& shown);

@@ -1,10 +1,14 @@
 #include "cli/QuorvelBatch.h"
 
+#include <cerrno>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "batch/BatchList.h"
 #include "batch/EncoderPaths.h"
+#include "batch/FileAccess.h"
 #include "batch/TemplateImport.h"
 #include "batch/Version.h"
 #include "cli/Options.h"
@@ -84,14 +88,14 @@ void LeaveOutOwnOutputs(BatchJob& job, std::FILE* err) {
                  left == 1 ? "file" : "files",
                  left == 1 ? "itself" : "themselves",
                  left == 1 ? ":" : ", the first:",
-                 first.c_str());
+                 Shown(first).c_str());
 }
 
 Status NothingSelected(const CliOptions& options, const BatchJob& job) {
     if (options.FilesFrom) {
-        return Status::Fail("The list of sources " + *options.FilesFrom + " names no file; nothing was written");
+        return Status::Fail("The list of sources " + Shown(*options.FilesFrom) + " names no file; nothing was written");
     }
-    return Status::Fail("No file in " + options.SourceDirectory.value_or(job.SourceDirectory) +
+    return Status::Fail("No file in " + Shown(options.SourceDirectory.value_or(job.SourceDirectory)) +
                         (options.Recursive ? " or its subfolders" : "") + " matches the pattern \"" +
                         options.Pattern.value_or(kDefaultPattern) +
                         "\" (patterns are separated by ';'); nothing was written");
@@ -145,13 +149,9 @@ Status BuildJob(const CliOptions& options, const PathResolver& resolver, std::FI
     if (job.SourceNames.empty()) return launch ? Status::Fail(kNoFilesMessage) : NothingSelected(options, job);
     if (Status held = ForEncoder(EncoderJob(job, codePage, job), codePage, options.CodePageNumber != 0); !held)
         return held;
-    std::string launchPath;
-    if (launch) {
-        return ForEncoder(EncoderBatchFile(batchFile.Encoder, codePage, launchPath, PlatformNewFileShortPaths()),
-                          codePage,
-                          options.CodePageNumber != 0);
-    }
-    return Status::Ok();
+    if (options.ToStandardOutput()) return Status::Ok();
+    return ForEncoder(
+        CheckBatchFileForEncoder(batchFile.Encoder, codePage, launch), codePage, options.CodePageNumber != 0);
 }
 
 Status DryRun(const CliOptions& options, const BatchJob& job, const ResolvedPath& batchFile, const CodePage& codePage,
@@ -211,19 +211,8 @@ Status WriteNewList(const CliOptions& options, const PathResolver& resolver, con
     return Status::Ok();
 }
 
-}  // namespace
-
-int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    return RunQuorvelBatch(args, stdin, out, err, PathResolver());
-}
-
-int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
-                    const PathResolver& resolver) {
-    return RunQuorvelBatch(args, stdin, out, err, resolver);
-}
-
-int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
-                    const PathResolver& resolver) {
+int Run(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
+        const PathResolver& resolver) {
     CliOptions options;
     if (Status parsed = ParseArguments(args, options); !parsed) return UsageError(err, parsed);
     if (options.Help) {
@@ -237,10 +226,52 @@ int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* in, std::FI
     // The code page of the encoder here: lists are written in it and read back in it.
     std::unique_ptr<CodePage> codePage;
     const unsigned codePageNumber = options.CodePageNumber != 0 ? options.CodePageNumber : PlatformCodePage();
-    if (Status opened = OpenCodePage(codePageNumber, codePage); !opened) return Failed(err, opened);
+    if (Status opened = OpenCodePage(codePageNumber, codePage); !opened) {
+        // A number given that names no code page is a bad value like any other.
+        return options.CodePageNumber != 0 ? UsageError(err, opened) : Failed(err, opened);
+    }
     const Status run = options.Remaining ? WriteRemainingJobs(options, resolver, *codePage, out, err)
                                          : WriteNewList(options, resolver, *codePage, in, out, err);
     return run ? 0 : Failed(err, run);
+}
+
+}  // namespace
+
+int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    return RunQuorvelBatch(args, stdin, out, err, PathResolver());
+}
+
+int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                    const PathResolver& resolver) {
+    return RunQuorvelBatch(args, stdin, out, err, resolver);
+}
+
+int FinishStandardOutput(std::FILE* out, std::FILE* err, int status, bool close) {
+    errno = 0;
+    bool lost = std::fflush(out) != 0 || std::ferror(out) != 0;
+    int error = errno;
+    if (close && std::fclose(out) != 0 && !lost) {
+        lost = true;
+        error = errno;
+    }
+    // A run that failed has said so already; one that succeeded must not hide lost output.
+    if (status != 0 || !lost) return status;
+    std::fprintf(err, "quorvel-batch: write error: %s\n", FileErrorReason(error).c_str());
+    return 1;
+}
+
+int RunQuorvelBatch(const std::vector<std::string>& args, std::FILE* in, std::FILE* out, std::FILE* err,
+                    const PathResolver& resolver) {
+    int status = 1;
+    // Nothing may end the run by an abort: a memory shortfall is a failure like any other.
+    try {
+        status = Run(args, in, out, err, resolver);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(err, "quorvel-batch: out of memory\n");
+    } catch (const std::exception& failure) {
+        std::fprintf(err, "quorvel-batch: %s\n", failure.what());
+    }
+    return FinishStandardOutput(out, err, status, false);
 }
 
 }  // namespace quorvel::cli

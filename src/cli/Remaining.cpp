@@ -6,6 +6,7 @@
 
 #include "batch/BatchList.h"
 #include "batch/BatchListReader.h"
+#include "batch/EncoderPaths.h"
 #include "batch/FileAccess.h"
 #include "batch/JobProgress.h"
 #include "batch/Utf8.h"
@@ -35,7 +36,7 @@ JobVerdict Judge(const ListedJob& job, const PathResolver& resolver) {
     if (!output) {
         return {true,
                 "not checked",
-                where + " is kept unchecked: its output " + job.OutputFile + " cannot be reached here"};
+                where + " is kept unchecked: its output " + Shown(job.OutputFile) + " cannot be reached here"};
     }
     std::vector<std::string> sources;
     std::string unreachable;
@@ -50,13 +51,14 @@ JobVerdict Judge(const ListedJob& job, const PathResolver& resolver) {
     if (check.State == OutputState::Unreadable) {
         return {true,
                 OutputStateText(check),
-                where + " is kept unchecked: its output " + job.OutputFile + ": " + check.Reason};
+                where + " is kept unchecked: its output " + Shown(job.OutputFile) + ": " + check.Reason};
     }
     if (check.State != OutputState::Complete) return {true, OutputStateText(check), ""};
     // Complete, unless a source that cannot be looked at changed since.
     if (!unreachable.empty()) {
-        return {
-            true, "not checked", where + " is kept unchecked: its source " + unreachable + " cannot be reached here"};
+        return {true,
+                "not checked",
+                where + " is kept unchecked: its source " + Shown(unreachable) + " cannot be reached here"};
     }
     return {false, OutputStateText(check), ""};
 }
@@ -85,8 +87,8 @@ bool NamesPointNowhere(const ListedJob& job, const PathResolver& resolver) {
 }
 
 std::string JobText(const ListedJob& job) {
-    return (job.SourceFiles.empty() ? std::string("(no source)") : job.SourceFiles.front()) + " -> " +
-           (job.OutputFile.empty() ? std::string("(no output)") : job.OutputFile);
+    return (job.SourceFiles.empty() ? std::string("(no source)") : Shown(job.SourceFiles.front())) + " -> " +
+           (job.OutputFile.empty() ? std::string("(no output)") : Shown(job.OutputFile));
 }
 
 std::string RemainText(std::size_t remaining, std::size_t total) {
@@ -104,6 +106,7 @@ Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolve
         ResolvedPath batchFile;
         if (Status resolved = resolver.Resolve(options.BatchFile, batchFile); !resolved) return resolved;
         if (batchFile.Local.empty()) return Status::Fail(Unreachable("The batch file", options.BatchFile));
+        if (Status opens = CheckBatchFileForEncoder(batchFile.Encoder, codePage, false); !opens) return opens;
         target = batchFile.Local;
     }
     ResolvedPath oldList;
@@ -112,9 +115,9 @@ Status WriteRemainingJobs(const CliOptions& options, const PathResolver& resolve
 
     std::string reason;
     FileHandle file(OpenFileForReading(oldList.Local, reason));
-    if (!file) return Status::Fail("Cannot read the batch list " + oldGiven + ": " + reason);
+    if (!file) return Status::Fail("Cannot read the batch list " + Shown(oldGiven) + ": " + reason);
     BatchListContents contents;
-    if (Status read = ReadBatchList(file.get(), oldGiven, codePage, contents); !read) return read;
+    if (Status read = ReadBatchList(file.get(), Shown(oldGiven), codePage, contents); !read) return read;
 
     std::vector<bool> keep(contents.Jobs.size());
     std::size_t remaining = 0;

@@ -1,10 +1,15 @@
 #include "cli/Sources.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <system_error>
 
+#include "batch/BatchList.h"
 #include "batch/FileAccess.h"
 #include "batch/SourceListing.h"
 #include "cli/Shown.h"
@@ -14,6 +19,8 @@ namespace quorvel::cli {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::size_t kReadPiece = 64 * 1024;
 
 fs::path PathFromUtf8(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
@@ -35,39 +42,6 @@ std::string JoinPath(const std::string& folder, std::string_view name, char sepa
 struct FileClose {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
-
-Status ReadAll(std::FILE* file, std::string& bytes) {
-    char piece[64 * 1024];
-    for (;;) {
-        errno = 0;
-        const std::size_t got = std::fread(piece, 1, sizeof piece, file);
-        if (got == 0) {
-            if (std::ferror(file)) return Status::Fail(FileErrorReason(errno));
-            return Status::Ok();
-        }
-        bytes.append(piece, got);
-    }
-}
-
-Status ReadPathList(const CliOptions& options, const PathResolver& resolver, std::FILE* in, std::string& bytes) {
-    const std::string& given = *options.FilesFrom;
-    const auto cannotRead = [&](const std::string& reason) {
-        return Status::Fail("Cannot read the list of sources " + Shown(given) + ": " + reason);
-    };
-    if (given == "-") {
-        if (in == nullptr) return cannotRead("there is no standard input");
-        if (Status read = ReadAll(in, bytes); !read) return cannotRead(read.Message());
-        return Status::Ok();
-    }
-    ResolvedPath list;
-    if (Status resolved = resolver.Resolve(given, list); !resolved) return resolved;
-    if (list.Local.empty()) return Status::Fail(Unreachable("The list of sources", given));
-    std::string reason;
-    const std::unique_ptr<std::FILE, FileClose> file(OpenFileForReading(list.Local, reason));
-    if (!file) return cannotRead(reason);
-    if (Status read = ReadAll(file.get(), bytes); !read) return cannotRead(read.Message());
-    return Status::Ok();
-}
 
 // One path of a --files-from list: its folder resolved like a directory option, its own name
 // kept (a link to a file is named by the link, as the user gave it).
@@ -102,21 +76,99 @@ Status ResolveSource(const PathResolver& resolver, const std::string& given, std
     return Status::Ok();
 }
 
-Status CollectFromPathList(const CliOptions& options, const PathResolver& resolver, std::FILE* in, BatchJob& job) {
-    std::string bytes;
-    if (Status read = ReadPathList(options, resolver, in, bytes); !read) return read;
-    std::vector<std::string> paths;
-    if (Status split = SplitPathList(bytes, options.NullSeparated, paths); !split) {
-        return Status::Fail("The list of sources " + Shown(*options.FilesFrom) + " " + split.Message());
+// The list of sources named by --files-from, opened; standard input for "-".
+Status OpenPathList(const CliOptions& options, const PathResolver& resolver, std::FILE* in,
+                    std::unique_ptr<std::FILE, FileClose>& opened, std::FILE*& file) {
+    const std::string& given = *options.FilesFrom;
+    if (given == "-") {
+        if (in == nullptr) return Status::Fail("Cannot read the list of sources -: there is no standard input");
+        file = in;
+        return Status::Ok();
     }
-    for (const std::string& path : paths) {
+    ResolvedPath list;
+    if (Status resolved = resolver.Resolve(given, list); !resolved) return resolved;
+    if (list.Local.empty()) return Status::Fail(Unreachable("The list of sources", given));
+    std::string reason;
+    opened.reset(OpenFileForReading(list.Local, reason));
+    if (!opened) return Status::Fail("Cannot read the list of sources " + Shown(given) + ": " + reason);
+    file = opened.get();
+    return Status::Ok();
+}
+
+// Sources already taken, by a hash of their folder and name as the encoder names them: a source
+// named twice would be encoded twice to one output. Open addressing: a look-up costs one cache
+// line, where a node-based map cost the run several percent. Names that differ in letter case only
+// are left to the check of outputs, which compares as the file system does.
+class SourcesSeen {
+public:
+    // The index of an earlier job with the same source path, or nothing; adds the path otherwise.
+    std::optional<std::size_t> Add(const BatchJob& job, std::size_t index) {
+        if (2 * (count_ + 1) > slots_.size()) Grow();
+        const std::hash<std::string> hash;
+        const std::size_t key = hash(job.SourceDirectories[index]) * 31 + hash(job.SourceNames[index]);
+        for (std::size_t at = key;; ++at) {
+            Slot& slot = slots_[at & (slots_.size() - 1)];
+            if (slot.Taken == 0) {
+                slot = {key, index + 1};
+                ++count_;
+                return std::nullopt;
+            }
+            const std::size_t other = slot.Taken - 1;
+            if (slot.Key == key && job.SourceNames[other] == job.SourceNames[index] &&
+                job.SourceDirectories[other] == job.SourceDirectories[index]) {
+                return other;
+            }
+        }
+    }
+
+private:
+    struct Slot {
+        std::size_t Key = 0;
+        std::size_t Taken = 0;  // the job's index + 1; 0 for a free slot
+    };
+
+    void Grow() {
+        std::vector<Slot> old(std::max<std::size_t>(64, 2 * slots_.size()));
+        old.swap(slots_);
+        for (const Slot& slot : old) {
+            if (slot.Taken == 0) continue;
+            std::size_t at = slot.Key;
+            while (slots_[at & (slots_.size() - 1)].Taken != 0) ++at;
+            slots_[at & (slots_.size() - 1)] = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t count_ = 0;
+};
+
+// Each path is checked as it is read, so that a list that never ends is refused at its first bad
+// line rather than gathered whole.
+Status CollectFromPathList(const CliOptions& options, const PathResolver& resolver, std::FILE* in, BatchJob& job) {
+    std::unique_ptr<std::FILE, FileClose> opened;
+    std::FILE* file = nullptr;
+    if (Status open = OpenPathList(options, resolver, in, opened, file); !open) return open;
+    const std::string listName = "The list of sources " + Shown(*options.FilesFrom);
+    PathListReader reader(file, options.NullSeparated);
+    SourcesSeen seen;
+    std::string path;
+    for (;;) {
+        bool got = false;
+        if (Status read = reader.Next(path, got); !read) return Status::Fail(listName + " " + read.Message());
+        if (!got) return Status::Ok();
         std::string folder;
         std::string name;
         if (Status resolved = ResolveSource(resolver, path, folder, name); !resolved) return resolved;
         job.SourceDirectories.push_back(std::move(folder));
         job.SourceNames.push_back(std::move(name));
+        const std::size_t index = job.SourceNames.size() - 1;
+        if (const std::optional<std::size_t> earlier = seen.Add(job, index)) {
+            const std::string again = SourcePath(job, index);
+            const std::string before = SourcePath(job, *earlier);
+            return Status::Fail(listName + " names the source " + Shown(again) + " a second time on " + reader.Where() +
+                                (before == again ? "" : " (first as " + Shown(before) + ")"));
+        }
     }
-    return Status::Ok();
 }
 
 Status CollectFromTree(const ResolvedPath& sourceDir, const std::string& shownDir, std::string_view pattern,
@@ -179,29 +231,62 @@ std::string Unreachable(const std::string& what, const std::string& given) {
 #endif
 }
 
-Status SplitPathList(std::string_view bytes, bool nullSeparated, std::vector<std::string>& paths) {
-    paths.clear();
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    const char separator = nullSeparated ? '\0' : '\n';
-    std::size_t number = 0;
-    while (!bytes.empty()) {
-        const std::size_t end = bytes.find(separator);
-        std::string_view path = bytes.substr(0, end);
-        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        ++number;
-        if (!nullSeparated) {
-            if (!path.empty() && path.back() == '\r') path.remove_suffix(1);
-            if (path.find_first_not_of(" \t") == std::string_view::npos) continue;
-            if (path.find('\0') != std::string_view::npos) {
-                return Status::Fail("holds a NUL character on line " + std::to_string(number) +
-                                    " (--null reads NUL-separated paths)");
+PathListReader::PathListReader(std::FILE* file, bool nullSeparated)
+    : file_(file), nullSeparated_(nullSeparated), buffer_(new char[kReadPiece]) {}
+
+std::string PathListReader::Where() const { return (nullSeparated_ ? "entry " : "line ") + std::to_string(number_); }
+
+Status PathListReader::Next(std::string& path, bool& got) {
+    got = false;
+    for (;;) {
+        path.clear();
+        bool ended = false;  // by its separator, not by the end of the input
+        while (!ended) {
+            if (begin_ == end_) {
+                if (atEnd_) break;
+                errno = 0;
+                end_ = std::fread(buffer_.get(), 1, kReadPiece, file_);
+                begin_ = 0;
+                if (end_ == 0) {
+                    if (std::ferror(file_)) return Status::Fail("cannot be read: " + FileErrorReason(errno));
+                    atEnd_ = true;
+                    break;
+                }
             }
-        } else if (path.empty()) {
-            continue;
+            const char* from = buffer_.get() + begin_;
+            const auto* separator =
+                static_cast<const char*>(std::memchr(from, nullSeparated_ ? '\0' : '\n', end_ - begin_));
+            const std::size_t length =
+                separator == nullptr ? end_ - begin_ : static_cast<std::size_t>(separator - from);
+            if (path.size() + length > kLongestPathLine) {
+                ++number_;
+                return Status::Fail("has " + std::string(nullSeparated_ ? "an entry" : "a line") + " of more than " +
+                                    std::to_string(kLongestPathLine / 1024) + " KiB (" + Where() +
+                                    "); no path the encoder opens is that long");
+            }
+            path.append(from, length);
+            begin_ += length;
+            if (separator != nullptr) {
+                ++begin_;
+                ended = true;
+            }
         }
-        paths.emplace_back(path);
+        if (!ended && path.empty()) return Status::Ok();
+        ++number_;
+        if (number_ == 1 && path.starts_with("\xEF\xBB\xBF")) path.erase(0, 3);
+        if (nullSeparated_) {
+            if (path.empty()) return Status::Fail("has an empty name (" + Where() + ")");
+        } else {
+            if (!path.empty() && path.back() == '\r') path.pop_back();
+            // Blank lines are how people space out a list they write.
+            if (path.find_first_not_of(" \t") == std::string::npos) continue;
+            if (path.find('\0') != std::string::npos) {
+                return Status::Fail("holds a NUL character on " + Where() + " (--null reads NUL-separated paths)");
+            }
+        }
+        got = true;
+        return Status::Ok();
     }
-    return Status::Ok();
 }
 
 Status CollectSources(const CliOptions& options, const PathResolver& resolver, std::FILE* in, BatchJob& job) {

@@ -23,10 +23,12 @@ int main() {
     std::vector<std::string> args;
     for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(quorvel::win::Narrow(wide[i]));
     if (wide != nullptr) LocalFree(wide);
-    return quorvel::cli::RunQuorvelBatch(args, stdout, stderr);
+    return quorvel::cli::FinishStandardOutput(
+        stdout, stderr, quorvel::cli::RunQuorvelBatch(args, stdout, stderr), true);
 }
 #else
 int main(int argc, char** argv) {
-    return quorvel::cli::RunQuorvelBatch(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
+    const int status = quorvel::cli::RunQuorvelBatch(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
+    return quorvel::cli::FinishStandardOutput(stdout, stderr, status, true);
 }
 #endif

@@ -98,6 +98,9 @@ TEST(BatchListReader, CopiesTheMarkedJobsBetweenTheListsOwnEnvelope) {
     EXPECT_EQ(Copied(bytes, contents, {false, false, false}), ExpectedList("empty.tbe"));
     job.SourceNames = {"a.avi", "c.avi"};
     EXPECT_EQ(Copied(bytes, contents, {true, false, true}), Written(job));
+    const std::string blankFirst = "\n\n\n" + bytes;  // blank lines before the opening are the list's own
+    ASSERT_TRUE(Read(blankFirst, contents).IsOk());
+    EXPECT_EQ(Copied(blankFirst, contents, {true, false, true}), "\n\n\n" + Written(job));
 
     // A list of jobs only, read back, is the same list again.
     BatchListContents none;
@@ -178,6 +181,8 @@ TEST(BatchListReader, RefusesWhatIsNotABatchListNamingTheLine) {
          "old.tbe is not a batch list: line 7 closes the list inside the job that begins on line 3"},
         {"object TTMPGEncBatchEncodeList\n List = <>\n >\n",
          "old.tbe is not a batch list: line 3 is not the list's closing \"End\""},
+        {"\n\n" + std::string(kLongestListLine, '\0'),
+         "old.tbe is not a batch list: line 3 is longer than 1024 KiB, more than any line of a batch list"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ReadFailure(c.Bytes), c.Message) << c.Bytes.substr(0, 200);

@@ -53,6 +53,7 @@ TEST(Options, UsageErrorsExitTwoWithAHintAndWriteNothing) {
         {"-o", "list.tbe", "--code-page"},
         {"-o", "list.tbe", "--code-page", "latin1"},
         {"-o", "list.tbe", "--code-page=-932"},
+        {"-o", "list.tbe", "--code-page", "12345"},
         {"-o", "list.tbe", "--aspect-ratio", "16:9"},
         {"-o", "list.tbe", "--aspect-ratio", "4:3 display"},
         {"-o", "list.tbe", "--aspect-ratio", ""},

@@ -2,6 +2,7 @@
 
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -138,7 +139,11 @@ TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
     WriteFile(clips / "trail.", "");
     WriteFile(clips / "blank.avi ", "");
     WriteFile(root.Path() / "binary.mcf", std::string("MPEG.a = 1\r\n\0\0", 14));
+    // A list the encoder could not open by its path (over 259 characters), launched or not.
+    const fs::path deep = root.Path() / std::string(150, 'd') / std::string(150, 'e');
+    fs::create_directories(deep);
     const std::vector<std::vector<std::string>> refused = {
+        {"-o", (deep / "list.tbe").string(), "clip1.avi"},
         {"trail."},
         {"blank.avi "},
         {std::string(250, 'x') + ".avi"},
@@ -170,6 +175,41 @@ TEST_F(CliRun, RefusalsExitOneAndLeaveTheOldListAsItWas) {
         EXPECT_EQ(result.Out, "");
         EXPECT_EQ(ReadFile(List()), "object TTMPGEncBatchEncodeList");
         EXPECT_EQ(DirectoryNames(root.Path() / "out"), std::vector<std::string>{"list.tbe"});
+    }
+    EXPECT_TRUE(DirectoryNames(deep).empty());
+}
+
+TEST_F(CliRun, LostStandardOutputIsAnError) {
+    const std::string program = "cd " + root.Path().string() + " && " + QUORVEL_BATCH_PROGRAM + " ";
+    for (const char* args : {"--help", "--version", "-n -o x.tbe -s clips clip1.avi", "-o - -s clips clip1.avi"}) {
+        EXPECT_EQ(std::system((program + args + " >/dev/full 2>/dev/null").c_str()), 1 << 8) << args;
+    }
+}
+
+// Exit status and peak memory (KiB) of a shell command, its children's included.
+std::pair<int, long> ExitAndPeak(const std::string& command) {
+    const pid_t child = fork();
+    if (child == 0) _exit(execl("/bin/bash", "bash", "-c", command.c_str(), nullptr));
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return {WEXITSTATUS(status), usage.ru_maxrss};
+}
+
+TEST_F(CliRun, EndlessAndHugeInputIsRefusedInBoundedMemory) {
+    const std::string program = std::string(QUORVEL_BATCH_PROGRAM) + " -o " + List();
+    const std::string zeros = "head -c 150000000 /dev/zero";
+    for (const auto& [command, message] : std::vector<std::pair<std::string, std::string>>{
+             {zeros + " | " + program + " -0 --files-from -", "has an empty name (entry 1)"},
+             {program + " --files-from <(" + zeros + ")", "has a line of more than 32 KiB (line 1)"},
+             {"yes | head -c 30000000 | " + program + " --files-from -", "There is no file y"},
+             {program + " --remaining <(" + zeros + ")", "line 1 is longer than 1024 KiB"},
+             {program + " --remaining <(" + zeros + " | tr '\\0' '\\n')", "is not a batch list: it is empty"},
+         }) {
+        const auto [status, peakKiB] = ExitAndPeak(command + " 2>" + (root / "err.txt"));
+        EXPECT_EQ(status, 1) << command;
+        EXPECT_LT(peakKiB, 100 * 1024) << command;
+        EXPECT_NE(ReadFile(root / "err.txt").find(message), std::string::npos) << ReadFile(root / "err.txt");
     }
 }
 
@@ -316,9 +356,20 @@ TEST_F(CliLaunch, StartsTheEncoderThroughWineOnTheFinishedList) {
     EXPECT_EQ(ReadFile(fakeWine.string() + ".list"), ReadFile(List()));
 }
 
-TEST_F(CliLaunch, ControlCharactersInNamesAreShownEscaped) {
-    const RunResult result = RunHere({"-o", List(), "-s", "clips", "new\nline\x1b[31m.avi"});
-    EXPECT_EQ(result.Err, "quorvel-batch: There is no file 'new'$'\\n''line'$'\\033''[31m.avi' in clips\n");
+TEST_F(CliLaunch, NamesInMessagesAreEscapedAndCut) {
+    std::string e100;
+    std::string u100;
+    for (int i = 0; i < 100; ++i) e100 += "\xC3\xA9", u100 += "\xC3\xBC";
+    for (const auto& [name, shown] : std::vector<std::pair<std::string, std::string>>{
+             {"new\nline\x1b[31m.avi", "'new'$'\\n''line'$'\\033''[31m.avi'"},
+             {"bad\xFF\xFE\xC2\x9B.avi", "'bad'$'\\377\\376\\302\\233''.avi'"},
+             {e100 + std::string(50, 'x') + u100, e100 + "\xE2\x80\xA6" + u100},
+             {"\x01" + std::string(300, 'a'),
+              "$'\\001''" + std::string(99, 'a') + "'\xE2\x80\xA6'" + std::string(100, 'a') + "'"},
+         }) {
+        EXPECT_EQ(RunHere({"-o", List(), "-s", "clips", name}).Err,
+                  "quorvel-batch: There is no file " + shown + " in clips\n");
+    }
 }
 
 TEST_F(CliLaunch, RefusedBeforeAnythingIsWritten) {
