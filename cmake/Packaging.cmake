@@ -3,21 +3,23 @@
 # package and tarball of quorvel-batch and, given the Windows build's quorvel.exe, the Debian
 # package of the window program with its launcher.
 
-# The maintainer: DEBFULLNAME and DEBEMAIL as Debian's tools take them, otherwise the author of
-# the commit built, so that every build of one commit names the same person.
-if(DEFINED ENV{DEBEMAIL})
+# The maintainer, when not given: DEBFULLNAME and DEBEMAIL as Debian's tools take them, otherwise
+# the author of the commit built, so that every build of one commit names the same person.
+set(QUORVEL_MAINTAINER "" CACHE STRING "Maintainer named in the Debian packages: Name <address>")
+set(maintainer "${QUORVEL_MAINTAINER}")
+if(NOT maintainer AND DEFINED ENV{DEBEMAIL})
   set(maintainer "$ENV{DEBFULLNAME} <$ENV{DEBEMAIL}>")
-else()
-  execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 --format=%an <%ae>
+elseif(NOT maintainer)
+  execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 "--format=%an <%ae>"
                   OUTPUT_VARIABLE maintainer OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
 endif()
-set(QUORVEL_MAINTAINER "${maintainer}" CACHE STRING "Maintainer named in the Debian packages: Name <address>")
-if(NOT QUORVEL_MAINTAINER MATCHES "^[^<>]+ <[^<> ]+@[^<> ]+>$")
-  set(QUORVEL_MAINTAINER "The Quorvel developers")
+if(NOT maintainer MATCHES "^[^<>]+ <[^<> ]+@[^<> ]+>$")
+  set(maintainer "The Quorvel developers")
   if(NOT WIN32)
     message(WARNING "No maintainer address for the Debian packages: set QUORVEL_MAINTAINER or DEBEMAIL")
   endif()
 endif()
+set(QUORVEL_MAINTAINER "${maintainer}")
 # The desktop entry's and metainfo's name: reverse DNS of a domain the publisher holds.
 set(QUORVEL_APP_ID "local.quorvel.quorvel" CACHE STRING "Desktop application id (reverse DNS)")
 

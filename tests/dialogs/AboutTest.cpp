@@ -85,7 +85,8 @@ TEST_F(AboutTest, EscapePressesOkWhateverHasTheFocus) {
 TEST_F(AboutTest, EnterPressesTheFocusedButtonOrOk) {
     ::SetFocus(About(L"cmdDonation"));
     PressKey(VK_RETURN);
-    ASSERT_EQ(launches_.size(), 1u) << "Enter on Donate";
+    // Donate opens its page, or says the build has none.
+    ASSERT_EQ(launches_.size() + messages_.Texts().size(), 1u) << "Enter on Donate";
     EXPECT_TRUE(AboutDialog().IsLoaded());
     ::SetFocus(About(L"cmdOK"));
     PressKey(VK_RETURN);
