@@ -188,6 +188,10 @@ foreach(package IN LISTS quorvel_packages)
   # Rewritten only when changed, so that an unchanged NEWS costs no new install.
   file(COPY_FILE ${docs}/changelog.new ${docs}/changelog ONLY_IF_DIFFERENT)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/copyright.in ${docs}/copyright @ONLY)
+  # The manual registered with doc-base, so that documentation browsers list it.
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/doc-base.in ${PROJECT_BINARY_DIR}/doc-base/${package} @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/doc-base/${package} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc-base
+          COMPONENT ${component_of_${package}})
   execute_process(COMMAND gzip -9nkf ${docs}/changelog COMMAND_ERROR_IS_FATAL ANY)
   install(DIRECTORY ${docs}/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package}
           COMPONENT ${component_of_${package}} FILES_MATCHING PATTERN "*.gz" PATTERN copyright)
