@@ -3,19 +3,38 @@
 # package and tarball of quorvel-batch and, given the Windows build's quorvel.exe, the Debian
 # package of the window program with its launcher.
 
-set(QUORVEL_MAINTAINER "The Quorvel developers <quorvel@users.noreply.example.org>"
-    CACHE STRING "Maintainer named in the Debian packages")
-set(QUORVEL_HOMEPAGE "https://quorvel.example.org/")
-set(QUORVEL_BUGS "${QUORVEL_HOMEPAGE}issues")
+# The maintainer, when not given: DEBFULLNAME and DEBEMAIL as Debian's tools take them, otherwise
+# the author of the commit built, so that every build of one commit names the same person.
+set(QUORVEL_MAINTAINER "" CACHE STRING "Maintainer named in the Debian packages: Name <address>")
+set(maintainer "${QUORVEL_MAINTAINER}")
+if(NOT maintainer AND DEFINED ENV{DEBEMAIL})
+  set(maintainer "$ENV{DEBFULLNAME} <$ENV{DEBEMAIL}>")
+elseif(NOT maintainer)
+  execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 "--format=%an <%ae>"
+                  OUTPUT_VARIABLE maintainer OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(NOT maintainer MATCHES "^[^<>]+ <[^<> ]+@[^<> ]+>$")
+  set(maintainer "The Quorvel developers")
+  if(NOT WIN32)
+    message(WARNING "No maintainer address for the Debian packages: set QUORVEL_MAINTAINER or DEBEMAIL")
+  endif()
+endif()
+set(QUORVEL_MAINTAINER "${maintainer}")
+# The desktop entry's and metainfo's name: reverse DNS of a domain the publisher holds.
+set(QUORVEL_APP_ID "local.quorvel.quorvel" CACHE STRING "Desktop application id (reverse DNS)")
 
 set(CPACK_PACKAGE_VENDOR "The Quorvel developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_HOMEPAGE_URL ${QUORVEL_HOMEPAGE})
+# Left out of the packages when there is none.
+set(CPACK_PACKAGE_HOMEPAGE_URL "${QUORVEL_HOMEPAGE}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QUORVEL_HOMEPAGE}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/cpack)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_ARCHIVE_THREADS 1)
+# Archives made again with fixed times, owners and order (PackageFields.cmake).
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageFields.cmake)
 
 # Text files for Windows users: CR LF line ends, a name Notepad opens.
 function(quorvel_windows_text source target)
@@ -38,7 +57,8 @@ if(WIN32)
   quorvel_windows_text(${PROJECT_SOURCE_DIR}/docs/windows/README.txt ${PROJECT_BINARY_DIR}/zip/README.txt)
   quorvel_windows_text(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/zip/LICENSE.txt)
   install(TARGETS quorvel quorvel-batch RUNTIME DESTINATION .)
-  install(FILES ${PROJECT_BINARY_DIR}/zip/README.txt ${PROJECT_BINARY_DIR}/zip/LICENSE.txt DESTINATION .)
+  install(FILES ${PROJECT_BINARY_DIR}/zip/README.txt ${PROJECT_BINARY_DIR}/zip/LICENSE.txt ${QUORVEL_MANUAL}
+          DESTINATION .)
 
   set(CPACK_PACKAGE_NAME quorvel)
   set(CPACK_SYSTEM_NAME win64)
@@ -76,11 +96,31 @@ string(REGEX REPLACE "\n" "\n " license_text "${license_text}")
 string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" copyright_line "${license_text}")
 set(QUORVEL_COPYRIGHT_HOLDER "${CMAKE_MATCH_1}")
 set(QUORVEL_LICENSE_TEXT "${license_text}")
+if(QUORVEL_HOMEPAGE)
+  set(QUORVEL_COPYRIGHT_SOURCE "\nSource: ${QUORVEL_HOMEPAGE}")
+endif()
+# The manual pages' BUGS section, and the metainfo's links: only the addresses the build has.
+if(QUORVEL_BUGS)
+  set(QUORVEL_MAN_BUGS "Report bugs at\n.UR ${QUORVEL_BUGS}\nQuorvel's bug tracker\n.UE .")
+else()
+  set(QUORVEL_MAN_BUGS "Report bugs to whoever gave you this copy of Quorvel.")
+endif()
+set(QUORVEL_METAINFO_URLS "")
+if(QUORVEL_HOMEPAGE)
+  string(APPEND QUORVEL_METAINFO_URLS "\n  <url type=\"homepage\">${QUORVEL_HOMEPAGE}</url>")
+endif()
+if(QUORVEL_BUGS)
+  string(APPEND QUORVEL_METAINFO_URLS "\n  <url type=\"bugtracker\">${QUORVEL_BUGS}</url>")
+endif()
 
-# quorvel-batch: the program, its manual page, three shells' completions and the README.
+# quorvel-batch: the program, its manual page, three shells' completions, the README and the
+# manual. The tarball also has a README and the licence at its top (PackageFields.cmake).
+configure_file(${PROJECT_SOURCE_DIR}/docs/tarball/README ${PROJECT_BINARY_DIR}/tarball/README @ONLY)
+set(CPACK_QUORVEL_TARBALL_TOP ${PROJECT_BINARY_DIR}/tarball/README ${PROJECT_SOURCE_DIR}/LICENSE)
 quorvel_compressed(${PROJECT_SOURCE_DIR}/src/cli/quorvel-batch.1 ${PROJECT_BINARY_DIR}/man/quorvel-batch.1 @ONLY)
 quorvel_compressed(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/doc/quorvel-batch/README.md COPYONLY)
 install(TARGETS quorvel-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT batch)
+install(FILES ${QUORVEL_MANUAL} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvel-batch COMPONENT batch)
 install(FILES ${PROJECT_BINARY_DIR}/man/quorvel-batch.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT batch)
 install(FILES ${PROJECT_SOURCE_DIR}/src/cli/quorvel-batch.bash
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions RENAME quorvel-batch COMPONENT batch)
@@ -109,15 +149,16 @@ if(QUORVEL_WINDOWS_PROGRAM)
   add_custom_target(quorvel_linux_icons ALL DEPENDS ${icon_files})
 
   quorvel_compressed(${PROJECT_SOURCE_DIR}/src/linux/quorvel.1 ${PROJECT_BINARY_DIR}/man/quorvel.1 @ONLY)
-  set(metainfo ${PROJECT_BINARY_DIR}/linux/org.example.quorvel.metainfo.xml)
-  configure_file(${PROJECT_SOURCE_DIR}/src/linux/org.example.quorvel.metainfo.xml.in ${metainfo} @ONLY)
+  set(metainfo ${PROJECT_BINARY_DIR}/linux/${QUORVEL_APP_ID}.metainfo.xml)
+  configure_file(${PROJECT_SOURCE_DIR}/src/linux/quorvel.metainfo.xml.in ${metainfo} @ONLY)
 
   # Wine reads the program; nothing executes it directly.
   install(FILES ${QUORVEL_WINDOWS_PROGRAM} DESTINATION lib/quorvel RENAME quorvel.exe COMPONENT window)
   install(PROGRAMS ${PROJECT_SOURCE_DIR}/src/linux/quorvel DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT window)
+  install(FILES ${QUORVEL_MANUAL} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/quorvel COMPONENT window)
   install(FILES ${PROJECT_BINARY_DIR}/man/quorvel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT window)
-  install(FILES ${PROJECT_SOURCE_DIR}/src/linux/org.example.quorvel.desktop
-          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT window)
+  install(FILES ${PROJECT_SOURCE_DIR}/src/linux/quorvel.desktop DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications
+          RENAME ${QUORVEL_APP_ID}.desktop COMPONENT window)
   install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo COMPONENT window)
   install(DIRECTORY ${PROJECT_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor
           COMPONENT window)
@@ -147,6 +188,10 @@ foreach(package IN LISTS quorvel_packages)
   # Rewritten only when changed, so that an unchanged NEWS costs no new install.
   file(COPY_FILE ${docs}/changelog.new ${docs}/changelog ONLY_IF_DIFFERENT)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/copyright.in ${docs}/copyright @ONLY)
+  # The manual registered with doc-base, so that documentation browsers list it.
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/doc-base.in ${PROJECT_BINARY_DIR}/doc-base/${package} @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/doc-base/${package} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc-base
+          COMPONENT ${component_of_${package}})
   execute_process(COMMAND gzip -9nkf ${docs}/changelog COMMAND_ERROR_IS_FATAL ANY)
   install(DIRECTORY ${docs}/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package}
           COMPONENT ${component_of_${package}} FILES_MATCHING PATTERN "*.gz" PATTERN copyright)
@@ -156,7 +201,6 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_
 set(CPACK_PACKAGE_NAME quorvel-batch)
 set(CPACK_GENERATOR DEB TGZ)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackageConfig.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageFields.cmake)
 set(CPACK_COMPONENTS_ALL batch)
 if(QUORVEL_WINDOWS_PROGRAM)
   list(APPEND CPACK_COMPONENTS_ALL window)
@@ -194,7 +238,8 @@ in the package quorvel.")
 
 set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME quorvel)
 set(CPACK_DEBIAN_WINDOW_PACKAGE_SHLIBDEPS OFF)
-set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS wine)
+# quorvel.exe is a 64-bit program: Wine's command alone may come with 32-bit Wine only.
+set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS "wine, wine64")
 set(CPACK_DEBIAN_WINDOW_PACKAGE_SUGGESTS quorvel-batch)
 set(CPACK_DEBIAN_WINDOW_DESCRIPTION
     "batch encode lists for an MPEG encoder, in a window under Wine

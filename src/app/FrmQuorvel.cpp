@@ -7,6 +7,7 @@
 #include "dialogs/FrmSelectOutputDir.h"
 #include "filedialog/PickFile.h"
 #include "resources/Addresses.h"
+#include "win/DirectoryLists.h"
 #include "win/ItemText.h"
 #include "win/MessageBox.h"
 
@@ -21,6 +22,13 @@ constexpr Id kTemplateBox = L"txtTemplateFile";
 constexpr Id kDriveList = L"DrvList";
 constexpr Id kDirectoryList = L"dirList";
 constexpr Id kPatternBox = L"cmbFilePattern";
+
+std::wstring ManualPath() {
+    wchar_t named[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableW(kManualVariable, named, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return named;
+    return win::ProgramFolder() + kManualFileName;
+}
 
 // Description and pattern pairs, NUL-separated; the end of the string closes the list.
 using namespace std::string_literals;
@@ -190,19 +198,31 @@ void FrmQuorvel::cmdQuit_Click() {
 void FrmQuorvel::Image3_Click() { cmdQuit_Click(); }
 
 void FrmQuorvel::Image1_Click() {
+    std::wstring address = kWebPageAddress;
+    std::wstring command = L"explorer " + address;
+    if (address.empty()) {
+        // No web page in this build: the manual is the document that describes the program.
+        address = ManualPath();
+        if (!win::OrdinaryFileExists(address)) {
+            ShowMessage(L"This build of Quorvel has no web page, and its manual " + address +
+                        L" is missing. Unpack or install Quorvel again to get it back.");
+            return;
+        }
+        command = L"explorer \"" + address + L"\"";
+    }
     win::LaunchRequest request;
-    request.CommandLine = std::wstring(L"explorer ") + kWebPageAddress;
+    request.CommandLine = command;
     request.Show = SW_SHOWMINIMIZED;
     if (services_.Launch.StartProgram(request)) return;
     // No explorer here: hand the address to the shell instead.
     win::LaunchRequest shell;
     shell.What = win::LaunchRequest::Kind::ShellOpen;
     shell.Owner = Window();
-    shell.CommandLine = kWebPageAddress;
+    shell.CommandLine = address;
     shell.Show = SW_SHOWNORMAL;
     const Status opened = services_.Launch.OpenWithShell(shell);
     if (opened) return;
-    ShowMessage(opened, std::wstring(L"Could not open the web page ") + kWebPageAddress + L": ");
+    ShowMessage(opened, L"Could not open " + address + L": ");
 }
 
 void FrmQuorvel::Image4_Click() { ShowAbout(); }

@@ -146,8 +146,9 @@ _quorvel_batch()
     local -a globs
     IFS=';' read -ra globs <<<"$pattern"
     COMPREPLY=()
-    local nocase
-    nocase=$(shopt -p nocasematch)
+    # The user's shell keeps its own setting: restored as it was, not toggled.
+    local restore_nocase=-u
+    shopt -q nocasematch && restore_nocase=-s
     shopt -s nocasematch
     for name in $(cd -- "$dir" 2>/dev/null && compgen -f -- "$typed"); do
         [[ -f $dir/$name ]] || continue
@@ -159,7 +160,7 @@ _quorvel_batch()
             fi
         done
     done
-    $nocase
+    shopt "$restore_nocase" nocasematch
     compopt -o filenames
 } &&
     complete -F _quorvel_batch quorvel-batch

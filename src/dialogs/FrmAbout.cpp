@@ -45,6 +45,10 @@ void FrmAbout::cmdOK_Click() {
 void FrmAbout::cmdSysInfo_Click() { StartSysInfo(); }
 
 void FrmAbout::cmdDonation_Click() {
+    if (kDonationAddress[0] == L'\0') {
+        ShowMessage(L"This build of Quorvel has no donation page.");
+        return;
+    }
     win::LaunchRequest request;
     request.What = win::LaunchRequest::Kind::ShellOpen;
     request.Owner = Window();

@@ -4,6 +4,7 @@ as the window manager, real clicks at the layout's positions, keys and typing (x
 are read from the written lists and the registry, never from inside the program.
 
 Usage: drive.py --exe build/windows/bin/quorvel.exe --work DIR [--only CASE ...] [--shots] [--list]
+                [--pictures DIR]
 Exit status: 0 all cases passed, 1 a case failed or the session could not start, 77 no program.
 """
 
@@ -255,6 +256,7 @@ class Case:
 
     def __init__(self, suite, name):
         self.name = name
+        self.suite = suite
         self.display = suite.display
         self.wine = suite.wine
         self.exe = suite.exe
@@ -849,15 +851,84 @@ def every_box_named_by_its_label(c):
     record.close()
 
 
+# The manual's pictures: each window as a person sees it at 96 DPI (a fresh prefix's), on a
+# drive V: of its own so that no path of the machine shows. They must equal the ones in docs/,
+# or --pictures DIR writes them there afresh (scripts/screenshot).
+MANUAL_PICTURES = {MAIN: "main-window.png", ABOUT: "about.png", ADVANCED: "advanced-options.png",
+                   OUTPUT_DIR: "output-directory.png"}
+# A text box's blinking caret may differ, nothing else.
+PICTURE_TOLERANCE = 64
+
+
+def window_picture(c, title, path):
+    """The window with its frame, once two grabs in a row agree (it has finished painting)."""
+    window = c.window(title, DEADLINE, "the picture of %s" % NAMES[title])
+    last = None
+
+    def steady():
+        nonlocal last
+        subprocess.run(["import", "-window", str(window), "-frame", "-strip", str(path)], check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        grab = path.read_bytes() if path.exists() else None
+        same, last = grab is not None and grab == last, grab
+        return same
+    c.require(wait_for(steady, DEADLINE), "%s never stopped changing" % NAMES[title])
+    return window
+
+
+@case
+def manual_pictures(c):
+    """The windows the manual shows, photographed and compared with the manual's pictures."""
+    drive = c.dir / "drive"
+    holiday = drive / "Holiday 2003"
+    shutil.copytree(c.suite.repo / "samples" / "Holiday 2003", holiday)
+    link = c.wine.prefix / "dosdevices" / "v:"
+    if link.is_symlink():
+        link.unlink()
+    link.symlink_to(drive)
+    # Wine learns of a new drive when its server starts again.
+    c.wine.close()
+    subprocess.run([c.wine.server, "-p"], check=False)
+    pictures = c.dir / "pictures"
+    pictures.mkdir()
+    main = c.start(cwd=holiday, settings={"DirInput": "V:\\Holiday 2003", "DirOutput": "V:\\Holiday 2003\\",
+                                          "FileOutput": "V:\\Holiday 2003\\holiday.tbe"})
+    about = window_picture(c, ABOUT, pictures / MANUAL_PICTURES[ABOUT])
+    c.click(about, ABOUT_OK, "about-ok")
+    c.require(c.gone(ABOUT), "About's OK did not close About")
+    c.click(main, MAIN_AT["SelectAll"], "select-all")
+    run(["xdotool", "mousemove", "0", "0"])
+    window_picture(c, MAIN, pictures / MANUAL_PICTURES[MAIN])
+    for button, title in (("Advanced", ADVANCED), ("FindOutputDirectory", OUTPUT_DIR)):
+        c.click(main, MAIN_AT[button], button)
+        run(["xdotool", "mousemove", "0", "0"])
+        window_picture(c, title, pictures / MANUAL_PICTURES[title])
+        c.key("Escape")
+        c.require(c.gone(title), "Esc did not close %s" % NAMES[title])
+    c.quit(main)
+    for name in MANUAL_PICTURES.values():
+        if c.suite.pictures:
+            shutil.copyfile(pictures / name, c.suite.pictures / name)
+            continue
+        shipped = c.suite.repo / "docs" / name
+        differ = subprocess.run(["compare", "-metric", "AE", str(pictures / name), str(shipped), "null:"],
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                                check=False).stdout if shipped.exists() else "missing"
+        c.expect(differ.strip().isdigit() and int(differ) <= PICTURE_TOLERANCE,
+                 "docs/%s is not the program as it is (%s pixels differ): scripts/screenshot makes it afresh "
+                 "from %s" % (name, differ.strip(), pictures / name))
+
+
 class Suite:
     def __init__(self, args):
         self.exe = pathlib.Path(args.exe).resolve()
+        self.pictures = pathlib.Path(args.pictures).resolve() if args.pictures else None
         self.work = pathlib.Path(args.work).resolve()
         self.shots = args.shots
         self.shot_dir = self.work / "screenshots"
         shutil.rmtree(self.shot_dir, ignore_errors=True)
         self.shot_dir.mkdir(parents=True)
-        repo = pathlib.Path(__file__).resolve().parents[2]
+        repo = self.repo = pathlib.Path(__file__).resolve().parents[2]
         self.display = Display(self.work)
         try:
             self.wine = Wine(repo, self.work)
@@ -877,6 +948,7 @@ def main():
     parser.add_argument("--only", nargs="*", default=[], help="run only these cases")
     parser.add_argument("--shots", action="store_true", help="a screenshot after every step")
     parser.add_argument("--list", action="store_true")
+    parser.add_argument("--pictures", help="write the manual's pictures into this folder instead of comparing")
     args = parser.parse_args()
     if args.list:
         for function in CASES:
