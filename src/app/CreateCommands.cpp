@@ -50,7 +50,9 @@ void FrmQuorvel::LaunchEncoder(const std::wstring& encoder, const std::wstring& 
         ShowMessage(started, L"Cannot start TMPGEnc \"" + encoder + L"\": ");
 }
 
-void FrmQuorvel::cmdAdvanced_Click() { services_.Advanced.ShowOrActivate(Window()); }
+void FrmQuorvel::cmdAdvanced_Click() {
+    if (const Status shown = services_.Advanced.ShowOrActivate(Window()); !shown) ShowMessage(shown);
+}
 
 void FrmQuorvel::cmdCreate_Click() { CreateBatch(); }
 

@@ -60,7 +60,7 @@ void FrmAdvanced::OnShowAgain() {
 }
 
 AdvancedOptions FrmAdvanced::TakeOptions(HWND over) {
-    if (!IsLoaded()) ShowOrActivate(over);
+    if (!IsLoaded()) (void)ShowOrActivate(over);
     return IsLoaded() ? TakeFields() : AdvancedOptions{};
 }
 

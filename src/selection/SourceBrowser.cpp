@@ -34,24 +34,13 @@ void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND file
 
 void SourceBrowser::ShowWorkingDirectory() {
     drives_.Fill();
-    std::wstring working(MAX_PATH, L'\0');
-    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(working.size()), working.data());
-    if (length > working.size()) {
-        working.resize(length);
-        ::GetCurrentDirectoryW(length, working.data());
-    } else {
-        working.resize(length);
-    }
-    fileListDirectory_ = win::NormaliseDirectoryPath(working);
+    fileListDirectory_ = win::NormaliseDirectoryPath(win::CurrentDirectory());
     pattern_ = L"*.*";
     (void)Open(fileListDirectory_);
     SelectDriveOfDirectory();
 }
 
-void SourceBrowser::SelectDriveOfDirectory() {
-    const std::wstring& shown = directories_.Path();
-    if (shown.size() >= 2 && shown[1] == L':') drives_.SelectDrive(shown[0]);
-}
+void SourceBrowser::SelectDriveOfDirectory() { (void)drives_.SelectDriveOf(directories_.Path()); }
 
 Status SourceBrowser::Open(const std::wstring& path) {
     const std::wstring previous = directories_.Path();
@@ -86,29 +75,26 @@ Status SourceBrowser::FillFileList(const std::wstring& directory) {
         shown.push_back(win::Widen(name));
         characters += shown.back().size() + 1;
     }
-    // Without this pause a large folder takes minutes: every added line would repaint the list.
-    ::SendMessageW(files_, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(files_, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(files_, LB_INITSTORAGE, shown.size(), characters * sizeof(wchar_t));
-    for (const std::wstring& name : shown)
-        ::SendMessageW(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    ::SendMessageW(files_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(files_, nullptr, TRUE);
+    {
+        // Without this pause a large folder takes minutes: every added line would repaint the list.
+        win::RedrawPause pause(files_);
+        ::SendMessageW(files_, LB_RESETCONTENT, 0, 0);
+        ::SendMessageW(files_, LB_INITSTORAGE, shown.size(), characters * sizeof(wchar_t));
+        for (const std::wstring& name : shown)
+            ::SendMessageW(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
     fileListDirectory_ = directory;
     return Status::Ok();
 }
 
 void SourceBrowser::DriveChosen() {
     const std::wstring before = directories_.Path();
-    const wchar_t previous = before.size() >= 2 && before[1] == L':' ? before[0] : 0;
-    const Status opened = directories_.SetDrive(drives_.Drive());
-    if (opened) {
-        if (directories_.Path() != before) DirectoryOpened();
-        return;
-    }
     // Not ready: the lists stay on the drive and directory they showed.
-    if (previous) drives_.SelectDrive(previous);
-    messages_.Show(window_, opened);
+    if (const Status opened = win::FollowDrive(drives_, directories_); !opened) {
+        messages_.Show(window_, opened);
+    } else if (directories_.Path() != before) {
+        DirectoryOpened();
+    }
 }
 
 void SourceBrowser::DirectoryOpened() {

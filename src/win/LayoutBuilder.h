@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "batch/Status.h"
 #include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/UniqueHandle.h"
@@ -28,8 +29,10 @@ public:
     BuiltLayout(const BuiltLayout&) = delete;
     BuiltLayout& operator=(const BuiltLayout&) = delete;
 
-    // Creates every control of the table as a child of parent, at the parent's DPI.
-    void Build(HWND parent, const layout::Window& table);
+    // Creates every control of the table as a child of parent, at the parent's DPI. Fails, naming
+    // the control and the system's reason, when one cannot be made: a window without all of its
+    // controls is no window to show.
+    Status Build(HWND parent, const layout::Window& table);
 
     // By the row's position in the table; a command's id is the row's id.
     HWND Control(int row) const;

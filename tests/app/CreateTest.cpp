@@ -59,7 +59,7 @@ protected:
     }
     // Auto-launch set through the dialog with an encoder that passes the check.
     void SetAutoLaunch(const std::wstring& encoder) {
-        Advanced().ShowOrActivate(Main().Window());
+        EXPECT_TRUE(Advanced().ShowOrActivate(Main().Window()));
         Pump();
         SetTextOf(Advanced().Control(L"txtCommandLineTMPGEnc"), encoder);
         Click(Advanced().Control(L"chkAutoRun"));
@@ -95,7 +95,7 @@ TEST_F(CreateCommandTest, CreateBatchWritesTheCoresListForTheRequestInTheControl
     SetRequest(batch, L"", outputDir);
     Select({L"it's.avi", L"clip3.mpg", L"clip1.avi"});
 
-    Advanced().ShowOrActivate(Main().Window());
+    EXPECT_TRUE(Advanced().ShowOrActivate(Main().Window()));
     Pump();
     SetTextOf(Advanced().Control(L"cmbAspectRatio"), L"16:9 Display");
     SetTextOf(Advanced().Control(L"cmbVideoSourceType"), L"Interlace");
