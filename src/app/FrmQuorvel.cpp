@@ -9,7 +9,7 @@
 #include "resources/Addresses.h"
 #include "win/DirectoryLists.h"
 #include "win/ItemText.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 
 namespace quorvel {
 namespace {
@@ -261,7 +261,7 @@ void FrmQuorvel::cmdSelectNone_Click() { SetFileSelection(false); }
 
 BatchJob FrmQuorvel::TakeBatchJob() const {
     BatchJob job = TakeFields();
-    job.SourceDirectory = win::Narrow(FileListDirectory());
+    job.SourceDirectory = Narrow(FileListDirectory());
     job.SourceNames = browser_.SelectedNames();
     return job;
 }

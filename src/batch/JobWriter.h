@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "BatchList.h"
 #include "BatchOutput.h"
 #include "BatchRequest.h"
+#include "CodePage.h"
 #include "Status.h"
 
 namespace quorvel {
@@ -41,6 +41,12 @@ int AspectRatioCode(std::string_view aspectRatio);
 // The texts of the Advanced options dialog's lists, in its order.
 std::vector<std::string_view> AspectRatioTexts();
 inline constexpr std::string_view kVideoSourceTypes[] = {"Non-interlace (progressive)", "Interlace"};
+
+// The clipping decision: the joined text is a number when it is optional blanks, an optional
+// sign, digits with at most one decimal point (at least one digit), optional blanks.
+bool IsClippingNumber(std::string_view joined);
+// Refuses clipping texts that do not join into a number, naming both texts.
+Status CheckClipping(const AdvancedOptions& options);
 
 // Clipping is on when the joined texts read as a number other than zero. Only meaningful
 // when IsClippingNumber holds for the joined text.

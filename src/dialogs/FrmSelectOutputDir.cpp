@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 
 namespace quorvel {

@@ -5,7 +5,7 @@
 
 #include "batch/SourceListing.h"
 #include "win/ItemText.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "win/WaitCursor.h"
 #include "batch/TextWindows.h"
 
@@ -57,22 +57,22 @@ Status SourceBrowser::FillFileList(const std::wstring& directory) {
     const win::WaitCursor busy;
     std::vector<std::wstring> found;
     if (Status read = win::ReadDirectoryNames(directory, win::EntryKind::OrdinaryFiles, found); !read)
-        return Status::Fail(win::Narrow(L"Cannot read " + directory + L": ") + read.Message());
+        return Status::Fail(Narrow(L"Cannot read " + directory + L": ") + read.Message());
     // Matching and order are the core's, so this list and quorvel-batch agree name for name.
     std::vector<std::string> names;
     names.reserve(found.size());
     for (const std::wstring& name : found) {
         // A name with a lone surrogate has no UTF-8 form and could not be written into a list.
-        if (HasSurrogate(name) && win::Widen(win::Narrow(name)) != name) continue;
-        names.push_back(win::Narrow(name));
+        if (HasSurrogate(name) && Widen(Narrow(name)) != name) continue;
+        names.push_back(Narrow(name));
     }
-    names = SelectSourceNames(std::move(names), win::Narrow(pattern_));
+    names = SelectSourceNames(std::move(names), Narrow(pattern_));
 
     size_t characters = 0;
     std::vector<std::wstring> shown;
     shown.reserve(names.size());
     for (const std::string& name : names) {
-        shown.push_back(win::Widen(name));
+        shown.push_back(Widen(name));
         characters += shown.back().size() + 1;
     }
     {
@@ -116,7 +116,7 @@ void SourceBrowser::OpenHighlightedDirectory() {
 
 bool SourceBrowser::GoTo(const std::wstring& folder, const std::wstring& patternItem) {
     const std::wstring previousPattern = pattern_;
-    if (!patternItem.empty()) pattern_ = win::Widen(FilePatternOfItem(win::Narrow(patternItem)));
+    if (!patternItem.empty()) pattern_ = Widen(FilePatternOfItem(Narrow(patternItem)));
     const Status opened = Open(folder);
     if (!opened) {
         pattern_ = previousPattern;
@@ -128,7 +128,7 @@ bool SourceBrowser::GoTo(const std::wstring& folder, const std::wstring& pattern
 }
 
 bool SourceBrowser::PatternLists(const std::wstring& name) const {
-    return MatchesFilePattern(win::Narrow(name), win::Narrow(pattern_));
+    return MatchesFilePattern(Narrow(name), Narrow(pattern_));
 }
 
 std::vector<std::wstring> SourceBrowser::SelectExactly(const std::vector<std::wstring>& names) {
@@ -177,7 +177,7 @@ std::vector<std::wstring> SourceBrowser::SelectExactly(const std::vector<std::ws
 }
 
 void SourceBrowser::PatternChosen(const std::wstring& patternItem) {
-    pattern_ = win::Widen(FilePatternOfItem(win::Narrow(patternItem)));
+    pattern_ = Widen(FilePatternOfItem(Narrow(patternItem)));
     if (const Status filled = FillFileList(fileListDirectory_); !filled) {
         // The folder vanished or cannot be read now: the list keeps what it showed, unselected.
         SetSelection(false);
@@ -207,7 +207,7 @@ std::vector<std::string> SourceBrowser::SelectedNames() const {
     indexes.resize(got < 0 ? 0 : static_cast<size_t>(got));
     // Jobs are written in list order.
     std::sort(indexes.begin(), indexes.end());
-    for (int index : indexes) names.push_back(win::Narrow(win::ItemText(files_, index)));
+    for (int index : indexes) names.push_back(Narrow(win::ItemText(files_, index)));
     return names;
 }
 

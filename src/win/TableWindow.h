@@ -14,11 +14,11 @@
 
 #include "batch/BatchRequest.h"
 #include "win/BaseWindow.h"
-#include "win/DialogNavigation.h"
+#include "win/KeyboardNavigation.h"
 #include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/LayoutBuilder.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "win/SettingsStore.h"
 #include "win/TableRow.h"
 #include "win/WindowText.h"
