@@ -185,6 +185,8 @@ Status BuiltLayout::Build(HWND parent, const layout::Window& table) {
         if (cs.ClassName) {
             const RECT r = PixelRect(c);
             const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;
+            // A hook's refusal sets no error code: none left from before may pass for its reason.
+            ::SetLastError(ERROR_SUCCESS);
             entry->Handle = ::CreateWindowExW(cs.ExStyle,
                                               cs.ClassName,
                                               c.Caption ? c.Caption : L"",
@@ -198,7 +200,6 @@ Status BuiltLayout::Build(HWND parent, const layout::Window& table) {
                                               instance,
                                               c.Type == Kind::Picture ? &bitmap : nullptr);
             if (!entry->Handle) {
-                // A refusal by a hook may leave no error code.
                 const DWORD error = ::GetLastError();
                 return Status::Fail(Narrow(L"Cannot create the control " + std::wstring(c.Name) + L": " +
                                            (error ? SystemErrorText(error) : L"the system refused it")));
