@@ -14,16 +14,17 @@ namespace quorvel::cli {
 
 namespace {
 
-// A setter for a field the value is copied into, and one for a field the option turns on.
-template <auto Field>
+// A setter for a field the value is copied into, and one for a field the option turns on; the
+// field is reached through members in turn (&CliOptions::Advanced, &AdvancedOptions::...).
+template <auto... Path>
 Status Store(CliOptions& options, std::string value) {
-    options.*Field = std::move(value);
+    (options.*....*Path) = std::move(value);
     return Status::Ok();
 }
 
-template <auto Field>
+template <auto... Path>
 Status TurnOn(CliOptions& options, std::string) {
-    options.*Field = true;
+    (options.*....*Path) = true;
     return Status::Ok();
 }
 
@@ -186,11 +187,7 @@ Any other text is a usage error.)",
      .Label = "aspect ratio",
      .Choices = AspectRatioTexts,
      .ShapesJobs = true,
-     .Set =
-         [](CliOptions& options, std::string value) {
-             options.Advanced.AspectRatio = std::move(value);
-             return Status::Ok();
-         }},
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::AspectRatio>},
     {.Long = "source-type",
      .Value = "TEXT",
      .Help = "\"Non-interlace (progressive)\" (the default) or \"Interlace\"",
@@ -204,11 +201,7 @@ Default:
      .Choices =
          [] { return std::vector<std::string_view>(std::begin(kVideoSourceTypes), std::end(kVideoSourceTypes)); },
      .ShapesJobs = true,
-     .Set =
-         [](CliOptions& options, std::string value) {
-             options.Advanced.VideoSourceType = std::move(value);
-             return Status::Ok();
-         }},
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::VideoSourceType>},
     {.Long = "clip-top",
      .Value = "N",
      .Help = "lines clipped at the top, a whole number (default 0)",
@@ -216,11 +209,7 @@ Default:
      .Manual = "Lines clipped at the top of the picture, a whole number from 0. Default: 0.",
      .Label = "lines",
      .ShapesJobs = true,
-     .Set =
-         [](CliOptions& options, std::string value) {
-             options.Advanced.TopClipping = std::move(value);
-             return Status::Ok();
-         }},
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::TopClipping>},
     {.Long = "clip-bottom",
      .Value = "N",
      .Help = "lines clipped at the bottom, a whole number (default 0)",
@@ -229,31 +218,19 @@ Default:
 Anything but digits is a usage error.)",
      .Label = "lines",
      .ShapesJobs = true,
-     .Set =
-         [](CliOptions& options, std::string value) {
-             options.Advanced.BottomClipping = std::move(value);
-             return Status::Ok();
-         }},
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::BottomClipping>},
     {.Long = "deinterlace",
      .Help = "de-interlace the sources",
      .Brief = "de-interlace the sources",
      .Manual = "De-interlace the sources.",
      .ShapesJobs = true,
-     .Set =
-         [](CliOptions& options, std::string) {
-             options.Advanced.Deinterlace = 1;
-             return Status::Ok();
-         }},
+     .Set = TurnOn<&CliOptions::Advanced, &AdvancedOptions::Deinterlace>},
     {.Long = "noise-reduction",
      .Help = "apply the encoder's noise reduction",
      .Brief = "apply the encoder's noise reduction",
      .Manual = "Apply the encoder's noise reduction.",
      .ShapesJobs = true,
-     .Set =
-         [](CliOptions& options, std::string) {
-             options.Advanced.NoiseReduction = 1;
-             return Status::Ok();
-         }},
+     .Set = TurnOn<&CliOptions::Advanced, &AdvancedOptions::NoiseReduction>},
     {.Long = "launch",
      .Value = "ENCODER",
      .Help = "start ENCODER with \"/batch\" and the finished list, not waited for",
