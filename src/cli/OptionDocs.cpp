@@ -30,7 +30,7 @@ std::vector<std::string_view> ChoicesOf(const OptionRow& row) {
     return row.Choices != nullptr ? row.Choices() : std::vector<std::string_view>();
 }
 
-// Options named by their long names, as the rows' Contradicts field names them.
+// A typo in a row's Contradicts stops the run rather than drop a contradiction.
 const OptionRow* RowNamed(std::string_view name) {
     for (const OptionRow& row : OptionTable()) {
         if (row.Long == name) return &row;
@@ -46,7 +46,7 @@ std::vector<const OptionRow*> Contradicted(const OptionRow& row) {
     return rows;
 }
 
-// Both sides of a contradiction, whichever row states it, in table order.
+// Either row may state a contradiction: the completion leaves out the other option on both sides.
 bool Contradict(const OptionRow& a, const OptionRow& b) {
     for (const OptionRow* other : Contradicted(a)) {
         if (other == &b) return true;
@@ -77,8 +77,9 @@ std::string ShellWord(std::string_view text) {
     return quoted + "\"";
 }
 
-// WORDS after LEAD (which ends in its own separator), broken before the width with INDENT on each further line; END
-// closes a line that goes on (" \\" for a shell command, "" inside parentheses).
+// WORDS after LEAD (which ends in its own separator) and before LAST, broken before the width;
+// a line that goes on ends in END (" \\" for a shell command, "" inside parentheses), the next
+// starts with INDENT.
 std::string Filled(std::string lead, const std::vector<std::string>& words, std::string_view indent,
                    std::string_view end, std::string_view last) {
     std::string out;
