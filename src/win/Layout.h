@@ -150,9 +150,9 @@ inline constexpr std::string_view kOneText[] = {Text};
 }  // namespace detail
 
 // Texts the core keeps, as a table's combo box items and captions: widened at compile time, so
-// a window shows the very list the core writes from.
+// a window shows the very list the core writes from. ASCII only; other text does not compile.
 template <const auto& Texts>
-inline constexpr auto WideItems = [] {
+inline constexpr auto kWideItems = [] {
     std::array<const wchar_t*, std::size(Texts)> items{};
     const wchar_t* at = detail::kJoinedWide<Texts>.data();
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -162,7 +162,7 @@ inline constexpr auto WideItems = [] {
     return items;
 }();
 template <const std::string_view& Text>
-inline constexpr const wchar_t* WideText = detail::kJoinedWide<detail::kOneText<Text>>.data();
+inline constexpr const wchar_t* kWideText = detail::kJoinedWide<detail::kOneText<Text>>.data();
 
 // A control of one table, made from its name at compile time: a name the table does not hold
 // does not compile. Windows take these, so a control is never looked up by name at run time.

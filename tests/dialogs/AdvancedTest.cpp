@@ -261,7 +261,7 @@ TEST_F(AdvancedOptionsTest, TheCloseBoxUnloadsWithoutSaving) {
     // The next load starts again from the store and the design values.
     Open();
     EXPECT_TRUE(IsChecked(Control(L"chktNoiseReduction")));
-    EXPECT_EQ(TextOf(Control(L"cmbVideoSourceType")), layout::WideText<kDefaultVideoSourceType>);
+    EXPECT_EQ(TextOf(Control(L"cmbVideoSourceType")), layout::kWideText<kDefaultVideoSourceType>);
     EXPECT_EQ(TextOf(Control(L"txtCommandLineTMPGEnc")), L"");
 }
 
