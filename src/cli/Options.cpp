@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "batch/AdvancedChoices.h"
 #include "batch/CodePage.h"
-#include "batch/JobWriter.h"
 #include "cli/Platform.h"
 #include "cli/Shown.h"
 
@@ -415,7 +415,7 @@ Status CheckValues(const CliOptions& options) {
         }
         return Status::Fail(std::string(option) + " takes one of " + listed + "; not " + Quoted(value));
     };
-    if (Status known = oneOf("--aspect-ratio", options.Advanced.AspectRatio, AspectRatioTexts()); !known) return known;
+    if (Status known = oneOf("--aspect-ratio", options.Advanced.AspectRatio, kAspectRatios); !known) return known;
     if (Status known = oneOf("--source-type", options.Advanced.VideoSourceType, kVideoSourceTypes); !known)
         return known;
     const auto wholeNumber = [](std::string_view option, const std::string& value) {
