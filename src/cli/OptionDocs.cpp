@@ -133,7 +133,7 @@ std::string ManualOptions() {
         } else if (row.Short == 0) {
             tag.replace(0, 3, ".B");
         }
-        std::string text = ReplacedAll(std::string(row.Manual), "{pattern}", kDefaultPattern);
+        std::string text = ReplacedAll(std::string(row.Manual), "{default}", row.Default);
         text = ReplacedAll(text, "{choices}", RoffChoices(ChoicesOf(row)));
         out += ".TP\n" + tag + "\n" + text + "\n";
     }

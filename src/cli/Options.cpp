@@ -28,6 +28,12 @@ Status TurnOn(CliOptions& options, std::string) {
     return Status::Ok();
 }
 
+// A row's choices are read from the list itself, not restated.
+template <const auto& List>
+std::vector<std::string_view> ChoicesIn() {
+    return {std::begin(List), std::end(List)};
+}
+
 constexpr std::string_view kCodePagesOffered[] = {
     "874", "932", "936", "949", "950", "1250", "1251", "1252", "1253", "1254", "1255", "1256", "1257", "1258", "utf-8"};
 
@@ -61,7 +67,7 @@ writes it to standard output. Required.)",
     {.Short = 'p',
      .Long = "pattern",
      .Value = "TEXT",
-     .Help = "without NAMEs: every file of DIR that matches, in file list order (default \"{pattern}\")",
+     .Help = "without NAMEs: every file of DIR that matches, in file list order (default \"{default}\")",
      .Brief = "files of the source directory that match",
      .Manual = R"(Without
 .IR NAME s:
@@ -69,8 +75,9 @@ take every file of the source directory that matches one of the wildcard
 patterns in
 .IR TEXT ,
 separated by semicolons. Default:
-.IR {pattern} .)",
+.IR {default} .)",
      .Label = "pattern",
+     .Default = kDefaultPattern,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Pattern>},
     {.Short = 't',
@@ -176,47 +183,50 @@ A job whose paths cannot be found on this machine is kept, with a warning.)",
      .Set = Store<&CliOptions::Remaining>},
     {.Long = "aspect-ratio",
      .Value = "TEXT",
-     .Help = "one of the nine listed in the manual (default \"4:3 Display\")",
+     .Help = "one of the nine listed in the manual (default \"{default}\")",
      .Brief = "display aspect ratio",
      .Manual = R"(The display aspect ratio of the sources, one of
 {choices} .
 Default:
-.IR "4:3 Display" .
+.IR "{default}" .
 Any other text is a usage error.)",
      .Completion = ValueCompletion::Choice,
      .Label = "aspect ratio",
-     .Choices = AspectRatioTexts,
+     .Default = kDefaultAspectRatio,
+     .Choices = ChoicesIn<kAspectRatios>,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::AspectRatio>},
     {.Long = "source-type",
      .Value = "TEXT",
      .Help = "\"Non-interlace (progressive)\" (the default) or \"Interlace\"",
      .Brief = "interlaced or progressive sources",
-     .Manual = R"roff(How the sources were scanned:
+     .Manual = R"(How the sources were scanned:
 {choices} .
 Default:
-.IR "Non-interlace (progressive)" .)roff",
+.IR "{default}" .)",
      .Completion = ValueCompletion::Choice,
      .Label = "source type",
-     .Choices =
-         [] { return std::vector<std::string_view>(std::begin(kVideoSourceTypes), std::end(kVideoSourceTypes)); },
+     .Default = kDefaultVideoSourceType,
+     .Choices = ChoicesIn<kVideoSourceTypes>,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::VideoSourceType>},
     {.Long = "clip-top",
      .Value = "N",
-     .Help = "lines clipped at the top, a whole number (default 0)",
+     .Help = "lines clipped at the top, a whole number (default {default})",
      .Brief = "lines clipped at the top",
-     .Manual = "Lines clipped at the top of the picture, a whole number from 0. Default: 0.",
+     .Manual = "Lines clipped at the top of the picture, a whole number from 0. Default: {default}.",
      .Label = "lines",
+     .Default = kDefaultClipping,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::TopClipping>},
     {.Long = "clip-bottom",
      .Value = "N",
-     .Help = "lines clipped at the bottom, a whole number (default 0)",
+     .Help = "lines clipped at the bottom, a whole number (default {default})",
      .Brief = "lines clipped at the bottom",
-     .Manual = R"(Lines clipped at the bottom of the picture, a whole number from 0. Default: 0.
+     .Manual = R"(Lines clipped at the bottom of the picture, a whole number from 0. Default: {default}.
 Anything but digits is a usage error.)",
      .Label = "lines",
+     .Default = kDefaultClipping,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::BottomClipping>},
     {.Long = "deinterlace",
@@ -268,8 +278,7 @@ on Windows the system's ANSI code page. Names the code page cannot hold are
 refused before anything is written.)",
      .Completion = ValueCompletion::Choice,
      .Label = "code page",
-     .Choices =
-         [] { return std::vector<std::string_view>(std::begin(kCodePagesOffered), std::end(kCodePagesOffered)); },
+     .Choices = ChoicesIn<kCodePagesOffered>,
      .Set =
          [](CliOptions& options, std::string value) {
              options.CodePageNumber = ParseCodePage(value);
@@ -568,7 +577,7 @@ std::string UsageText() {
         lead.append("--").append(known.Long);
         if (known.TakesValue()) lead.append(" ").append(known.Value);
         std::string help(known.Help);
-        Replace(help, "{pattern}", kDefaultPattern);
+        Replace(help, "{default}", std::string(known.Default));
         Replace(help, "{code-page}", CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource());
         text += Wrapped(lead, help);
     }

@@ -45,13 +45,14 @@ struct OptionRow {
     char Short = 0;  // 0 when there is none
     std::string_view Long;
     std::string_view Value;  // the value's name in --help; empty when it takes none
-    // --help's description; {pattern} and {code-page} stand for the defaults known at run time.
+    // --help's description; {default} stands for Default, {code-page} for the code page used here.
     std::string_view Help;
     std::string_view Brief;   // the completions' description: short, no colon or bracket
-    std::string_view Manual;  // the manual page's text (roff); {pattern} and {choices} as in Help
+    std::string_view Manual;  // the manual page's text (roff); {default} as in Help, {choices} lists Choices
     ValueCompletion Completion = ValueCompletion::Text;
     std::string_view Extension;                       // a File's extension, empty for any file
     std::string_view Label;                           // what the value is, for the zsh completion
+    std::string_view Default;                         // the value taken when the option is not given
     std::vector<std::string_view> (*Choices)() = {};  // the values a Choice offers
     // Long names of the options this one contradicts: a completion offers none of them beside it.
     std::string_view Contradicts;
