@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "AdvancedChoices.h"
+
 namespace quorvel {
 
 // All texts are UTF-8. They are converted to the batch list's code page only when written.
@@ -36,10 +38,10 @@ struct BatchJob {
 // How every source of the batch is treated. The initial values are the Advanced options
 // dialog's design values.
 struct AdvancedOptions {
-    std::string AspectRatio = "4:3 Display";
-    std::string VideoSourceType = "Non-interlace (progressive)";
-    std::string TopClipping = "0";
-    std::string BottomClipping = "0";
+    std::string AspectRatio{kDefaultAspectRatio};
+    std::string VideoSourceType{kDefaultVideoSourceType};
+    std::string TopClipping{kDefaultClipping};
+    std::string BottomClipping{kDefaultClipping};
     CheckState Deinterlace = 0;
     CheckState NoiseReduction = 0;
     CheckState AutoLaunch = 0;

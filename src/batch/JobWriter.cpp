@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 
+#include "AdvancedChoices.h"
 #include "JobPaths.h"
 #include "TemplateImport.h"
 
@@ -295,23 +296,6 @@ static_assert(std::size(kItemStart) + std::size(kSourceListStart) + 1 + std::siz
                   std::size(kMasksToFrameRate) + 1 + std::size(kAudioSettings) + 1 + std::size(kOutputSettings) ==
               kJobLinesWithoutBlock);
 
-struct AspectRatioEntry {
-    std::string_view Text;
-    int Code;
-};
-
-constexpr AspectRatioEntry kAspectRatios[] = {
-    {"1:1 (VGA)", 1},
-    {"4:3 525 line (NTSC)", 12},
-    {"4:3 625 line (NTSC, 704x480)", 44},
-    {"4:3 625 (PAL)", 8},
-    {"16:9 525 line (NTSC)", 6},
-    {"16:9 625 line (PAL)", 3},
-    {"4:3 Display", 13},
-    {"16:9 Display", 14},
-    {"2.11:1 Display", 15},
-};
-
 constexpr std::string_view kSourceFilePrefix = "             Video.SourceFileName = '";
 constexpr std::string_view kAudioFilePrefix = "             Audio.SourceFileName = '";
 constexpr std::string_view kSourcePathEnd = "'  \r\n";
@@ -356,19 +340,6 @@ std::string AspectRatioLine(std::string_view aspectRatio) {
 }
 
 }  // namespace
-
-int AspectRatioCode(std::string_view aspectRatio) {
-    for (const AspectRatioEntry& entry : kAspectRatios) {
-        if (entry.Text == aspectRatio) return entry.Code;
-    }
-    return 1;
-}
-
-std::vector<std::string_view> AspectRatioTexts() {
-    std::vector<std::string_view> texts;
-    for (const AspectRatioEntry& entry : kAspectRatios) texts.push_back(entry.Text);
-    return texts;
-}
 
 bool IsClippingNumber(std::string_view joined) {
     const auto isBlank = [](char c) { return c == ' '; };
@@ -452,9 +423,7 @@ Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob&
     out.Append(sourcePath);
     out.Append(kSourcePathEnd);
     out.Append(runs.SourceRange);
-    const bool interlaced = !options.VideoSourceType.empty() &&
-                            (options.VideoSourceType.front() == 'I' || options.VideoSourceType.front() == 'i');
-    out.Append(interlaced ? runs.Interlaced : runs.Progressive);
+    out.Append(IsInterlaced(options.VideoSourceType) ? runs.Interlaced : runs.Progressive);
     out.Append(runs.TopFieldFirst);
     out.Append(AspectRatioLine(options.AspectRatio));
     out.Append(runs.ImageArrange);

@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "BatchOutput.h"
 #include "BatchRequest.h"
@@ -34,13 +33,6 @@ Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob&
 
 // The encoding block of every job of a request: the template's filtered lines, or the built-in ones.
 Status ReadEncodingBlock(const BatchJob& job, std::string& block);
-
-// The code the list holds for an aspect ratio text; 1 for any text not in the dialog's list.
-int AspectRatioCode(std::string_view aspectRatio);
-
-// The texts of the Advanced options dialog's lists, in its order.
-std::vector<std::string_view> AspectRatioTexts();
-inline constexpr std::string_view kVideoSourceTypes[] = {"Non-interlace (progressive)", "Interlace"};
 
 // The clipping decision: the joined text is a number when it is optional blanks, an optional
 // sign, digits with at most one decimal point (at least one digit), optional blanks.

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "batch/AdvancedChoices.h"
 #include "batch/CodePage.h"
-#include "batch/JobWriter.h"
 #include "cli/Platform.h"
 #include "cli/Shown.h"
 
@@ -14,129 +14,300 @@ namespace quorvel::cli {
 
 namespace {
 
-enum class OptionId {
-    BatchFile,
-    SourceDir,
-    Pattern,
-    Template,
-    OutputDir,
-    FilesFrom,
-    NullSeparated,
-    Recursive,
-    OutputsBesideSources,
-    Remaining,
-    AspectRatio,
-    SourceType,
-    ClipTop,
-    ClipBottom,
-    Deinterlace,
-    NoiseReduction,
-    Launch,
-    CodePage,
-    DryRun,
-    Help,
-    Version
-};
+// A setter for a field the value is copied into, and one for a field the option turns on; the
+// field is reached through members in turn (&CliOptions::Advanced, &AdvancedOptions::...).
+template <auto... Path>
+Status Store(CliOptions& options, std::string value) {
+    (options.*....*Path) = std::move(value);
+    return Status::Ok();
+}
 
-struct KnownOption {
-    OptionId Id;
-    char Short;  // 0 when there is none
-    std::string_view Long;
-    std::string_view Value;  // the value's name in --help; empty when it takes none
-    // --help's description; {pattern} and {code-page} stand for the defaults known at run time.
-    std::string_view Help;
-    // Shapes the jobs of a new list, so it has no place beside --remaining, which copies jobs.
-    bool ShapesJobs = false;
+template <auto... Path>
+Status TurnOn(CliOptions& options, std::string) {
+    (options.*....*Path) = true;
+    return Status::Ok();
+}
 
-    bool TakesValue() const { return !Value.empty(); }
-};
+// A row's choices are read from the list itself, not restated.
+template <const auto& List>
+std::vector<std::string_view> ChoicesIn() {
+    return {std::begin(List), std::end(List)};
+}
 
-constexpr KnownOption kOptions[] = {
-    {OptionId::BatchFile, 'o', "batch-file", "PATH", "the list to write; \"-\" writes it to standard output"},
-    {OptionId::SourceDir, 's', "source-dir", "DIR", "directory of the sources (default: the current directory)", true},
-    {OptionId::Pattern,
-     'p',
-     "pattern",
-     "TEXT",
-     "without NAMEs: every file of DIR that matches, in file list order (default \"{pattern}\")",
-     true},
-    {OptionId::Template,
-     't',
-     "template",
-     "PATH",
-     "encoder template (.mcf); default: the built-in Super Video CD (PAL) settings",
-     true},
-    {OptionId::OutputDir,
-     'd',
-     "output-dir",
-     "DIR",
-     "where the encoder writes the .mpg files (default: the batch file's directory; the current directory "
-     "when the list goes to standard output)",
-     true},
-    {OptionId::FilesFrom,
-     0,
-     "files-from",
-     "FILE",
-     "the sources' paths, one a line (\"-\" reads standard input), in that order; absolute or relative to the "
-     "current directory, Linux or Windows form",
-     true},
-    {OptionId::NullSeparated,
-     '0',
-     "null",
-     "",
-     "the --files-from paths end with a NUL character instead of a line end",
-     true},
-    {OptionId::Recursive,
-     'r',
-     "recursive",
-     "",
-     "with the pattern: the matching files of DIR's subfolders too, a folder's files first, then its "
-     "subfolders, each in file list order",
-     true},
-    {OptionId::OutputsBesideSources,
-     0,
-     "outputs-beside-sources",
-     "",
-     "each .mpg file goes into its own source's folder instead",
-     true},
-    {OptionId::Remaining,
-     0,
-     "remaining",
-     "LIST",
-     "write the jobs of LIST still to be encoded (their output is missing, empty, unfinished or older than the "
-     "source), copied unchanged"},
-    {OptionId::AspectRatio,
-     0,
-     "aspect-ratio",
-     "TEXT",
-     "one of the nine listed in the manual (default \"4:3 Display\")",
-     true},
-    {OptionId::SourceType,
-     0,
-     "source-type",
-     "TEXT",
-     "\"Non-interlace (progressive)\" (the default) or \"Interlace\"",
-     true},
-    {OptionId::ClipTop, 0, "clip-top", "N", "lines clipped at the top, a whole number (default 0)", true},
-    {OptionId::ClipBottom, 0, "clip-bottom", "N", "lines clipped at the bottom, a whole number (default 0)", true},
-    {OptionId::Deinterlace, 0, "deinterlace", "", "de-interlace the sources", true},
-    {OptionId::NoiseReduction, 0, "noise-reduction", "", "apply the encoder's noise reduction", true},
-    {OptionId::Launch,
-     0,
-     "launch",
-     "ENCODER",
-     "start ENCODER with \"/batch\" and the finished list, not waited for",
-     true},
-    {OptionId::CodePage,
-     0,
-     "code-page",
-     "N",
-     "the code page the encoder reads the list in: a number (932, 1251, ...) or utf-8 (default here: "
-     "{code-page})"},
-    {OptionId::DryRun, 'n', "dry-run", "", "write nothing; print each job as \"SOURCE -> OUTPUT\" and the count"},
-    {OptionId::Help, 'h', "help", "", "show this text"},
-    {OptionId::Version, 0, "version", "", "show the version"},
+constexpr std::string_view kCodePagesOffered[] = {
+    "874", "932", "936", "949", "950", "1250", "1251", "1252", "1253", "1254", "1255", "1256", "1257", "1258", "utf-8"};
+
+// A row names only the fields it uses; the others keep their defaults.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+const OptionRow kOptions[] = {
+    {.Short = 'o',
+     .Long = "batch-file",
+     .Value = "PATH",
+     .Help = "the list to write; \"-\" writes it to standard output",
+     .Brief = "the list to write; - writes it to standard output",
+     .Manual = R"(The list to write.
+.B \-
+writes it to standard output. Required.)",
+     .Completion = ValueCompletion::File,
+     .Extension = "tbe",
+     .Label = "batch file",
+     .Required = "no batch file given (-o PATH, or -o - for standard output)",
+     .Set = Store<&CliOptions::BatchFile>},
+    {.Short = 's',
+     .Long = "source-dir",
+     .Value = "DIR",
+     .Help = "directory of the sources (default: the current directory)",
+     .Brief = "directory of the sources",
+     .Manual = "The directory of the sources. Default: the current directory.",
+     .Completion = ValueCompletion::Directory,
+     .Label = "source directory",
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::SourceDirectory>},
+    {.Short = 'p',
+     .Long = "pattern",
+     .Value = "TEXT",
+     .Help = "without NAMEs: every file of DIR that matches, in file list order (default \"{default}\")",
+     .Brief = "files of the source directory that match",
+     .Manual = R"(Without
+.IR NAME s:
+take every file of the source directory that matches one of the wildcard
+patterns in
+.IR TEXT ,
+separated by semicolons. Default:
+.IR {default} .)",
+     .Label = "pattern",
+     .Default = kDefaultPattern,
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::Pattern>},
+    {.Short = 't',
+     .Long = "template",
+     .Value = "PATH",
+     .Help = "encoder template (.mcf); default: the built-in Super Video CD (PAL) settings",
+     .Brief = "encoder template (.mcf)",
+     .Manual = R"(The encoder template
+.RI ( .mcf )
+whose settings every job uses. Default: the built-in Super Video CD (PAL)
+settings.)",
+     .Completion = ValueCompletion::File,
+     .Extension = "mcf",
+     .Label = "template",
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::TemplateFile>},
+    {.Short = 'd',
+     .Long = "output-dir",
+     .Value = "DIR",
+     .Help = "where the encoder writes the .mpg files (default: the batch file's directory; the current directory "
+             "when the list goes to standard output)",
+     .Brief = "where the encoder writes the .mpg files",
+     .Manual = R"(Where the encoder writes the
+.I .mpg
+files. Default: the batch file's directory, or the current directory when the
+list goes to standard output. A directory that does not exist, or names a file,
+is refused; a Windows path on a drive this machine cannot see is taken on trust.)",
+     .Completion = ValueCompletion::Directory,
+     .Label = "output directory",
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::OutputDirectory>},
+    {.Long = "files-from",
+     .Value = "FILE",
+     .Help = "the sources' paths, one a line (\"-\" reads standard input), in that order; absolute or relative to "
+             "the current directory, Linux or Windows form",
+     .Brief = "the sources' paths, one a line",
+     .Manual = R"(Take the sources from
+.IR FILE ,
+one path a line (LF or CR LF; blank lines are skipped), in that order;
+.B \-
+reads standard input. Paths are absolute or relative to the current directory,
+in Linux or Windows form; each must name an existing file, except a Windows path
+on a drive this machine cannot see, which is taken on trust, and none may come
+twice. Each path is checked as it is read: a list that never ends is refused at
+its first bad line, and a line longer than 32 KiB is refused without being read
+further.)",
+     .Completion = ValueCompletion::File,
+     .Label = "list of sources",
+     .Contradicts = "source-dir pattern recursive",
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::FilesFrom>},
+    {.Short = '0',
+     .Long = "null",
+     .Help = "the --files-from paths end with a NUL character instead of a line end",
+     .Brief = "the --files-from paths end with a NUL character",
+     .Manual = R"(The
+.B \-\-files\-from
+paths end with a NUL character instead of a line end; an empty path is refused.)",
+     .ShapesJobs = true,
+     .Set = TurnOn<&CliOptions::NullSeparated>},
+    {.Short = 'r',
+     .Long = "recursive",
+     .Help = "with the pattern: the matching files of DIR's subfolders too, a folder's files first, then its "
+             "subfolders, each in file list order",
+     .Brief = "the matching files of subfolders too",
+     .Manual = R"(With the pattern: the matching files of the source directory's subfolders too. A
+folder's files come first, then its subfolders, each in file list order, depth
+first. Symbolic links to folders are not followed.)",
+     .ShapesJobs = true,
+     .Set = TurnOn<&CliOptions::Recursive>},
+    {.Long = "outputs-beside-sources",
+     .Help = "each .mpg file goes into its own source's folder instead",
+     .Brief = "each .mpg file beside its source",
+     .Manual = R"(Each
+.I .mpg
+file goes into its own source's folder instead of the output directory. A file
+found by the pattern that would be encoded to itself (an
+.I .mpg
+output of an earlier run) is left out, with one line on standard error; a NAME
+or a
+.B \-\-files\-from
+path that would be is refused.)",
+     .Contradicts = "output-dir",
+     .ShapesJobs = true,
+     .Set = TurnOn<&CliOptions::OutputsBesideSources>},
+    {.Long = "remaining",
+     .Value = "LIST",
+     .Help = "write the jobs of LIST still to be encoded (their output is missing, empty, unfinished or older than "
+             "the source), copied unchanged",
+     .Brief = "write the jobs of LIST still to be encoded",
+     .Manual = R"(Write to
+.I BATCHFILE
+the jobs of the batch list
+.I LIST
+that are still to be encoded, each copied unchanged: those whose output file is
+missing, empty, does not end with an MPEG end code (the encoder stopped writing
+it) or is older than its source. Prints
+.RI \(dq N " of " M " jobs remain" \(dq.
+A job whose paths cannot be found on this machine is kept, with a warning.)",
+     .Completion = ValueCompletion::File,
+     .Extension = "tbe",
+     .Label = "batch list",
+     .Set = Store<&CliOptions::Remaining>},
+    {.Long = "aspect-ratio",
+     .Value = "TEXT",
+     .Help = "one of the nine listed in the manual (default \"{default}\")",
+     .Brief = "display aspect ratio",
+     .Manual = R"(The display aspect ratio of the sources, one of
+{choices} .
+Default:
+.IR "{default}" .
+Any other text is a usage error.)",
+     .Completion = ValueCompletion::Choice,
+     .Label = "aspect ratio",
+     .Default = kDefaultAspectRatio,
+     .Choices = ChoicesIn<kAspectRatios>,
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::AspectRatio>},
+    {.Long = "source-type",
+     .Value = "TEXT",
+     .Help = "\"Non-interlace (progressive)\" (the default) or \"Interlace\"",
+     .Brief = "interlaced or progressive sources",
+     .Manual = R"(How the sources were scanned:
+{choices} .
+Default:
+.IR "{default}" .)",
+     .Completion = ValueCompletion::Choice,
+     .Label = "source type",
+     .Default = kDefaultVideoSourceType,
+     .Choices = ChoicesIn<kVideoSourceTypes>,
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::VideoSourceType>},
+    {.Long = "clip-top",
+     .Value = "N",
+     .Help = "lines clipped at the top, a whole number (default {default})",
+     .Brief = "lines clipped at the top",
+     .Manual = "Lines clipped at the top of the picture, a whole number from 0. Default: {default}.",
+     .Label = "lines",
+     .Default = kDefaultClipping,
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::TopClipping>},
+    {.Long = "clip-bottom",
+     .Value = "N",
+     .Help = "lines clipped at the bottom, a whole number (default {default})",
+     .Brief = "lines clipped at the bottom",
+     .Manual = R"(Lines clipped at the bottom of the picture, a whole number from 0. Default: {default}.
+Anything but digits is a usage error.)",
+     .Label = "lines",
+     .Default = kDefaultClipping,
+     .ShapesJobs = true,
+     .Set = Store<&CliOptions::Advanced, &AdvancedOptions::BottomClipping>},
+    {.Long = "deinterlace",
+     .Help = "de-interlace the sources",
+     .Brief = "de-interlace the sources",
+     .Manual = "De-interlace the sources.",
+     .ShapesJobs = true,
+     .Set = TurnOn<&CliOptions::Advanced, &AdvancedOptions::Deinterlace>},
+    {.Long = "noise-reduction",
+     .Help = "apply the encoder's noise reduction",
+     .Brief = "apply the encoder's noise reduction",
+     .Manual = "Apply the encoder's noise reduction.",
+     .ShapesJobs = true,
+     .Set = TurnOn<&CliOptions::Advanced, &AdvancedOptions::NoiseReduction>},
+    {.Long = "launch",
+     .Value = "ENCODER",
+     .Help = "start ENCODER with \"/batch\" and the finished list, not waited for",
+     .Brief = "start the encoder on the finished list",
+     .Manual = R"(When the list is written, start the encoder program
+.I ENCODER
+with
+.B /batch
+and the list, without waiting for it. On Linux it is started through Wine. The
+encoder file, the Wine command and a batch file path without blanks are checked
+before anything is written.)",
+     .Completion = ValueCompletion::File,
+     .Extension = "exe",
+     .Label = "encoder",
+     .ShapesJobs = true,
+     .Set =
+         [](CliOptions& options, std::string value) {
+             options.Advanced.AutoLaunch = 1;
+             options.Advanced.TMPGEncPath = std::move(value);
+             return Status::Ok();
+         }},
+    {.Long = "code-page",
+     .Value = "N",
+     .Help = "the code page the encoder reads the list in: a number (932, 1251, ...) or utf-8 (default here: "
+             "{code-page})",
+     .Brief = "the code page the encoder reads the list in",
+     .Manual = R"(The code page the encoder reads the list in: a number
+.RI ( 932 ,
+.IR 1251 ,
+\&...) or
+.IR utf\-8 .
+Default: on Linux the code page Wine takes from the locale (see
+.BR ENVIRONMENT ),
+on Windows the system's ANSI code page. Names the code page cannot hold are
+refused before anything is written.)",
+     .Completion = ValueCompletion::Choice,
+     .Label = "code page",
+     .Choices = ChoicesIn<kCodePagesOffered>,
+     .Set =
+         [](CliOptions& options, std::string value) {
+             options.CodePageNumber = ParseCodePage(value);
+             if (options.CodePageNumber != 0) return Status::Ok();
+             return Status::Fail("takes a code page number (932, 1251, ...) or utf-8, not " + Quoted(value));
+         }},
+    {.Short = 'n',
+     .Long = "dry-run",
+     .Help = "write nothing; print each job as \"SOURCE -> OUTPUT\" and the count",
+     .Brief = "write nothing; print each job",
+     .Manual = R"(Write nothing: print each job as
+.RI \(dq SOURCE " -> " OUTPUT \(dq
+and the number of jobs.)",
+     .Set = TurnOn<&CliOptions::DryRun>},
+    {.Short = 'h',
+     .Long = "help",
+     .Help = "show this text",
+     .Brief = "show the options",
+     .Manual = "Show a summary of the options and exit.",
+     .Alone = true,
+     .Set = TurnOn<&CliOptions::Help>},
+    {.Long = "version",
+     .Help = "show the version",
+     .Brief = "show the version",
+     .Manual = "Show the version and exit.",
+     .Alone = true,
+     .Set = TurnOn<&CliOptions::Version>},
 };
+#pragma GCC diagnostic pop
 
 // Pairs of requests that contradict each other; the first one given is named.
 struct Conflict {
@@ -174,12 +345,12 @@ constexpr Conflict kConflicts[] = {
 };
 
 // getopt_long's code for an option: its letter, or past every char for a long-only one.
-int CodeOf(const KnownOption& known) {
+int CodeOf(const OptionRow& known) {
     return known.Short != 0 ? static_cast<unsigned char>(known.Short) : 256 + static_cast<int>(&known - kOptions);
 }
 
-const KnownOption* FindCode(int code) {
-    for (const KnownOption& known : kOptions) {
+const OptionRow* FindCode(int code) {
+    for (const OptionRow& known : kOptions) {
         if (CodeOf(known) == code) return &known;
     }
     return nullptr;
@@ -207,7 +378,7 @@ std::string LongOptionProblem(std::string_view word) {
     const std::string_view name = word.substr(2, word.find('=') == word.npos ? word.npos : word.find('=') - 2);
     std::string candidates;
     int count = 0;
-    for (const KnownOption& known : kOptions) {
+    for (const OptionRow& known : kOptions) {
         if (!known.Long.starts_with(name)) continue;
         candidates.append(" '--").append(known.Long).append("'");
         ++count;
@@ -215,9 +386,9 @@ std::string LongOptionProblem(std::string_view word) {
     if (!name.empty() && count > 1) {
         return "option " + Quoted("--" + std::string(name)) + " is ambiguous; possibilities:" + candidates;
     }
-    const KnownOption* nearest = nullptr;
+    const OptionRow* nearest = nullptr;
     std::size_t best = 3;  // three edits or more make another word, not a slip
-    for (const KnownOption& known : kOptions) {
+    for (const OptionRow& known : kOptions) {
         const std::size_t distance = EditDistance(name, known.Long);
         if (distance < best && distance < known.Long.size() / 2) {
             best = distance;
@@ -230,38 +401,9 @@ std::string LongOptionProblem(std::string_view word) {
 }
 
 // How the user wrote OPTION in WORD: its long name when WORD is a long option, else its letter.
-std::string Written(const KnownOption& known, std::string_view word) {
+std::string Written(const OptionRow& known, std::string_view word) {
     if (word.starts_with("--") || known.Short == 0) return "--" + std::string(known.Long);
     return std::string("-") + known.Short;
-}
-
-void Apply(CliOptions& options, OptionId id, std::string value) {
-    switch (id) {
-        case OptionId::BatchFile: options.BatchFile = std::move(value); break;
-        case OptionId::SourceDir: options.SourceDirectory = std::move(value); break;
-        case OptionId::Pattern: options.Pattern = std::move(value); break;
-        case OptionId::Template: options.TemplateFile = std::move(value); break;
-        case OptionId::OutputDir: options.OutputDirectory = std::move(value); break;
-        case OptionId::FilesFrom: options.FilesFrom = std::move(value); break;
-        case OptionId::NullSeparated: options.NullSeparated = true; break;
-        case OptionId::Recursive: options.Recursive = true; break;
-        case OptionId::OutputsBesideSources: options.OutputsBesideSources = true; break;
-        case OptionId::Remaining: options.Remaining = std::move(value); break;
-        case OptionId::AspectRatio: options.Advanced.AspectRatio = std::move(value); break;
-        case OptionId::SourceType: options.Advanced.VideoSourceType = std::move(value); break;
-        case OptionId::ClipTop: options.Advanced.TopClipping = std::move(value); break;
-        case OptionId::ClipBottom: options.Advanced.BottomClipping = std::move(value); break;
-        case OptionId::Deinterlace: options.Advanced.Deinterlace = 1; break;
-        case OptionId::NoiseReduction: options.Advanced.NoiseReduction = 1; break;
-        case OptionId::Launch:
-            options.Advanced.AutoLaunch = 1;
-            options.Advanced.TMPGEncPath = std::move(value);
-            break;
-        case OptionId::CodePage: options.CodePageNumber = ParseCodePage(value); break;
-        case OptionId::DryRun: options.DryRun = true; break;
-        case OptionId::Help: options.Help = true; break;
-        case OptionId::Version: options.Version = true; break;
-    }
 }
 
 // A choice as the help and the manual write it.
@@ -282,7 +424,7 @@ Status CheckValues(const CliOptions& options) {
         }
         return Status::Fail(std::string(option) + " takes one of " + listed + "; not " + Quoted(value));
     };
-    if (Status known = oneOf("--aspect-ratio", options.Advanced.AspectRatio, AspectRatioTexts()); !known) return known;
+    if (Status known = oneOf("--aspect-ratio", options.Advanced.AspectRatio, kAspectRatios); !known) return known;
     if (Status known = oneOf("--source-type", options.Advanced.VideoSourceType, kVideoSourceTypes); !known)
         return known;
     const auto wholeNumber = [](std::string_view option, const std::string& value) {
@@ -298,15 +440,17 @@ Status CheckValues(const CliOptions& options) {
 
 }  // namespace
 
+std::span<const OptionRow> OptionTable() { return kOptions; }
+
 Status ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
     options = CliOptions();
-    bool batchFileGiven = false;
+    std::vector<bool> given(std::size(kOptions));
     std::string shapingOption;  // the first option given that shapes new jobs
 
     // ':' first: a missing value is told apart from an unknown option, and getopt_long prints nothing.
     std::string shortOptions = ":";
     std::vector<option> longOptions;
-    for (const KnownOption& known : kOptions) {
+    for (const OptionRow& known : kOptions) {
         if (known.Short != 0) shortOptions += std::string(1, known.Short) + (known.TakesValue() ? ":" : "");
         longOptions.push_back(
             {known.Long.data(), known.TakesValue() ? required_argument : no_argument, nullptr, CodeOf(known)});
@@ -330,7 +474,7 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
         // The word getopt_long stopped at; for a bundle the letter is in optopt.
         const std::string_view word = optind > 0 && optind <= argc ? argv[optind - 1] : "";
         if (code == '?' || code == ':') {
-            const KnownOption* known = optopt != 0 ? FindCode(optopt) : nullptr;
+            const OptionRow* known = optopt != 0 ? FindCode(optopt) : nullptr;
             if (known != nullptr && !known->TakesValue()) {
                 return Status::Fail("option '" + Written(*known, word) + "' takes no value");
             }
@@ -339,22 +483,24 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
                 return Status::Fail("unknown option " + Quoted("-" + std::string(1, static_cast<char>(optopt))));
             return Status::Fail(LongOptionProblem(word));
         }
-        const KnownOption* known = FindCode(code);
+        const OptionRow* known = FindCode(code);
         if (known == nullptr) return Status::Fail("unknown option");
         std::string value = known->TakesValue() && optarg != nullptr ? optarg : "";
-        if (known->Id == OptionId::BatchFile) batchFileGiven = true;
+        given[static_cast<std::size_t>(known - kOptions)] = true;
         if (known->ShapesJobs && shapingOption.empty()) shapingOption = "--" + std::string(known->Long);
-        if (known->Id == OptionId::CodePage && ParseCodePage(value) == 0) {
-            return Status::Fail("option '" + Written(*known, word) +
-                                "' takes a code page number (932, 1251, ...) or utf-8, not " + Quoted(value));
+        if (Status set = known->Set(options, std::move(value)); !set) {
+            return Status::Fail("option '" + Written(*known, word) + "' " + set.Message());
         }
-        Apply(options, known->Id, std::move(value));
     }
     // getopt_long has moved every NAME behind the options, in the order given.
     for (int i = optind; i < argc; ++i) options.Names.push_back(argv[static_cast<std::size_t>(i)]);
 
-    if (options.Help || options.Version) return Status::Ok();
-    if (!batchFileGiven) return Status::Fail("no batch file given (-o PATH, or -o - for standard output)");
+    const auto isGiven = [&given](const OptionRow& row) { return given[static_cast<std::size_t>(&row - kOptions)]; };
+    if (std::ranges::any_of(kOptions, [&](const OptionRow& row) { return row.Alone && isGiven(row); }))
+        return Status::Ok();
+    for (const OptionRow& row : kOptions) {
+        if (!row.Required.empty() && !isGiven(row)) return Status::Fail(std::string(row.Required));
+    }
     if (options.BatchFile.empty()) return Status::Fail("the batch file path is empty");
     if (options.Advanced.AutoLaunch == 1 && options.Advanced.TMPGEncPath.empty()) {
         return Status::Fail("--launch needs the encoder program's path");
@@ -426,12 +572,12 @@ std::string UsageText() {
         "Writes an encoder batch list with one job per source file, or the jobs of a\n"
         "list still to do.\n"
         "\n";
-    for (const KnownOption& known : kOptions) {
+    for (const OptionRow& known : kOptions) {
         std::string lead = known.Short != 0 ? std::string("  -") + known.Short + ", " : std::string(6, ' ');
         lead.append("--").append(known.Long);
         if (known.TakesValue()) lead.append(" ").append(known.Value);
         std::string help(known.Help);
-        Replace(help, "{pattern}", kDefaultPattern);
+        Replace(help, "{default}", std::string(known.Default));
         Replace(help, "{code-page}", CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource());
         text += Wrapped(lead, help);
     }

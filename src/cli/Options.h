@@ -3,7 +3,9 @@
 // quorvel-batch's command line.
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch/BatchRequest.h"
@@ -33,6 +35,38 @@ struct CliOptions {
 
     bool ToStandardOutput() const { return BatchFile == "-"; }
 };
+
+// What a shell offers for an option's value.
+enum class ValueCompletion { Text, File, Directory, Choice };
+
+// One option, the only place it is written: the parser, --help, the manual page and the shell
+// completions are all made from these rows.
+struct OptionRow {
+    char Short = 0;  // 0 when there is none
+    std::string_view Long;
+    std::string_view Value;  // the value's name in --help; empty when it takes none
+    // --help's description; {default} stands for Default, {code-page} for the code page used here.
+    std::string_view Help;
+    std::string_view Brief;   // the completions' description: short, no colon or bracket
+    std::string_view Manual;  // the manual page's text (roff); {default} as in Help, {choices} lists Choices
+    ValueCompletion Completion = ValueCompletion::Text;
+    std::string_view Extension;                       // a File's extension, empty for any file
+    std::string_view Label;                           // what the value is, for the zsh completion
+    std::string_view Default;                         // the value taken when the option is not given
+    std::vector<std::string_view> (*Choices)() = {};  // the values a Choice offers
+    // Long names of the options this one contradicts: a completion offers none of them beside it.
+    std::string_view Contradicts;
+    // Shapes the jobs of a new list, so it has no place beside --remaining, which copies jobs.
+    bool ShapesJobs = false;
+    bool Alone = false;         // nothing else is done when it is given (--help, --version)
+    std::string_view Required;  // the usage error when it is missing; empty when it may be
+    // Stores the value (empty for an option that takes none); a failure says what it takes.
+    Status (*Set)(CliOptions& options, std::string value) = {};
+
+    bool TakesValue() const { return !Value.empty(); }
+};
+
+std::span<const OptionRow> OptionTable();
 
 // Parses the arguments after the program name. A failure is a usage error, its message one line.
 Status ParseArguments(const std::vector<std::string>& args, CliOptions& options);

@@ -65,16 +65,18 @@ _quorvel_batch()
     _init_completion -s -n : || return
 
     # One entry per option; a value after it completes as the case below says.
+    # Made by quorvel-batch-docs from the option table in src/cli/Options.cpp
     local options=(
         -o --batch-file
         -s --source-dir
         -p --pattern
         -t --template
-        -r --recursive
+        -d --output-dir
         --files-from
         -0 --null
-        -d --output-dir
+        -r --recursive
         --outputs-beside-sources
+        --remaining
         --aspect-ratio
         --source-type
         --clip-top
@@ -82,7 +84,6 @@ _quorvel_batch()
         --deinterlace
         --noise-reduction
         --launch
-        --remaining
         --code-page
         -n --dry-run
         -h --help
@@ -94,20 +95,19 @@ _quorvel_batch()
             _filedir tbe
             return
             ;;
-        --files-from)
-            _filedir
+        -s | --source-dir | -d | --output-dir)
+            _filedir -d
+            return
+            ;;
+        -p | --pattern | --clip-top | --clip-bottom)
             return
             ;;
         -t | --template)
             _filedir mcf
             return
             ;;
-        --launch)
-            _filedir exe
-            return
-            ;;
-        -s | --source-dir | -d | --output-dir)
-            _filedir -d
+        --files-from)
+            _filedir
             return
             ;;
         --aspect-ratio)
@@ -117,17 +117,19 @@ _quorvel_batch()
             return
             ;;
         --source-type)
-            _quorvel_batch_values "Non-interlace (progressive)" "Interlace"
+            _quorvel_batch_values "Non-interlace (progressive)" Interlace
+            return
+            ;;
+        --launch)
+            _filedir exe
             return
             ;;
         --code-page)
             _quorvel_batch_values 874 932 936 949 950 1250 1251 1252 1253 1254 1255 1256 1257 1258 utf-8
             return
             ;;
-        -p | --pattern | --clip-top | --clip-bottom)
-            return
-            ;;
     esac
+    # End of what quorvel-batch-docs makes.
     $split && return
 
     if [[ $cur == -* ]]; then

@@ -2,6 +2,7 @@
 
 // The Advanced options dialog as it looks when it is loaded.
 
+#include "batch/AdvancedChoices.h"
 #include "win/Layout.h"
 
 #include <windows.h>
@@ -10,24 +11,6 @@ namespace quorvel::layout::advanced {
 
 inline constexpr Font kDialogFont{.Face = L"MS Sans Serif", .Points = 8.25};
 inline constexpr Font kBrowseButtonFont{.Face = L"MS Sans Serif", .Points = 13.5};
-
-// The aspect ratio texts, in list order; the job writer compares against these texts.
-inline constexpr const wchar_t* kAspectRatioItems[9] = {
-    L"1:1 (VGA)",
-    L"4:3 525 line (NTSC)",
-    L"4:3 625 line (NTSC, 704x480)",
-    L"4:3 625 (PAL)",
-    L"16:9 525 line (NTSC)",
-    L"16:9 625 line (PAL)",
-    L"4:3 Display",
-    L"16:9 Display",
-    L"2.11:1 Display",
-};
-
-inline constexpr const wchar_t* kVideoSourceTypeItems[2] = {
-    L"Non-interlace (progressive)",
-    L"Interlace",
-};
 
 // Creation order; a frame comes before the controls it holds.
 inline constexpr Control kControls[] = {
@@ -80,23 +63,23 @@ inline constexpr Control kControls[] = {
     {.Name = L"cmbAspectRatio",
      .Type = Kind::ComboDropDown,
      .Container = L"frmSourceType",
-     .Caption = L"4:3 Display",
+     .Caption = kWideText<kDefaultAspectRatio>,
      .Left = 1680,
      .Top = 840,
      .Width = 2955,
      .Height = 315,
      .TabIndex = 12,
-     .Items = kAspectRatioItems},
+     .Items = kWideItems<kAspectRatios>},
     {.Name = L"cmbVideoSourceType",
      .Type = Kind::ComboDropDown,
      .Container = L"frmSourceType",
-     .Caption = L"Non-interlace (progressive)",
+     .Caption = kWideText<kDefaultVideoSourceType>,
      .Left = 1680,
      .Top = 360,
      .Width = 2955,
      .Height = 315,
      .TabIndex = 11,
-     .Items = kVideoSourceTypeItems},
+     .Items = kWideItems<kVideoSourceTypes>},
     {.Name = L"lblAspectRatio",
      .Type = Kind::Label,
      .Container = L"frmSourceType",
@@ -130,7 +113,7 @@ inline constexpr Control kControls[] = {
     {.Name = L"txtBottomClipping",
      .Type = Kind::TextBox,
      .Container = L"frmClipping",
-     .Caption = L"0",
+     .Caption = kWideText<kDefaultClipping>,
      .Left = 1020,
      .Top = 720,
      .Width = 1395,
@@ -139,7 +122,7 @@ inline constexpr Control kControls[] = {
     {.Name = L"txtTopClipping",
      .Type = Kind::TextBox,
      .Container = L"frmClipping",
-     .Caption = L"0",
+     .Caption = kWideText<kDefaultClipping>,
      .Left = 1020,
      .Top = 360,
      .Width = 1395,

@@ -3,7 +3,9 @@
 // How a window looks when it is created, as data: one table per window. Geometry is in twips,
 // relative to the control's container (the window, or the frame it sits in).
 
+#include <array>
 #include <cstddef>
+#include <iterator>
 #include <span>
 #include <string_view>
 
@@ -117,6 +119,50 @@ consteval bool LabelsFindTheirBoxes(std::span<const Control> controls) {
     }
     return true;
 }
+
+namespace detail {
+
+constexpr wchar_t WidenAscii(char c) {
+    if (static_cast<unsigned char>(c) > 0x7F) throw "only ASCII texts widen at compile time";
+    return static_cast<wchar_t>(c);
+}
+
+// The texts one after the other, each closed by its zero.
+template <const auto& Texts>
+inline constexpr auto kJoinedWide = [] {
+    constexpr std::size_t size = [] {
+        std::size_t n = 0;
+        for (std::string_view text : Texts) n += text.size() + 1;
+        return n;
+    }();
+    std::array<wchar_t, size> joined{};
+    std::size_t at = 0;
+    for (std::string_view text : Texts) {
+        for (char c : text) joined[at++] = WidenAscii(c);
+        joined[at++] = L'\0';
+    }
+    return joined;
+}();
+
+template <const std::string_view& Text>
+inline constexpr std::string_view kOneText[] = {Text};
+
+}  // namespace detail
+
+// Texts the core keeps, as a table's combo box items and captions: widened at compile time, so
+// a window shows the very list the core writes from. ASCII only; other text does not compile.
+template <const auto& Texts>
+inline constexpr auto kWideItems = [] {
+    std::array<const wchar_t*, std::size(Texts)> items{};
+    const wchar_t* at = detail::kJoinedWide<Texts>.data();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i] = at;
+        at += std::string_view(Texts[i]).size() + 1;
+    }
+    return items;
+}();
+template <const std::string_view& Text>
+inline constexpr const wchar_t* kWideText = detail::kJoinedWide<detail::kOneText<Text>>.data();
 
 // A control of one table, made from its name at compile time: a name the table does not hold
 // does not compile. Windows take these, so a control is never looked up by name at run time.

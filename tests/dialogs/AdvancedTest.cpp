@@ -47,10 +47,6 @@ TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
     ASSERT_TRUE(Dialog().IsLoaded());
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));
     EXPECT_EQ(TextOf(Dialog().Window()), L"Advanced options");
-    EXPECT_EQ(TextOf(Control(L"cmbAspectRatio")), L"4:3 Display");
-    EXPECT_EQ(TextOf(Control(L"cmbVideoSourceType")), L"Non-interlace (progressive)");
-    EXPECT_EQ(TextOf(Control(L"txtTopClipping")), L"0");
-    EXPECT_EQ(TextOf(Control(L"txtBottomClipping")), L"0");
     EXPECT_FALSE(IsChecked(Control(L"chkDeinterlace")));
     EXPECT_FALSE(IsChecked(Control(L"chktNoiseReduction")));
     EXPECT_FALSE(IsChecked(Control(L"chkAutoRun")));
@@ -58,25 +54,13 @@ TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
     EXPECT_EQ(::GetFocus(), Control(L"cmdOK"));
     EXPECT_TRUE(Messages().empty());
 
-    EXPECT_EQ(ComboItems(Control(L"cmbAspectRatio")),
-              (std::vector<std::wstring>{L"1:1 (VGA)",
-                                         L"4:3 525 line (NTSC)",
-                                         L"4:3 625 line (NTSC, 704x480)",
-                                         L"4:3 625 (PAL)",
-                                         L"16:9 525 line (NTSC)",
-                                         L"16:9 625 line (PAL)",
-                                         L"4:3 Display",
-                                         L"16:9 Display",
-                                         L"2.11:1 Display"}));
-    EXPECT_EQ(ComboItems(Control(L"cmbVideoSourceType")),
-              (std::vector<std::wstring>{L"Non-interlace (progressive)", L"Interlace"}));
-
-    // The taken options carry the same values.
+    // The lists and design texts are checked against the table below; the taken options carry
+    // the same values.
     const AdvancedOptions options = Dialog().TakeOptions(MainWindowForTests().Window());
-    EXPECT_EQ(options.AspectRatio, "4:3 Display");
-    EXPECT_EQ(options.VideoSourceType, "Non-interlace (progressive)");
-    EXPECT_EQ(options.TopClipping, "0");
-    EXPECT_EQ(options.BottomClipping, "0");
+    EXPECT_EQ(options.AspectRatio, kDefaultAspectRatio);
+    EXPECT_EQ(options.VideoSourceType, kDefaultVideoSourceType);
+    EXPECT_EQ(options.TopClipping, kDefaultClipping);
+    EXPECT_EQ(options.BottomClipping, kDefaultClipping);
     EXPECT_EQ(options.Deinterlace, 0);
     EXPECT_EQ(options.NoiseReduction, 0);
     EXPECT_EQ(options.AutoLaunch, 0);
@@ -86,20 +70,12 @@ TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
 TEST_F(AdvancedOptionsTest, ControlsSitWhereTheTableSaysInTabOrder) {
     Open();
     const layout::Window& table = layout::advanced::kWindow;
-    ASSERT_EQ(table.Controls.size(), 18u);
     RECT client{};
     ::GetClientRect(Dialog().Window(), &client);
-    EXPECT_EQ(client.right, 539);
-    EXPECT_EQ(client.bottom, 232);
-    EXPECT_EQ(ClientRectOf(Control(L"cmdOK")).left, 453);
-    EXPECT_EQ(ClientRectOf(Control(L"cmdOK")).top, 195);
-    // chkAutoRun sits in frmCommandLine at 3285 + 90, 1620 + 360 twips.
-    EXPECT_EQ(ClientRectOf(Control(L"chkAutoRun")).left, 225);
-    EXPECT_EQ(ClientRectOf(Control(L"chkAutoRun")).top, 132);
-    EXPECT_EQ(TextOf(Control(L"chkAutoRun")), L"Auto Launch TMPGEnc to encode batch ");
-    EXPECT_EQ(TextOf(Control(L"frmCommandLine")), L"Automatically lauch");
-    EXPECT_EQ(TextOf(Control(L"cmdFindTMPEG")), L"....");
+    EXPECT_EQ(client.right, win::TwipsToPixels(table.ClientWidth, 96));
+    EXPECT_EQ(client.bottom, win::TwipsToPixels(table.ClientHeight, 96));
 
+    std::vector<const layout::Control*> tabOrder;
     for (const layout::Control& c : table.Controls) {
         SCOPED_TRACE(c.Name);
         HWND control = Named(c.Name);
@@ -112,31 +88,25 @@ TEST_F(AdvancedOptionsTest, ControlsSitWhereTheTableSaysInTabOrder) {
         EXPECT_EQ(r.top, win::TwipsToPixels(top, 96));
         EXPECT_EQ(r.right - r.left, win::TwipsToPixels(left + c.Width, 96) - win::TwipsToPixels(left, 96));
         // The path box's design text is replaced when the dialog loads.
-        if (c.Type != layout::Kind::ComboDropDown && c.Caption &&
-            std::wstring_view(c.Name) != L"txtCommandLineTMPGEnc") {
+        if (c.Caption && std::wstring_view(c.Name) != L"txtCommandLineTMPGEnc") {
             EXPECT_EQ(TextOf(control), c.Caption);
         }
+        if (c.Type == layout::Kind::ComboDropDown) {
+            EXPECT_EQ(ComboItems(control), std::vector<std::wstring>(c.Items.begin(), c.Items.end()));
+        }
+        if (c.TabIndex >= 0 && c.Type != layout::Kind::Frame && c.Type != layout::Kind::Label) tabOrder.push_back(&c);
     }
 
-    // Tab walks the controls in this order and comes back to OK.
-    const std::vector<std::wstring> order = {L"cmdOK",
-                                             L"chktNoiseReduction",
-                                             L"chkDeinterlace",
-                                             L"txtTopClipping",
-                                             L"txtBottomClipping",
-                                             L"cmbVideoSourceType",
-                                             L"cmbAspectRatio",
-                                             L"cmdFindTMPEG",
-                                             L"txtCommandLineTMPGEnc",
-                                             L"chkAutoRun",
-                                             L"cmdOK"};
-    ::SetFocus(Control(L"cmdOK"));
-    for (size_t i = 1; i < order.size(); ++i) {
+    // Tab walks the controls in the table's order and comes back to the first.
+    std::ranges::sort(tabOrder, {}, &layout::Control::TabIndex);
+    tabOrder.push_back(tabOrder.front());
+    ::SetFocus(Named(tabOrder[0]->Name));
+    for (size_t i = 1; i < tabOrder.size(); ++i) {
         PressKey(VK_TAB);
         HWND focus = ::GetFocus();
         // The focus of a combo box with an edit field lands in its edit child.
         if (::GetParent(focus) != Dialog().Window()) focus = ::GetParent(focus);
-        EXPECT_EQ(focus, Named(order[i])) << "after " << std::string(order[i - 1].begin(), order[i - 1].end());
+        EXPECT_EQ(focus, Named(tabOrder[i]->Name)) << "after " << tabOrder[i - 1]->Name;
     }
 }
 
@@ -291,7 +261,7 @@ TEST_F(AdvancedOptionsTest, TheCloseBoxUnloadsWithoutSaving) {
     // The next load starts again from the store and the design values.
     Open();
     EXPECT_TRUE(IsChecked(Control(L"chktNoiseReduction")));
-    EXPECT_EQ(TextOf(Control(L"cmbVideoSourceType")), L"Non-interlace (progressive)");
+    EXPECT_EQ(TextOf(Control(L"cmbVideoSourceType")), layout::kWideText<kDefaultVideoSourceType>);
     EXPECT_EQ(TextOf(Control(L"txtCommandLineTMPGEnc")), L"");
 }
 
