@@ -18,4 +18,4 @@ foreach(address QUORVEL_WEB_PAGE QUORVEL_DONATION_PAGE QUORVEL_HOMEPAGE QUORVEL_
 endforeach()
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/ConfiguredAddresses.h.in
-               ${PROJECT_BINARY_DIR}/generated/resources/ConfiguredAddresses.h @ONLY)
+               ${PROJECT_BINARY_DIR}/generated/resources/resources/ConfiguredAddresses.h @ONLY)

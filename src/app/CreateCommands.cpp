@@ -2,9 +2,9 @@
 #include <vector>
 
 #include "app/FrmQuorvel.h"
-#include "batch/EncoderPaths.h"
+#include "batch/BatchList.h"
 #include "dialogs/FrmAdvanced.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 #include "win/WaitCursor.h"
 
@@ -29,8 +29,8 @@ bool FrmQuorvel::CreateBatch(std::wstring* batchFile) {
         ShowMessage(written, L"Could not create the batch list: ");
         return false;
     }
-    if (batchFile) *batchFile = win::Widen(encoderBatchFile);
-    ShowMessage(L"Created Batch List to file " + win::Widen(job.BatchFile));
+    if (batchFile) *batchFile = Widen(encoderBatchFile);
+    ShowMessage(L"Created Batch List to file " + Widen(job.BatchFile));
     return true;
 }
 
@@ -50,7 +50,9 @@ void FrmQuorvel::LaunchEncoder(const std::wstring& encoder, const std::wstring& 
         ShowMessage(started, L"Cannot start TMPGEnc \"" + encoder + L"\": ");
 }
 
-void FrmQuorvel::cmdAdvanced_Click() { services_.Advanced.ShowOrActivate(Window()); }
+void FrmQuorvel::cmdAdvanced_Click() {
+    if (const Status shown = services_.Advanced.ShowOrActivate(Window()); !shown) ShowMessage(shown);
+}
 
 void FrmQuorvel::cmdCreate_Click() { CreateBatch(); }
 
@@ -71,7 +73,7 @@ void FrmQuorvel::Image2_Click() {
     // The options are read again: the dialog may have changed while the message was up.
     const AdvancedOptions options = services_.Advanced.TakeOptions(Window());
     if (options.AutoLaunch != 1) return;
-    LaunchEncoder(win::Widen(options.TMPGEncPath), written);
+    LaunchEncoder(Widen(options.TMPGEncPath), written);
 }
 
 }  // namespace quorvel

@@ -9,7 +9,7 @@
 #include "app/FrmQuorvel.h"
 #include "batch/SourceListing.h"
 #include "win/ItemText.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 
 namespace quorvel {
@@ -24,11 +24,11 @@ constexpr UINT kCopyGlobalData = 0x0049;
 DroppedItem ItemAt(std::wstring path) {
     // "C:\" keeps its backslash; a folder given as "C:\Video\" is "C:\Video".
     if (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
-    const DWORD attributes = ::GetFileAttributesW(win::LiteralPath(path).c_str());
+    const DWORD attributes = ::GetFileAttributesW(LiteralPath(path).c_str());
     const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     auto missing = DroppedItem::Absence::None;
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD parent = ::GetFileAttributesW(win::LiteralPath(ParentFolder(path)).c_str());
+        const DWORD parent = ::GetFileAttributesW(LiteralPath(ParentFolder(path)).c_str());
         const bool inAFolder = parent != INVALID_FILE_ATTRIBUTES && (parent & FILE_ATTRIBUTE_DIRECTORY);
         missing = inAFolder ? DroppedItem::Absence::Item : DroppedItem::Absence::Folder;
     }
@@ -77,14 +77,14 @@ std::wstring FullPath(const std::wstring& path) {
 
 std::wstring TrimmedRight(std::string pattern) {
     while (!pattern.empty() && pattern.back() == ' ') pattern.pop_back();
-    return win::Widen(pattern);
+    return Widen(pattern);
 }
 
 // The pattern box's item that lists every file; -1 when it has none.
 LRESULT AllFilesItem(HWND combo) {
     const LRESULT count = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        if (TrimmedRight(FilePatternOfItem(win::Narrow(win::ItemText(combo, i, win::ItemList::ComboBox)))) == L"*.*")
+        if (TrimmedRight(FilePatternOfItem(Narrow(win::ItemText(combo, i, win::ItemList::ComboBox)))) == L"*.*")
             return i;
     }
     return -1;

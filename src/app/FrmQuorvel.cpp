@@ -9,7 +9,7 @@
 #include "resources/Addresses.h"
 #include "win/DirectoryLists.h"
 #include "win/ItemText.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 
 namespace quorvel {
 namespace {
@@ -100,7 +100,8 @@ void FrmQuorvel::OnLoad() {
 }
 
 void FrmQuorvel::ShowAbout() {
-    if (!services_.About.ShowOrActivate(Window())) ShowMessage(L"The About window could not be opened.");
+    if (const Status shown = services_.About.ShowOrActivate(Window()); !shown)
+        ShowMessage(shown, L"The About window could not be opened. ");
 }
 
 void FrmQuorvel::RestoreBatchFile() {
@@ -260,7 +261,7 @@ void FrmQuorvel::cmdSelectNone_Click() { SetFileSelection(false); }
 
 BatchJob FrmQuorvel::TakeBatchJob() const {
     BatchJob job = TakeFields();
-    job.SourceDirectory = win::Narrow(FileListDirectory());
+    job.SourceDirectory = Narrow(FileListDirectory());
     job.SourceNames = browser_.SelectedNames();
     return job;
 }
@@ -278,7 +279,9 @@ void FrmQuorvel::cmdFindTemplateFile_Click() {
     PickFile(kTemplateBox, kTemplateFilter, L"Select TMPEG Template File", L"");
 }
 
-void FrmQuorvel::cmdFindOutputDirectory_Click() { services_.OutputDirectory.ShowOrActivate(); }
+void FrmQuorvel::cmdFindOutputDirectory_Click() {
+    if (const Status shown = services_.OutputDirectory.ShowOrActivate(); !shown) ShowMessage(shown);
+}
 
 void FrmQuorvel::OnOtherCommand(int id, int) {
     // Enter on a control that is not a push button: the directory list opens its entry, the

@@ -7,7 +7,7 @@
 #include "dialogs/FrmAbout.h"
 #include "dialogs/FrmAdvanced.h"
 #include "dialogs/FrmSelectOutputDir.h"
-#include "win/DialogNavigation.h"
+#include "win/KeyboardNavigation.h"
 #include "win/Launch.h"
 #include "win/SettingsStore.h"
 

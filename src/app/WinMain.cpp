@@ -18,8 +18,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         // Windows still loaded when the loop ends (a hidden dialog) are destroyed with the program,
         // without their handlers, before COM goes.
         quorvel::Program program;
-        if (!program.MainWindow().ShowOrActivate()) {
-            program.Messages().Show(nullptr, L"The main window could not be created.");
+        if (const quorvel::Status shown = program.MainWindow().ShowOrActivate(); !shown) {
+            program.Messages().Show(nullptr, shown, L"The main window could not be created. ");
             return 1;
         }
         program.MainWindow().OpenCommandLine(::GetCommandLineW());

@@ -7,6 +7,7 @@
 #include "BatchOutput.h"
 #include "EncoderPaths.h"
 #include "FileAccess.h"
+#include "JobPaths.h"
 #include "JobWriter.h"
 #include "PathCompare.h"
 #include "Utf8.h"
@@ -20,22 +21,6 @@ constexpr std::string_view kListStart =
 constexpr std::string_view kListEnd =
     "       >    \r\n"
     "    End \r\n";
-
-bool IsBlank(char c) { return c == ' '; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// No letter beyond ASCII folds to one of ".MPG", so this settles whether a name can fold to its output's.
-bool EndsWithMpg(std::string_view name) {
-    if (name.size() < 4) return false;
-    const std::string_view end = name.substr(name.size() - 4);
-    return end[0] == '.' && (end[1] | 0x20) == 'm' && (end[2] | 0x20) == 'p' && (end[3] | 0x20) == 'g';
-}
-
-std::string FolderWithSeparator(std::string folder) {
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    return folder;
-}
 
 // Checks that hold before the first byte of a list exists anywhere. The template is read here,
 // once for the whole run: a run of many thousand jobs would otherwise spend most of its time
@@ -65,88 +50,6 @@ Status WriteList(ByteSink& sink, const BatchJob& job, const AdvancedOptions& opt
 }
 
 }  // namespace
-
-std::string StripTrailingBackslash(std::string_view path) {
-    if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-    return std::string(path);
-}
-
-std::string StripExtension(std::string_view fileName) {
-    const std::size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) return std::string(fileName);
-    return std::string(fileName.substr(0, dot));
-}
-
-std::string EscapeSingleQuotes(std::string_view text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (char c : text) {
-        if (c == '\'') {
-            escaped += "'#39'";
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
-
-const std::string& SourceDirectoryOf(const BatchJob& job, std::size_t source) {
-    if (source < job.SourceDirectories.size() && !job.SourceDirectories[source].empty()) {
-        return job.SourceDirectories[source];
-    }
-    return job.SourceDirectory;
-}
-
-std::string OutputFolder(const BatchJob& job) { return FolderWithSeparator(job.OutputDirectory); }
-
-std::string OutputFolderOf(const BatchJob& job, std::size_t source) {
-    return job.OutputsBesideSources ? FolderWithSeparator(SourceDirectoryOf(job, source)) : OutputFolder(job);
-}
-
-std::string SourcePath(const BatchJob& job, std::size_t source) {
-    std::string path = StripTrailingBackslash(SourceDirectoryOf(job, source));
-    path += '\\';
-    path += job.SourceNames[source];
-    return path;
-}
-
-std::string OutputPath(const BatchJob& job, std::size_t source) {
-    return OutputFolderOf(job, source) + StripExtension(job.SourceNames[source]) + ".mpg";
-}
-
-std::string ShownSource(const BatchJob& job, std::size_t source) {
-    if (source < job.ShownSources.size()) return job.ShownSources[source];
-    return job.SourceDirectories.empty() ? job.SourceNames[source] : SourcePath(job, source);
-}
-
-bool IsOwnOutput(const BatchJob& job, std::size_t source) {
-    return EndsWithMpg(job.SourceNames[source]) && SamePath(OutputPath(job, source), SourcePath(job, source));
-}
-
-bool IsClippingNumber(std::string_view joined) {
-    std::size_t pos = 0;
-    while (pos < joined.size() && IsBlank(joined[pos])) ++pos;
-    if (pos < joined.size() && (joined[pos] == '+' || joined[pos] == '-')) ++pos;
-    std::size_t digits = 0;
-    bool point = false;
-    for (; pos < joined.size(); ++pos) {
-        if (IsDigit(joined[pos])) {
-            ++digits;
-        } else if (joined[pos] == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    while (pos < joined.size() && IsBlank(joined[pos])) ++pos;
-    return digits > 0 && pos == joined.size();
-}
-
-Status CheckClipping(const AdvancedOptions& options) {
-    if (IsClippingNumber(options.TopClipping + options.BottomClipping)) return Status::Ok();
-    return Status::Fail("The top clipping \"" + options.TopClipping + "\" and the bottom clipping \"" +
-                        options.BottomClipping + "\" do not read as a number");
-}
 
 Status CheckOutputConflicts(const BatchJob& job) {
     const std::string& list = job.BatchFileForEncoder.empty() ? job.BatchFile : job.BatchFileForEncoder;
@@ -287,6 +190,37 @@ Status WriteBatchListToStream(std::FILE* stream, const BatchJob& job, const Adva
     } catch (const std::exception& error) {
         return Status::Fail(std::string("Cannot write the batch list: ") + error.what());
     }
+}
+
+Status WriteListForEncoder(const BatchJob& given, const AdvancedOptions& options, std::string* encoderBatchFile) {
+    std::unique_ptr<CodePage> codePage;
+    if (Status opened = OpenCodePage(PlatformCodePage(), codePage); !opened) return opened;
+    BatchJob job = given;
+    if (!job.OutputsBesideSources && job.OutputDirectory.empty()) {
+        // No output directory means the batch file's, as the window's label says.
+        const std::string folder = FolderPart(job.BatchFile);
+        if (folder.empty()) {
+            return Status::Fail("No output directory is given, and the batch file path " + job.BatchFile +
+                                " names no folder to take its place");
+        }
+        job.OutputDirectory = folder.ends_with('\\') ? folder : folder + '\\';
+        const std::string shown = job.OutputDirectory + " (the batch file's folder, as none is given)";
+        if (Status usable = CheckOutputDirectory(job.OutputDirectory, shown); !usable) return usable;
+    } else if (!job.OutputsBesideSources) {
+        if (Status usable = CheckOutputDirectory(job.OutputDirectory, job.OutputDirectory); !usable) return usable;
+    }
+    if (Status there = CheckSourcesExist(job); !there) return there;
+    BatchJob written;
+    if (Status held = EncoderJob(job, *codePage, written); !held) return held;
+    const bool launch = encoderBatchFile != nullptr && options.AutoLaunch == 1;
+    if (Status held = CheckBatchFileForEncoder(job.BatchFile, *codePage, launch); !held) return held;
+    if (Status done = WriteBatchList(written, options, *codePage); !done) return done;
+    // The list exists now, so it may have a short name of its own.
+    if (encoderBatchFile != nullptr) {
+        std::string launchPath;
+        *encoderBatchFile = EncoderBatchFile(job.BatchFile, *codePage, launchPath) ? launchPath : job.BatchFile;
+    }
+    return Status::Ok();
 }
 
 }  // namespace quorvel

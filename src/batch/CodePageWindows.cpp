@@ -18,12 +18,10 @@
 namespace quorvel {
 namespace {
 
-using win::Conversion;
-
 // Bytes of one code page as another's, through UTF-16; false where a character does not convert.
 bool Recode(unsigned from, std::string_view text, unsigned to, std::string& out) {
     std::wstring wide;
-    return win::ToUtf16(from, text, wide, Conversion::Strict) && win::FromUtf16(to, wide, out, Conversion::Strict);
+    return ToUtf16(from, text, wide, Conversion::Strict) && FromUtf16(to, wide, out, Conversion::Strict);
 }
 
 class SystemCodePage final : public CodePage {
@@ -107,7 +105,7 @@ private:
 
     static std::optional<Names> Read(const std::wstring& folder) {
         WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileExW(win::LiteralPath(folder + L"*").c_str(),
+        HANDLE find = FindFirstFileExW(LiteralPath(folder + L"*").c_str(),
                                        FindExInfoStandard,
                                        &data,
                                        FindExSearchNameMatch,
@@ -149,8 +147,8 @@ bool MayOpenAnother(const std::wstring& longPath, const std::wstring& shortPath,
 
 std::optional<ShortForm> ShortFormOf(const std::string& path, SharedShortNames& shared) {
     std::wstring given;
-    if (!win::ToUtf16(kCodePageUtf8, path, given, Conversion::Strict) || given.empty()) return std::nullopt;
-    const std::wstring wide = win::LiteralPath(given);
+    if (!ToUtf16(kCodePageUtf8, path, given, Conversion::Strict) || given.empty()) return std::nullopt;
+    const std::wstring wide = LiteralPath(given);
     std::wstring shortPath(MAX_PATH, L'\0');
     // A size asked for twice and still too small would be asked for without end.
     for (int attempt = 0;; ++attempt) {
@@ -164,7 +162,7 @@ std::optional<ShortForm> ShortFormOf(const std::string& path, SharedShortNames& 
     }
     if (wide.size() != given.size() && shortPath.starts_with(L"\\\\?\\")) shortPath.erase(0, 4);
     std::string utf8;
-    if (!win::FromUtf16(kCodePageUtf8, shortPath, utf8, Conversion::Strict)) return std::nullopt;
+    if (!FromUtf16(kCodePageUtf8, shortPath, utf8, Conversion::Strict)) return std::nullopt;
     if (shortPath == given || !MayOpenAnother(given, shortPath, shared)) return ShortForm(std::move(utf8));
     // The short path as the encoder will open it, against the long one taken literally.
     const std::optional<Opened> longFile = Open(wide, false);
@@ -173,7 +171,7 @@ std::optional<ShortForm> ShortFormOf(const std::string& path, SharedShortNames& 
     if (shortFile && shortFile->Volume == longFile->Volume && shortFile->Index == longFile->Index)
         return ShortForm(std::move(utf8));
     ShortForm other(std::move(utf8), false);
-    if (shortFile) win::FromUtf16(kCodePageUtf8, shortFile->Path, other.OpensInstead, Conversion::Lenient);
+    if (shortFile) FromUtf16(kCodePageUtf8, shortFile->Path, other.OpensInstead, Conversion::Lenient);
     return other;
 }
 
@@ -202,7 +200,7 @@ ShortPathLookup SystemShortPaths() {
 std::optional<ShortForm> SystemShortPathOfNewFile(const std::string& path) {
     if (std::optional<ShortForm> existing = SystemShortPath(path)) return existing;
     std::wstring wide;
-    if (!win::ToUtf16(kCodePageUtf8, path, wide, Conversion::Strict) || wide.empty()) return std::nullopt;
+    if (!ToUtf16(kCodePageUtf8, path, wide, Conversion::Strict) || wide.empty()) return std::nullopt;
     // The volume decides whether a new name gets a short form, so a file is made to ask it.
     HANDLE probe = CreateFileW(wide.c_str(),
                                GENERIC_WRITE,

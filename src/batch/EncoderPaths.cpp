@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "BatchList.h"
 #include "FileAccess.h"
+#include "JobPaths.h"
 #include "Utf8.h"
 
 namespace quorvel {
@@ -99,13 +99,6 @@ std::string LastName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string FolderPart(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return std::string();
-    // "C:\" keeps its separator, as source directories do.
-    return slash == 2 && path[1] == ':' ? path.substr(0, 3) : path.substr(0, slash);
-}
-
 // The first ten names, one a line, and how many more there are.
 std::string NameList(const std::vector<std::string>& names) {
     std::string list;
@@ -134,7 +127,8 @@ Status RefuseSources(const BatchJob& job, const std::vector<std::string>& names,
     return Status::Fail(head + nor + ", so the encoder could not open " + (one ? "it:" : "them:") + NameList(names));
 }
 
-// Every source must still be there: the folder was listed a while ago.
+}  // namespace
+
 Status CheckSourcesExist(const BatchJob& job) {
     std::vector<std::string> missing;
     for (std::size_t i = 0; i < job.SourceNames.size(); ++i) {
@@ -149,8 +143,6 @@ Status CheckSourcesExist(const BatchJob& job) {
                         " (moved, renamed or deleted since the folder was listed), so the encoder could not open " +
                         (one ? "it:" : "them:") + NameList(missing));
 }
-
-}  // namespace
 
 ShortPathLookup PlatformShortPaths() {
 #ifdef _WIN32
@@ -345,37 +337,6 @@ Status CheckOutputDirectory(const std::string& path, const std::string& shown) {
         case PathKind::Other: break;
     }
     return Status::Fail("The output directory " + shown + " cannot be reached");
-}
-
-Status WriteListForEncoder(const BatchJob& given, const AdvancedOptions& options, std::string* encoderBatchFile) {
-    std::unique_ptr<CodePage> codePage;
-    if (Status opened = OpenCodePage(PlatformCodePage(), codePage); !opened) return opened;
-    BatchJob job = given;
-    if (!job.OutputsBesideSources && job.OutputDirectory.empty()) {
-        // No output directory means the batch file's, as the window's label says.
-        const std::string folder = FolderPart(job.BatchFile);
-        if (folder.empty()) {
-            return Status::Fail("No output directory is given, and the batch file path " + job.BatchFile +
-                                " names no folder to take its place");
-        }
-        job.OutputDirectory = folder.ends_with('\\') ? folder : folder + '\\';
-        const std::string shown = job.OutputDirectory + " (the batch file's folder, as none is given)";
-        if (Status usable = CheckOutputDirectory(job.OutputDirectory, shown); !usable) return usable;
-    } else if (!job.OutputsBesideSources) {
-        if (Status usable = CheckOutputDirectory(job.OutputDirectory, job.OutputDirectory); !usable) return usable;
-    }
-    if (Status there = CheckSourcesExist(job); !there) return there;
-    BatchJob written;
-    if (Status held = EncoderJob(job, *codePage, written); !held) return held;
-    const bool launch = encoderBatchFile != nullptr && options.AutoLaunch == 1;
-    if (Status held = CheckBatchFileForEncoder(job.BatchFile, *codePage, launch); !held) return held;
-    if (Status done = WriteBatchList(written, options, *codePage); !done) return done;
-    // The list exists now, so it may have a short name of its own.
-    if (encoderBatchFile != nullptr) {
-        std::string launchPath;
-        *encoderBatchFile = EncoderBatchFile(job.BatchFile, *codePage, launchPath) ? launchPath : job.BatchFile;
-    }
-    return Status::Ok();
 }
 
 }  // namespace quorvel

@@ -68,12 +68,8 @@ Status CheckBatchFileForEncoder(const std::string& batchFile, const CodePage& co
 // that does not exist or one that cannot be looked at; shown is the directory as the user gave it.
 Status CheckOutputDirectory(const std::string& path, const std::string& shown);
 
-// The whole creation for an encoder on this machine, in its code page: the output directory and
-// the sources checked to be there, the paths by EncoderJob, then WriteBatchList. An empty
-// OutputDirectory is the batch file's folder. With encoderBatchFile, also the batch file path
-// for /batch: checked before writing when options.AutoLaunch is 1, and given after writing.
-Status WriteListForEncoder(const BatchJob& job, const AdvancedOptions& options,
-                           std::string* encoderBatchFile = nullptr);
+// Every source must still be there: the folder was listed a while ago.
+Status CheckSourcesExist(const BatchJob& job);
 
 // True for a refusal because of the code page, where another code page would be the way out.
 bool IsCodePageRefusal(const Status& refusal);

@@ -16,7 +16,7 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 }  // namespace
 
-ExplorerOrderKey ExplorerOrderKeyOf(std::string_view name) { return win::Widen(name); }
+ExplorerOrderKey ExplorerOrderKeyOf(std::string_view name) { return Widen(name); }
 
 int CompareExplorerOrderKeys(const ExplorerOrderKey& a, const ExplorerOrderKey& b) {
     const int compared = ::StrCmpLogicalW(a.c_str(), b.c_str());
@@ -32,7 +32,7 @@ std::vector<std::u32string> ExplorerOrderHints(const std::vector<std::string>& n
     wide.reserve(names.size());
     std::vector<bool> seen(0x10000, false);
     for (const std::string& name : names) {
-        wide.push_back(win::Widen(name));
+        wide.push_back(Widen(name));
         for (wchar_t c : wide.back()) seen[c] = true;
     }
     std::vector<wchar_t> letters;

@@ -44,7 +44,7 @@ std::string SystemErrorReason(DWORD error) {
         case ERROR_FILENAME_EXCED_RANGE: return "the path is too long";
         default: break;
     }
-    return win::Narrow(win::SystemErrorText(error));
+    return Narrow(SystemErrorText(error));
 }
 
 bool IsPassing(DWORD error) {
@@ -269,7 +269,7 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
     };
     if (target.empty()) return Status::Fail("Cannot create the batch file: no path is given");
 
-    const std::wstring given = win::Widen(target);
+    const std::wstring given = Widen(target);
     const DWORD needed = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return cannotCreate(SystemErrorReason(GetLastError()));
     std::wstring full(needed, L'\0');
@@ -310,7 +310,7 @@ Status CreateAtomicFile(const std::string& target, std::unique_ptr<AtomicFile>& 
 }
 
 PathKind KindOfPath(const std::string& path) {
-    const std::wstring wide = win::LiteralPath(win::Widen(path));
+    const std::wstring wide = LiteralPath(Widen(path));
     const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
@@ -330,7 +330,7 @@ PathKind KindOfPath(const std::string& path) {
 }
 
 std::FILE* OpenFileForReading(const std::string& path, std::string& reason) {
-    const std::wstring wide = win::Widen(path);
+    const std::wstring wide = Widen(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         reason = "it is a folder";

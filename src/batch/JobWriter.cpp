@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AdvancedChoices.h"
+#include "JobPaths.h"
 #include "TemplateImport.h"
 
 namespace quorvel {
@@ -339,6 +340,33 @@ std::string AspectRatioLine(std::string_view aspectRatio) {
 }
 
 }  // namespace
+
+bool IsClippingNumber(std::string_view joined) {
+    const auto isBlank = [](char c) { return c == ' '; };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t pos = 0;
+    while (pos < joined.size() && isBlank(joined[pos])) ++pos;
+    if (pos < joined.size() && (joined[pos] == '+' || joined[pos] == '-')) ++pos;
+    std::size_t digits = 0;
+    bool point = false;
+    for (; pos < joined.size(); ++pos) {
+        if (isDigit(joined[pos])) {
+            ++digits;
+        } else if (joined[pos] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    while (pos < joined.size() && isBlank(joined[pos])) ++pos;
+    return digits > 0 && pos == joined.size();
+}
+
+Status CheckClipping(const AdvancedOptions& options) {
+    if (IsClippingNumber(options.TopClipping + options.BottomClipping)) return Status::Ok();
+    return Status::Fail("The top clipping \"" + options.TopClipping + "\" and the bottom clipping \"" +
+                        options.BottomClipping + "\" do not read as a number");
+}
 
 bool IsClippingOn(std::string_view joined) {
     for (char c : joined) {

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "BatchList.h"
 #include "BatchOutput.h"
 #include "BatchRequest.h"
+#include "CodePage.h"
 #include "Status.h"
 
 namespace quorvel {
@@ -33,6 +33,12 @@ Status WriteJobItem(BatchOutput& out, std::string_view fileName, const BatchJob&
 
 // The encoding block of every job of a request: the template's filtered lines, or the built-in ones.
 Status ReadEncodingBlock(const BatchJob& job, std::string& block);
+
+// The clipping decision: the joined text is a number when it is optional blanks, an optional
+// sign, digits with at most one decimal point (at least one digit), optional blanks.
+bool IsClippingNumber(std::string_view joined);
+// Refuses clipping texts that do not join into a number, naming both texts.
+Status CheckClipping(const AdvancedOptions& options);
 
 // Clipping is on when the joined texts read as a number other than zero. Only meaningful
 // when IsClippingNumber holds for the joined text.

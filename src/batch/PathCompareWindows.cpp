@@ -11,7 +11,7 @@ namespace quorvel {
 namespace {
 
 std::wstring WithBackslashes(std::string_view utf8) {
-    std::wstring wide = win::Widen(utf8);
+    std::wstring wide = Widen(utf8);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
     return wide;
 }

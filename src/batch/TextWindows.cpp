@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace quorvel::win {
+namespace quorvel {
 
 bool ToUtf16(unsigned codePage, std::string_view bytes, std::wstring& wide, Conversion how) {
     wide.clear();
@@ -91,4 +91,4 @@ std::wstring LiteralPath(std::wstring path) {
     return L"\\\\?\\" + path;
 }
 
-}  // namespace quorvel::win
+}  // namespace quorvel

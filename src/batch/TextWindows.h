@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorvel::win {
+namespace quorvel {
 
 // The one conversion between a code page's bytes and UTF-16. Strict fails, with the output
 // emptied, where some of the text does not convert (invalid bytes, an unpaired surrogate, a
@@ -28,4 +28,4 @@ std::wstring LiteralPath(std::wstring path);
 // The system's text for an error code, without the closing full stop and line break.
 std::wstring SystemErrorText(unsigned long error);
 
-}  // namespace quorvel::win
+}  // namespace quorvel

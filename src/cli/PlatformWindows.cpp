@@ -9,7 +9,7 @@ namespace quorvel::cli {
 
 namespace {
 
-std::string SystemMessage(DWORD error) { return win::Narrow(win::SystemErrorText(error)); }
+std::string SystemMessage(DWORD error) { return Narrow(SystemErrorText(error)); }
 
 }  // namespace
 
@@ -20,14 +20,14 @@ PathResolver::PathResolver(std::vector<DriveLink> links, std::string currentDire
 
 Status PathResolver::Resolve(const std::string& given, ResolvedPath& resolved) const {
     if (given.empty()) return Status::Fail("An empty path was given");
-    const std::wstring wide = win::Widen(given);
+    const std::wstring wide = Widen(given);
     const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (size == 0) return Status::Fail("The path " + given + " is not valid: " + SystemMessage(GetLastError()));
     std::wstring full(size, L'\0');
     const DWORD written = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
     if (written == 0 || written >= size) return Status::Fail("The path " + given + " is not valid");
     full.resize(written);
-    resolved.Local = win::Narrow(full);
+    resolved.Local = Narrow(full);
     resolved.Encoder = resolved.Local;
     return Status::Ok();
 }
@@ -52,14 +52,14 @@ Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
     // A bare name is looked up as CreateProcess will look it up.
     if (encoder.find_first_of("/\\:") == std::string::npos) {
         wchar_t found[MAX_PATH];
-        if (SearchPathW(nullptr, win::Widen(encoder).c_str(), L".exe", MAX_PATH, found, nullptr) != 0) {
+        if (SearchPathW(nullptr, Widen(encoder).c_str(), L".exe", MAX_PATH, found, nullptr) != 0) {
             return Status::Ok();
         }
         return Status::Fail("The encoder program " + encoder + " was not found on the PATH; give its path");
     }
     ResolvedPath program;
     if (Status resolved = resolver.Resolve(encoder, program); !resolved) return resolved;
-    const DWORD attributes = GetFileAttributesW(win::Widen(program.Local).c_str());
+    const DWORD attributes = GetFileAttributesW(Widen(program.Local).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return Status::Fail("The encoder program " + encoder + " is a folder, not a program");
     }
@@ -70,7 +70,7 @@ Status CheckEncoder(const std::string& encoder, const PathResolver& resolver) {
 }
 
 Status LaunchEncoder(const std::string& encoder, const std::string& batchFile) {
-    std::wstring commandLine = win::Widen(LaunchCommandText(encoder, batchFile));
+    std::wstring commandLine = Widen(LaunchCommandText(encoder, batchFile));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;

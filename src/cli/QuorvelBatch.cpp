@@ -9,6 +9,7 @@
 #include "batch/BatchList.h"
 #include "batch/EncoderPaths.h"
 #include "batch/FileAccess.h"
+#include "batch/JobPaths.h"
 #include "batch/TemplateImport.h"
 #include "batch/Version.h"
 #include "cli/Options.h"

@@ -11,6 +11,7 @@
 
 #include "batch/BatchList.h"
 #include "batch/FileAccess.h"
+#include "batch/JobPaths.h"
 #include "batch/SourceListing.h"
 #include "cli/Shown.h"
 

@@ -21,7 +21,7 @@ int main() {
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> args;
-    for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(quorvel::win::Narrow(wide[i]));
+    for (int i = 1; wide != nullptr && i < count; ++i) args.push_back(quorvel::Narrow(wide[i]));
     if (wide != nullptr) LocalFree(wide);
     return quorvel::cli::FinishStandardOutput(
         stdout, stderr, quorvel::cli::RunQuorvelBatch(args, stdout, stderr), true);

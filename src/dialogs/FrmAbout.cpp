@@ -1,9 +1,11 @@
 #include "dialogs/FrmAbout.h"
 
+#include <utility>
+
 #include "batch/Version.h"
 #include "resources/Addresses.h"
 #include "win/DirectoryLists.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "win/RegistryValue.h"
 #include "batch/TextWindows.h"
 
@@ -61,14 +63,16 @@ void FrmAbout::cmdDonation_Click() {
 
 void FrmAbout::StartSysInfo() {
     std::string path;
-    if (!win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", path)) {
-        std::string directory;
-        if (!win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", directory) ||
-            !win::OrdinaryFileExists(win::FromAnsi(directory) + L"\\MSINFO32.EXE")) {
+    if (auto named = win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH")) {
+        path = std::move(*named);
+    } else {
+        const auto directory =
+            win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO");
+        if (!directory || !win::OrdinaryFileExists(FromAnsi(*directory) + L"\\MSINFO32.EXE")) {
             ShowMessage(kUnavailable);
             return;
         }
-        path = directory + "\\MSINFO32.EXE";
+        path = *directory + "\\MSINFO32.EXE";
     }
     if (path.empty()) {
         ShowMessage(kUnavailable);
@@ -76,7 +80,7 @@ void FrmAbout::StartSysInfo() {
     }
     // The path is named as the program to run, so a blank in it cannot start another program.
     win::LaunchRequest request;
-    request.Application = win::FromAnsi(path);
+    request.Application = FromAnsi(path);
     request.CommandLine = L"\"" + request.Application + L"\"";
     request.Show = SW_SHOWNORMAL;
     if (!launcher_.StartProgram(request)) ShowMessage(kUnavailable);

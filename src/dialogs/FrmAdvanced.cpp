@@ -5,7 +5,7 @@
 #include "filedialog/PickFile.h"
 #include "win/DirectoryLists.h"
 #include "win/Launch.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 
 namespace quorvel {
@@ -60,7 +60,7 @@ void FrmAdvanced::OnShowAgain() {
 }
 
 AdvancedOptions FrmAdvanced::TakeOptions(HWND over) {
-    if (!IsLoaded()) ShowOrActivate(over);
+    if (!IsLoaded()) (void)ShowOrActivate(over);
     return IsLoaded() ? TakeFields() : AdvancedOptions{};
 }
 

@@ -1,11 +1,8 @@
 #include "dialogs/FrmSelectOutputDir.h"
 
-#include <uxtheme.h>
-
-#include <cwctype>
 #include <string>
 
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 
 namespace quorvel {
@@ -18,29 +15,18 @@ constexpr FrmSelectOutputDir::Row kRows[] = {
     {.Control = L"dirList", .Notification = LBN_DBLCLK, .Run = &FrmSelectOutputDir::dirList_DblClick},
 };
 
-std::wstring CurrentDirectory() {
-    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
-    if (needed == 0) return {};
-    std::wstring path(needed, L'\0');
-    const DWORD length = ::GetCurrentDirectoryW(needed, path.data());
-    path.resize(length < needed ? length : 0);
-    return path;
-}
-
 }  // namespace
 
 std::span<const FrmSelectOutputDir::Row> FrmSelectOutputDir::Rows() const { return kRows; }
 
 void FrmSelectOutputDir::OnLoad() {
-    // A themed group box draws its caption in the theme's colour; this one has a colour of its own.
-    ::SetWindowTheme(Control(L"frmFromList"), L" ", L" ");
     drives_.Attach(Control(L"DrvList"));
     dirs_.Attach(Control(L"dirList"), probe_);
     drives_.Fill();
 
     // Every showing starts where the process stands now.
-    const std::wstring current = CurrentDirectory();
-    if (current.size() >= 2 && current[1] == L':') drives_.SelectDrive(static_cast<wchar_t>(std::towupper(current[0])));
+    const std::wstring current = win::CurrentDirectory();
+    (void)drives_.SelectDriveOf(current);
     if (!dirs_.SetPath(current)) (void)dirs_.SetDrive(drives_.Drive());
 
     ::ShowWindow(Window(), SW_SHOW);
@@ -56,14 +42,10 @@ void FrmSelectOutputDir::cmdSelect_Click() {
 void FrmSelectOutputDir::cmdCancel_Click() { ::DestroyWindow(Window()); }
 
 void FrmSelectOutputDir::DrvList_Change() {
-    const std::wstring before = dirs_.Path();
     if (!drives_.OnSelectionChange()) return;
     const wchar_t letter = drives_.Drive();
-    const Status opened = dirs_.SetDrive(letter);
-    if (opened) return;
-    // The directory list could not follow: put the drive list back where the directory list is.
-    if (before.size() >= 2 && before[1] == L':') drives_.SelectDrive(static_cast<wchar_t>(std::towupper(before[0])));
-    ShowMessage(opened, std::wstring(L"Cannot read drive ") + letter + L": ");
+    if (const Status opened = win::FollowDrive(drives_, dirs_); !opened)
+        ShowMessage(opened, std::wstring(L"Cannot read drive ") + letter + L": ");
 }
 
 void FrmSelectOutputDir::dirList_DblClick() {

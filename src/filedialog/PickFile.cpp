@@ -7,12 +7,8 @@
 namespace quorvel {
 
 std::optional<std::wstring> PickFile(CommonDialogApi& dialogs, HWND owner, OpenFileRequest request) {
-    FileDialogResult result;
-    try {
-        result = dialogs.ShowFileDialog(owner, true, std::move(request));
-    } catch (...) {
-        return std::nullopt;
-    }
+    // A dialog that fails answers as cancelled; anything else is the window's to report.
+    const FileDialogResult result = dialogs.ShowFileDialog(owner, true, std::move(request));
     // A user who cancels expects nothing to change.
     if (result.Cancelled || result.FileNames.empty()) return std::nullopt;
     return win::WithTrailingBackslash(result.Directory) + result.FileNames.front();

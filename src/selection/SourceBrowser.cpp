@@ -5,7 +5,7 @@
 
 #include "batch/SourceListing.h"
 #include "win/ItemText.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "win/WaitCursor.h"
 #include "batch/TextWindows.h"
 
@@ -34,24 +34,13 @@ void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND file
 
 void SourceBrowser::ShowWorkingDirectory() {
     drives_.Fill();
-    std::wstring working(MAX_PATH, L'\0');
-    const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(working.size()), working.data());
-    if (length > working.size()) {
-        working.resize(length);
-        ::GetCurrentDirectoryW(length, working.data());
-    } else {
-        working.resize(length);
-    }
-    fileListDirectory_ = win::NormaliseDirectoryPath(working);
+    fileListDirectory_ = win::NormaliseDirectoryPath(win::CurrentDirectory());
     pattern_ = L"*.*";
     (void)Open(fileListDirectory_);
     SelectDriveOfDirectory();
 }
 
-void SourceBrowser::SelectDriveOfDirectory() {
-    const std::wstring& shown = directories_.Path();
-    if (shown.size() >= 2 && shown[1] == L':') drives_.SelectDrive(shown[0]);
-}
+void SourceBrowser::SelectDriveOfDirectory() { (void)drives_.SelectDriveOf(directories_.Path()); }
 
 Status SourceBrowser::Open(const std::wstring& path) {
     const std::wstring previous = directories_.Path();
@@ -68,47 +57,44 @@ Status SourceBrowser::FillFileList(const std::wstring& directory) {
     const win::WaitCursor busy;
     std::vector<std::wstring> found;
     if (Status read = win::ReadDirectoryNames(directory, win::EntryKind::OrdinaryFiles, found); !read)
-        return Status::Fail(win::Narrow(L"Cannot read " + directory + L": ") + read.Message());
+        return Status::Fail(Narrow(L"Cannot read " + directory + L": ") + read.Message());
     // Matching and order are the core's, so this list and quorvel-batch agree name for name.
     std::vector<std::string> names;
     names.reserve(found.size());
     for (const std::wstring& name : found) {
         // A name with a lone surrogate has no UTF-8 form and could not be written into a list.
-        if (HasSurrogate(name) && win::Widen(win::Narrow(name)) != name) continue;
-        names.push_back(win::Narrow(name));
+        if (HasSurrogate(name) && Widen(Narrow(name)) != name) continue;
+        names.push_back(Narrow(name));
     }
-    names = SelectSourceNames(std::move(names), win::Narrow(pattern_));
+    names = SelectSourceNames(std::move(names), Narrow(pattern_));
 
     size_t characters = 0;
     std::vector<std::wstring> shown;
     shown.reserve(names.size());
     for (const std::string& name : names) {
-        shown.push_back(win::Widen(name));
+        shown.push_back(Widen(name));
         characters += shown.back().size() + 1;
     }
-    // Without this pause a large folder takes minutes: every added line would repaint the list.
-    ::SendMessageW(files_, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(files_, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(files_, LB_INITSTORAGE, shown.size(), characters * sizeof(wchar_t));
-    for (const std::wstring& name : shown)
-        ::SendMessageW(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    ::SendMessageW(files_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(files_, nullptr, TRUE);
+    {
+        // Without this pause a large folder takes minutes: every added line would repaint the list.
+        win::RedrawPause pause(files_);
+        ::SendMessageW(files_, LB_RESETCONTENT, 0, 0);
+        ::SendMessageW(files_, LB_INITSTORAGE, shown.size(), characters * sizeof(wchar_t));
+        for (const std::wstring& name : shown)
+            ::SendMessageW(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
     fileListDirectory_ = directory;
     return Status::Ok();
 }
 
 void SourceBrowser::DriveChosen() {
     const std::wstring before = directories_.Path();
-    const wchar_t previous = before.size() >= 2 && before[1] == L':' ? before[0] : 0;
-    const Status opened = directories_.SetDrive(drives_.Drive());
-    if (opened) {
-        if (directories_.Path() != before) DirectoryOpened();
-        return;
-    }
     // Not ready: the lists stay on the drive and directory they showed.
-    if (previous) drives_.SelectDrive(previous);
-    messages_.Show(window_, opened);
+    if (const Status opened = win::FollowDrive(drives_, directories_); !opened) {
+        messages_.Show(window_, opened);
+    } else if (directories_.Path() != before) {
+        DirectoryOpened();
+    }
 }
 
 void SourceBrowser::DirectoryOpened() {
@@ -130,7 +116,7 @@ void SourceBrowser::OpenHighlightedDirectory() {
 
 bool SourceBrowser::GoTo(const std::wstring& folder, const std::wstring& patternItem) {
     const std::wstring previousPattern = pattern_;
-    if (!patternItem.empty()) pattern_ = win::Widen(FilePatternOfItem(win::Narrow(patternItem)));
+    if (!patternItem.empty()) pattern_ = Widen(FilePatternOfItem(Narrow(patternItem)));
     const Status opened = Open(folder);
     if (!opened) {
         pattern_ = previousPattern;
@@ -142,7 +128,7 @@ bool SourceBrowser::GoTo(const std::wstring& folder, const std::wstring& pattern
 }
 
 bool SourceBrowser::PatternLists(const std::wstring& name) const {
-    return MatchesFilePattern(win::Narrow(name), win::Narrow(pattern_));
+    return MatchesFilePattern(Narrow(name), Narrow(pattern_));
 }
 
 std::vector<std::wstring> SourceBrowser::SelectExactly(const std::vector<std::wstring>& names) {
@@ -191,7 +177,7 @@ std::vector<std::wstring> SourceBrowser::SelectExactly(const std::vector<std::ws
 }
 
 void SourceBrowser::PatternChosen(const std::wstring& patternItem) {
-    pattern_ = win::Widen(FilePatternOfItem(win::Narrow(patternItem)));
+    pattern_ = Widen(FilePatternOfItem(Narrow(patternItem)));
     if (const Status filled = FillFileList(fileListDirectory_); !filled) {
         // The folder vanished or cannot be read now: the list keeps what it showed, unselected.
         SetSelection(false);
@@ -221,7 +207,7 @@ std::vector<std::string> SourceBrowser::SelectedNames() const {
     indexes.resize(got < 0 ? 0 : static_cast<size_t>(got));
     // Jobs are written in list order.
     std::sort(indexes.begin(), indexes.end());
-    for (int index : indexes) names.push_back(win::Narrow(win::ItemText(files_, index)));
+    for (int index : indexes) names.push_back(Narrow(win::ItemText(files_, index)));
     return names;
 }
 

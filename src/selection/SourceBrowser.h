@@ -11,7 +11,7 @@
 
 #include "batch/Status.h"
 #include "win/DirectoryLists.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 
 namespace quorvel {
 

@@ -10,7 +10,7 @@
 #include <exception>
 #include <string>
 
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
 

@@ -208,6 +208,10 @@ bool DriveListControl::SelectDrive(wchar_t letter) {
     return false;
 }
 
+bool DriveListControl::SelectDriveOf(const std::wstring& path) {
+    return path.size() >= 2 && path[1] == L':' && SelectDrive(path[0]);
+}
+
 bool DriveListControl::OnSelectionChange() {
     const LRESULT index = ::SendMessageW(combo_, CB_GETCURSEL, 0, 0);
     if (index < 0) return false;
@@ -215,6 +219,20 @@ bool DriveListControl::OnSelectionChange() {
     if (letter == current_) return false;
     current_ = letter;
     return true;
+}
+
+std::wstring CurrentDirectory() {
+    // Another thread may change it between the two calls: ask again until it fits.
+    for (DWORD needed = ::GetCurrentDirectoryW(0, nullptr); needed != 0;) {
+        std::wstring path(needed, L'\0');
+        const DWORD length = ::GetCurrentDirectoryW(needed, path.data());
+        if (length < needed) {
+            path.resize(length);
+            return path;
+        }
+        needed = length;
+    }
+    return {};
 }
 
 // ---- DirectoryListControl ----
@@ -295,6 +313,13 @@ Status DirectoryListControl::OpenHighlighted() {
         for (size_t i = 0; i < entries_.size(); ++i)
             if (entries_[i] == path_) ::SendMessageW(list_, LB_SETCURSEL, i, 0);
     }
+    return opened;
+}
+
+Status FollowDrive(DriveListControl& drives, DirectoryListControl& directories) {
+    const std::wstring before = directories.Path();
+    Status opened = directories.SetDrive(drives.Drive());
+    if (!opened) (void)drives.SelectDriveOf(before);
     return opened;
 }
 

@@ -62,6 +62,9 @@ std::wstring WithTrailingBackslash(std::wstring folder);
 // "C:\" stays; "C:\Video\" becomes "C:\Video"; relative paths are made full.
 std::wstring NormaliseDirectoryPath(const std::wstring& path);
 
+// The process's current directory; empty when it cannot be read.
+std::wstring CurrentDirectory();
+
 // Every drive of the machine with its letter and volume label; one of them current.
 class DriveListControl {
 public:
@@ -69,6 +72,8 @@ public:
     void Fill();                       // reads the drives anew, keeping the current one
     wchar_t Drive() const;             // upper-case letter of the current drive
     bool SelectDrive(wchar_t letter);  // false (nothing changed) when it is not in the list
+    // The drive of a path that starts with one ("C:..."); false when it names none in the list.
+    bool SelectDriveOf(const std::wstring& path);
     // CBN_SELCHANGE: true when the current drive changed.
     bool OnSelectionChange();
 
@@ -99,5 +104,9 @@ private:
     std::wstring path_;
     std::vector<std::wstring> entries_;  // the full path of each line of the list
 };
+
+// The directory list follows the drive list's current drive. When it cannot, the drive list goes
+// back to the drive the directory list still shows, and the reason is returned.
+Status FollowDrive(DriveListControl& drives, DirectoryListControl& directories);
 
 }  // namespace quorvel::win

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "batch/TextWindows.h"
 #include "win/Dpi.h"
 #include "win/Jpeg.h"
 #include "win/PictureBox.h"
@@ -142,7 +143,7 @@ COLORREF ResolveColour(const layout::Colour& colour, COLORREF standard) {
     return standard;
 }
 
-void BuiltLayout::Build(HWND parent, const layout::Window& table) {
+Status BuiltLayout::Build(HWND parent, const layout::Window& table) {
     parent_ = parent;
     table_ = &table;
     dpi_ = WindowDpi(parent);
@@ -184,6 +185,8 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
         if (cs.ClassName) {
             const RECT r = PixelRect(c);
             const DWORD visible = (c.Flags & layout::kHidden) ? 0 : WS_VISIBLE;
+            // A hook's refusal sets no error code: none left from before may pass for its reason.
+            ::SetLastError(ERROR_SUCCESS);
             entry->Handle = ::CreateWindowExW(cs.ExStyle,
                                               cs.ClassName,
                                               c.Caption ? c.Caption : L"",
@@ -196,9 +199,14 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
                                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry->Id)),
                                               instance,
                                               c.Type == Kind::Picture ? &bitmap : nullptr);
+            if (!entry->Handle) {
+                const DWORD error = ::GetLastError();
+                return Status::Fail(Narrow(L"Cannot create the control " + std::wstring(c.Name) + L": " +
+                                           (error ? SystemErrorText(error) : L"the system refused it")));
+            }
             // Themed group boxes and check boxes draw their text in the theme's colour. A blank
             // theme name turns theming off; an empty one is ignored by Wine.
-            if (entry->Handle && (c.Type == Kind::Frame || c.Type == Kind::CheckBox) &&
+            if ((c.Type == Kind::Frame || c.Type == Kind::CheckBox) &&
                 c.TextColour.From != layout::Colour::Source::Standard) {
                 ::SetWindowTheme(entry->Handle, L" ", L" ");
             }
@@ -220,6 +228,7 @@ void BuiltLayout::Build(HWND parent, const layout::Window& table) {
     }
     // The window is not shown yet: nothing to redraw.
     ApplyFonts(false);
+    return Status::Ok();
 }
 
 int BuiltLayout::Scale(int twips) const { return TwipsToPixels(twips, dpi_); }

@@ -11,16 +11,12 @@
 #include <tuple>
 #include <vector>
 
+#include "batch/Status.h"
 #include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/UniqueHandle.h"
 
 namespace quorvel::win {
-
-// Pictures are windows of this class; CreateWindowEx's lpParam carries the decoded picture
-// (a UniqueBitmap* it takes over),
-// and a click reaches the parent as WM_COMMAND/BN_CLICKED with the control's id.
-inline constexpr wchar_t kPictureClass[] = L"QuorvelPicture";
 
 class BuiltLayout {
 public:
@@ -28,8 +24,10 @@ public:
     BuiltLayout(const BuiltLayout&) = delete;
     BuiltLayout& operator=(const BuiltLayout&) = delete;
 
-    // Creates every control of the table as a child of parent, at the parent's DPI.
-    void Build(HWND parent, const layout::Window& table);
+    // Creates every control of the table as a child of parent, at the parent's DPI. Fails, naming
+    // the control and the system's reason, when one cannot be made: a window without all of its
+    // controls is no window to show.
+    Status Build(HWND parent, const layout::Window& table);
 
     // By the row's position in the table; a command's id is the row's id.
     HWND Control(int row) const;

@@ -9,7 +9,6 @@
 #include "win/BaseWindow.h"
 #include "win/Dpi.h"
 #include "win/Jpeg.h"
-#include "win/LayoutBuilder.h"
 #include "win/PushButtonAccessible.h"
 #include "win/UniqueHandle.h"
 

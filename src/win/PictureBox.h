@@ -14,6 +14,11 @@
 
 namespace quorvel::win {
 
+// Pictures are windows of this class; CreateWindowEx's lpParam carries the decoded picture
+// (a UniqueBitmap* it takes over), and a click reaches the parent as WM_COMMAND/BN_CLICKED with
+// the control's id.
+inline constexpr wchar_t kPictureClass[] = L"QuorvelPicture";
+
 // Plate colour shown where a picture could not be decoded.
 inline constexpr COLORREF kPicturePlate = RGB(0xDC, 0xDC, 0xDC);
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "win/TableWindow.h"
+#include "win/WindowText.h"
 
 namespace quorvel::win {
 namespace {

@@ -7,22 +7,17 @@
 
 namespace quorvel::win {
 
-bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal) {
+std::optional<std::string> GetKeyValue(HKEY root, const std::string& keyName, const std::string& valueName) {
     // Read access only: asking for more fails for an ordinary user under HKEY_LOCAL_MACHINE.
     UniqueHkey key;
-    if (::RegOpenKeyExA(KeyRoot, KeyName.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
-        KeyVal.clear();
-        return false;
-    }
+    if (::RegOpenKeyExA(root, keyName.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return std::nullopt;
     std::array<char, 1024> buffer{};
     DWORD size = static_cast<DWORD>(buffer.size());
     DWORD type = 0;
     if (::RegQueryValueExA(
-            key.Get(), SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-        ERROR_SUCCESS) {
-        KeyVal.clear();
-        return false;
-    }
+            key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
     switch (type) {
         case REG_SZ:
         case REG_EXPAND_SZ: {
@@ -37,20 +32,19 @@ bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& Su
                     text = expanded;
                 }
             }
-            KeyVal = text;
-            break;
+            return text;
         }
         case REG_DWORD:
             if (size == 4) {
                 const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
                 const std::uint32_t value =
                     bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
-                KeyVal = std::to_string(value);
+                return std::to_string(value);
             }
             break;
         default: break;
     }
-    return true;
+    return std::string();
 }
 
 }  // namespace quorvel::win

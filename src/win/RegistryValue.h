@@ -5,12 +5,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace quorvel::win {
 
-// One value under KeyRoot\KeyName as text (strings as they are, 32-bit numbers in decimal).
-// On failure KeyVal is emptied and the result is false.
-bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal);
+// The value valueName under root\keyName as text: strings as they are, 32-bit numbers in
+// decimal, empty for a value of another type. Nothing when the key or value cannot be read.
+std::optional<std::string> GetKeyValue(HKEY root, const std::string& keyName, const std::string& valueName);
 
 }  // namespace quorvel::win

@@ -38,17 +38,4 @@ void Activate(HWND window, bool evenWhenActive) {
     ::SetForegroundWindow(window);
 }
 
-std::wstring TextOf(HWND window) {
-    if (!window) return {};
-    const int length = ::GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-void SetText(HWND window, std::wstring_view text) {
-    if (window) ::SetWindowTextW(window, std::wstring(text).c_str());
-}
-
 }  // namespace quorvel::win

@@ -14,13 +14,14 @@
 
 #include "batch/BatchRequest.h"
 #include "win/BaseWindow.h"
-#include "win/DialogNavigation.h"
+#include "win/KeyboardNavigation.h"
 #include "win/Dpi.h"
 #include "win/Layout.h"
 #include "win/LayoutBuilder.h"
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 #include "win/SettingsStore.h"
 #include "win/TableRow.h"
+#include "win/WindowText.h"
 #include "batch/TextWindows.h"
 
 namespace quorvel::win {
@@ -34,10 +35,6 @@ void Centre(HWND window, Placement placement, HWND over = nullptr);
 // evenWhenActive: the program believes the window active, but a window manager may be about to
 // hand the keyboard elsewhere (a message box over it has just closed).
 void Activate(HWND window, bool evenWhenActive = false);
-
-// Text of a window or control; empty for a null handle.
-std::wstring TextOf(HWND window);
-void SetText(HWND window, std::wstring_view text);
 
 // The request of a window that fills none.
 struct NoRequest {};
@@ -62,15 +59,15 @@ public:
 
     // Loads the window when it is not loaded (creation, then OnLoad, which fills and shows it),
     // or shows it again. opener: the owner of an owned window, the window to centre over for
-    // the others. False when the window could not be created.
-    bool ShowOrActivate(HWND opener = nullptr) {
+    // the others. Fails, saying why, when the window could not be created.
+    Status ShowOrActivate(HWND opener = nullptr) {
         if (IsLoaded()) {
             OnShowAgain();
-            return true;
+            return Status::Ok();
         }
-        if (!CreateFromTable(opener)) return false;
+        if (Status created = CreateFromTable(opener); !created) return created;
         OnLoad();
-        return true;
+        return Status::Ok();
     }
 
     HWND Control(Id id) const { return layout_.Control(id.Index); }
@@ -140,7 +137,7 @@ public:
 protected:
     // Creates the window and its controls, sized for its monitor's DPI and placed as the frame
     // says. The window is not shown yet.
-    bool CreateFromTable(HWND opener) {
+    Status CreateFromTable(HWND opener) {
         const layout::Frame& frame = Table.Framing;
         const HICON icon =
             frame.Icon ? ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(frame.Icon)) : nullptr;
@@ -152,8 +149,13 @@ protected:
                                   owner,
                                   TwipsToPixels(Table.ClientWidth, kDesignDpi),
                                   TwipsToPixels(Table.ClientHeight, kDesignDpi)))
-            return false;
-        layout_.Build(this->Window(), Table);
+            return Status::Fail(Narrow(L"Cannot create the window " + std::wstring(Table.Name) + L": " +
+                                       SystemErrorText(::GetLastError())));
+        if (Status built = layout_.Build(this->Window(), Table); !built) {
+            // Gone before it was loaded: no handler of the window may run for it.
+            (void)this->DestroyUnbound();
+            return built;
+        }
         // The window was made at the design DPI; its monitor may want more.
         if (layout_.Dpi() != kDesignDpi) {
             const SIZE client = layout_.ClientSize();
@@ -169,7 +171,7 @@ protected:
         }
         Centre(this->Window(), frame.Where, opener);
         keyboard_.Add(this->Window());
-        return true;
+        return Status::Ok();
     }
 
     // Fills the controls and shows the window: the window's Form_Load.

@@ -48,7 +48,7 @@ protected:
             if (::SendMessageW(list, LB_GETSEL, i, 0) <= 0) continue;
             wchar_t text[MAX_PATH]{};
             ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            names.push_back(win::Narrow(text));
+            names.push_back(Narrow(text));
         }
         return names;
     }
@@ -59,7 +59,7 @@ protected:
     }
     // Auto-launch set through the dialog with an encoder that passes the check.
     void SetAutoLaunch(const std::wstring& encoder) {
-        Advanced().ShowOrActivate(Main().Window());
+        EXPECT_TRUE(Advanced().ShowOrActivate(Main().Window()));
         Pump();
         SetTextOf(Advanced().Control(L"txtCommandLineTMPGEnc"), encoder);
         Click(Advanced().Control(L"chkAutoRun"));
@@ -95,7 +95,7 @@ TEST_F(CreateCommandTest, CreateBatchWritesTheCoresListForTheRequestInTheControl
     SetRequest(batch, L"", outputDir);
     Select({L"it's.avi", L"clip3.mpg", L"clip1.avi"});
 
-    Advanced().ShowOrActivate(Main().Window());
+    EXPECT_TRUE(Advanced().ShowOrActivate(Main().Window()));
     Pump();
     SetTextOf(Advanced().Control(L"cmbAspectRatio"), L"16:9 Display");
     SetTextOf(Advanced().Control(L"cmbVideoSourceType"), L"Interlace");
@@ -112,9 +112,9 @@ TEST_F(CreateCommandTest, CreateBatchWritesTheCoresListForTheRequestInTheControl
     ASSERT_FALSE(written.empty());
 
     BatchJob job;
-    job.BatchFile = win::Narrow(batch);
-    job.OutputDirectory = win::Narrow(outputDir);
-    job.SourceDirectory = win::Narrow(SourceDirectory());
+    job.BatchFile = Narrow(batch);
+    job.OutputDirectory = Narrow(outputDir);
+    job.SourceDirectory = Narrow(SourceDirectory());
     job.SourceNames = SelectedInListOrder();
     ASSERT_EQ(job.SourceNames.size(), 3u);
     AdvancedOptions options;
@@ -141,9 +141,9 @@ TEST_F(CreateCommandTest, TheHiddenCreateButtonWritesAnEmptyListWithoutAsking) {
 
     const std::string written = ReadBytes(batch);
     BatchJob job;
-    job.BatchFile = win::Narrow(batch);
-    job.OutputDirectory = win::Narrow(out.Path() + L"\\");
-    job.SourceDirectory = win::Narrow(SourceDirectory());
+    job.BatchFile = Narrow(batch);
+    job.OutputDirectory = Narrow(out.Path() + L"\\");
+    job.SourceDirectory = Narrow(SourceDirectory());
     ASSERT_TRUE(WriteBatchList(job, AdvancedOptions()).IsOk());
     EXPECT_EQ(written, ReadBytes(batch));
 }
@@ -263,7 +263,7 @@ TEST_F(CreateCommandTest, TheEncoderStartsMinimisedOnTheNewListAfterTheMessage) 
     EXPECT_FALSE(Messages()[0].EncoderHadStarted) << "the message comes first";
     ASSERT_TRUE(PumpUntil([] { return FileExists(EncoderRecordPath()); }));
 
-    const std::wstring record = win::Widen(ReadBytes(EncoderRecordPath()));
+    const std::wstring record = Widen(ReadBytes(EncoderRecordPath()));
     const std::wstring commandLine = record.substr(0, record.find(L"\r\n"));
     EXPECT_EQ(commandLine, L"\"" + encoder + L"\" /batch \"" + batch + L"\"");
     EXPECT_EQ(record.substr(record.find(L"\r\n") + 2), std::to_wstring(SW_SHOWMINIMIZED) + L"\r\n");
@@ -351,14 +351,14 @@ TEST_F(CreateCommandTest, RefusalsNameTheCauseAndKeepEveryFile) {
     };
     Select({L"clip1.avi"});
     for (const Case& c : cases) {
-        SCOPED_TRACE(win::Narrow(c.Refusal));
+        SCOPED_TRACE(Narrow(c.Refusal));
         WriteBytes(batch, oldList);
         SetRequest(c.BatchFile, c.TemplateFile, c.OutputDirectory);
         Messages().clear();
         ClickCreateBatch();
         ASSERT_EQ(Messages().size(), 1u);
         EXPECT_EQ(Messages()[0].Text.rfind(kFailed, 0), 0u);
-        EXPECT_NE(Messages()[0].Text.find(c.Refusal), std::wstring::npos) << win::Narrow(Messages()[0].Text);
+        EXPECT_NE(Messages()[0].Text.find(c.Refusal), std::wstring::npos) << Narrow(Messages()[0].Text);
         EXPECT_EQ(ReadBytes(batch), oldList);
         EXPECT_EQ(ReadBytes(source), sourceBytes);
     }
@@ -373,8 +373,7 @@ TEST_F(CreateCommandTest, AnEmptyOutputDirectoryIsTheBatchFilesFolder) {
     Messages().clear();
     ClickCreateBatch();
     ASSERT_EQ(MessageTexts(), std::vector<std::wstring>{kCreated + batch});
-    EXPECT_NE(ReadBytes(batch).find("Job.OutputFileName = '" + win::Narrow(out / L"clip1.mpg") + "'"),
-              std::string::npos);
+    EXPECT_NE(ReadBytes(batch).find("Job.OutputFileName = '" + Narrow(out / L"clip1.mpg") + "'"), std::string::npos);
 }
 
 // A path longer than the encoder's file calls take is given by its short form.
@@ -397,7 +396,7 @@ TEST_F(CreateCommandTest, AnOutputPathOverTheLimitIsGivenByItsShortForm) {
     EXPECT_LE(output.size(), 259u) << output;
     EXPECT_TRUE(output.ends_with("\\clip1.mpg")) << output;
     wchar_t longForm[1024]{};
-    ASSERT_NE(::GetLongPathNameW(win::Widen(output.substr(0, output.rfind('\\'))).c_str(), longForm, 1024), 0u);
+    ASSERT_NE(::GetLongPathNameW(Widen(output.substr(0, output.rfind('\\'))).c_str(), longForm, 1024), 0u);
     EXPECT_EQ(std::wstring(longForm), deep);
 }
 

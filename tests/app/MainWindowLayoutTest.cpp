@@ -73,11 +73,11 @@ TEST_F(LayoutTest, WindowHasTheTablesControlsAtTheirPixelPositions) {
     };
     for (const Place& place : places) {
         const RECT r = RectInParent(Named(place.Name));
-        EXPECT_EQ(r.left, place.Pixels.left) << win::Narrow(place.Name);
-        EXPECT_EQ(r.top, place.Pixels.top) << win::Narrow(place.Name);
-        EXPECT_EQ(r.right - r.left, place.Pixels.right - place.Pixels.left) << win::Narrow(place.Name);
+        EXPECT_EQ(r.left, place.Pixels.left) << Narrow(place.Name);
+        EXPECT_EQ(r.top, place.Pixels.top) << Narrow(place.Name);
+        EXPECT_EQ(r.right - r.left, place.Pixels.right - place.Pixels.left) << Narrow(place.Name);
         if (std::wstring_view(place.Name) != L"DrvList") {  // a closed drop-down is as tall as its font says
-            EXPECT_EQ(r.bottom - r.top, place.Pixels.bottom - place.Pixels.top) << win::Narrow(place.Name);
+            EXPECT_EQ(r.bottom - r.top, place.Pixels.bottom - place.Pixels.top) << Narrow(place.Name);
         }
     }
 }
@@ -139,7 +139,7 @@ TEST_F(LayoutTest, FontsFitTheirBoxes) {
         ::ReleaseDC(label, dc);
         RECT box;
         ::GetClientRect(label, &box);
-        EXPECT_LE(extent.cx, box.right) << win::Narrow(name) << " is cut off";
+        EXPECT_LE(extent.cx, box.right) << Narrow(name) << " is cut off";
     }
 }
 
@@ -162,7 +162,7 @@ TEST_F(LayoutTest, CaptionsAndNotesAreDrawnInTheHighlightColour) {
         MainWindow().Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
     for (const wchar_t* name : {L"frmFromList", L"frmOutput", L"Label3", L"Label1", L"lblOptionalTemplate"})
-        EXPECT_GT(PixelsOfColour(Named(name), highlight, 20), 20) << win::Narrow(name) << " is not in COLOR_HIGHLIGHT";
+        EXPECT_GT(PixelsOfColour(Named(name), highlight, 20), 20) << Narrow(name) << " is not in COLOR_HIGHLIGHT";
     EXPECT_EQ(PixelsOfColour(Control(L"lblBatchFille"), highlight, 20), 0);
 }
 
@@ -188,12 +188,12 @@ TEST_F(LayoutTest, TabVisitsTheFocusOrderBothWays) {
     for (size_t i = 1; i <= order.size(); ++i) {
         PressKey(VK_TAB);
         const std::wstring& expected = order[i % order.size()];
-        EXPECT_EQ(FocusedControl(), Named(expected)) << "Tab number " << i << " should reach " << win::Narrow(expected);
+        EXPECT_EQ(FocusedControl(), Named(expected)) << "Tab number " << i << " should reach " << Narrow(expected);
     }
     for (size_t i = order.size(); i >= 1; --i) {
         PressKey(VK_TAB, true);
         const std::wstring& expected = order[i - 1];
-        EXPECT_EQ(FocusedControl(), Named(expected)) << "Shift+Tab should reach " << win::Narrow(expected);
+        EXPECT_EQ(FocusedControl(), Named(expected)) << "Shift+Tab should reach " << Narrow(expected);
     }
 }
 
@@ -267,9 +267,9 @@ TEST_F(LayoutTest, PicturesArePushButtonsAnnouncedByTheirWords) {
         {L"Image4", L"ABOUT"}, {L"Image1", L"WEB"}, {L"Image2", L"CREATE BATCH"}, {L"Image3", L"QUIT"}};
     for (const auto& [control, words] : names) {
         const Announced seen = Announce(Named(control));
-        EXPECT_EQ(seen.Role, ROLE_SYSTEM_PUSHBUTTON) << win::Narrow(control);
-        EXPECT_EQ(seen.Name, words) << win::Narrow(control);
-        EXPECT_EQ(seen.Action, L"Press") << win::Narrow(control);
+        EXPECT_EQ(seen.Role, ROLE_SYSTEM_PUSHBUTTON) << Narrow(control);
+        EXPECT_EQ(seen.Name, words) << Narrow(control);
+        EXPECT_EQ(seen.Action, L"Press") << Narrow(control);
     }
 
     // Their words are no mnemonics: Alt with a first letter reaches no picture.

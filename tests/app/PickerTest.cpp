@@ -143,7 +143,7 @@ TEST_F(PickerTest, BrowsingForTheEncoderFillsThePathBoxAndCancelKeepsIt) {
         ::CopyFileW((unused.MakeFile(L"e.exe")).c_str(), besideProgram.c_str(), FALSE);
     }
     FrmAdvanced& advanced = AdvancedDialog();
-    advanced.ShowOrActivate(Main().Window());
+    ASSERT_TRUE(advanced.ShowOrActivate(Main().Window()));
     Pump();
     HWND path = advanced.Control(L"txtCommandLineTMPGEnc");
 

@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, ClosingByTheFrameSavesNothingAndEndsTheLoop) {
     window.SetText(L"txtFileOutput", L"C:\\changed.tbe");
     window.SetText(L"txtTemplateFile", L"C:\\changed.mcf");
     // A loaded but hidden dialog must not keep the program alive.
-    AdvancedDialog().ShowOrActivate(window.Window());
+    ASSERT_TRUE(AdvancedDialog().ShowOrActivate(window.Window()));
     Pump();
     ASSERT_TRUE(AdvancedDialog().IsLoaded());
     ::ShowWindow(AdvancedDialog().Window(), SW_HIDE);
@@ -65,7 +65,7 @@ TEST(QuitChild, Run) {
     if (!marker) GTEST_SKIP() << "only as a child process";
     // The settings go to the child's throwaway store of the run.
     MessageRecorder messages;
-    MainWindow().ShowOrActivate();
+    ASSERT_TRUE(MainWindow().ShowOrActivate());
     Pump();
     MainWindow().SetText(L"txtFileOutput", L"C:\\child.tbe");
     MainWindow().SetText(L"txtOutputDirectory", L"C:\\child\\");

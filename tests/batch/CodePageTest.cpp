@@ -12,6 +12,7 @@
 #include "batch/BatchList.h"
 #include "batch/CodePage.h"
 #include "batch/EncoderPaths.h"
+#include "batch/JobPaths.h"
 
 namespace quorvel::test {
 namespace {

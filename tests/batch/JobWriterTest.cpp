@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "batch/BatchList.h"
+#include "batch/JobPaths.h"
 #include "batch/JobWriter.h"
 
 namespace quorvel::test {

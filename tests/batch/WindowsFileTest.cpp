@@ -11,6 +11,7 @@
 
 #include "TestSupport.h"
 #include "batch/BatchList.h"
+#include "batch/JobPaths.h"
 #include "batch/EncoderPaths.h"
 
 namespace quorvel::test {

@@ -234,26 +234,16 @@ TEST_F(SystemInfoTest, GetKeyValueReadsStringsAndNumbers) {
     ::RegSetValueExW(handle, L"Binary", 0, REG_BINARY, binary, sizeof binary);
     ::RegCloseKey(handle);
 
-    std::string value = "before";
-    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Number", value));
-    EXPECT_EQ(value, "16909060");
-    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "High", value));
-    EXPECT_EQ(value, "4294967295");
-    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Text", value));
-    EXPECT_EQ(value, "C:\\Tools");
-    value = "kept";
-    EXPECT_TRUE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Binary", value));
-    EXPECT_EQ(value, "kept");
-    value = "x";
-    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Huge", value))
-        << "longer than the 1024-byte buffer";
-    EXPECT_EQ(value, "");
-    value = "x";
-    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\QuorvelTest", "Missing", value));
-    EXPECT_EQ(value, "");
-    value = "x";
-    EXPECT_FALSE(win::GetKeyValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\NoSuchKey", "Text", value));
-    EXPECT_EQ(value, "");
+    const auto read = [](const char* key, const char* value) {
+        return win::GetKeyValue(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\") + key, value);
+    };
+    EXPECT_EQ(read("QuorvelTest", "Number"), "16909060");
+    EXPECT_EQ(read("QuorvelTest", "High"), "4294967295");
+    EXPECT_EQ(read("QuorvelTest", "Text"), "C:\\Tools");
+    EXPECT_EQ(read("QuorvelTest", "Binary"), "");
+    EXPECT_EQ(read("QuorvelTest", "Huge"), std::nullopt) << "longer than the 1024-byte buffer";
+    EXPECT_EQ(read("QuorvelTest", "Missing"), std::nullopt);
+    EXPECT_EQ(read("NoSuchKey", "Text"), std::nullopt);
 }
 
 }  // namespace

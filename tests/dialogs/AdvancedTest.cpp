@@ -29,7 +29,7 @@ protected:
         return testing::ControlNamed(Dialog().Window(), layout::advanced::kWindow, name);
     }
     void Open() {
-        Dialog().ShowOrActivate(MainWindowForTests().Window());
+        EXPECT_TRUE(Dialog().ShowOrActivate(MainWindowForTests().Window()));
         Pump();
     }
     // Sets the path box and clicks the auto-launch box; true when the box stayed set.

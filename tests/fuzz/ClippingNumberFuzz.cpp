@@ -7,6 +7,7 @@
 
 #include "FuzzCheck.h"
 #include "batch/BatchList.h"
+#include "batch/JobWriter.h"
 #include "batch/BatchRequest.h"
 
 namespace {

@@ -82,7 +82,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
             HWND parent =
                 ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 500, nullptr, nullptr, nullptr, nullptr);
             quorvel::win::BuiltLayout built;
-            built.Build(parent, *table);
+            if (!built.Build(parent, *table)) return 1;
             ::DestroyWindow(parent);
             phases.Mark(table == &quorvel::layout::about::kWindow ? "About's controls, hidden"
                                                                   : "main window's controls, hidden");

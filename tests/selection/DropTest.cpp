@@ -144,7 +144,7 @@ TEST_F(DropTest, AHiddenFileIsNamedAndTheRestSelected) {
     ASSERT_EQ(messages_.Texts().size(), 1u);
     const std::wstring& message = messages_.Texts()[0];
     for (const wchar_t* name : {L"hidden.avi", L"system.avi"})
-        EXPECT_TRUE(NamesOnALine(message, name)) << win::Narrow(message);
+        EXPECT_TRUE(NamesOnALine(message, name)) << Narrow(message);
     EXPECT_FALSE(NamesOnALine(message, L"a.avi")) << "a listed file named";
 }
 
@@ -160,8 +160,8 @@ TEST_F(DropTest, AVanishedFileOrFolderIsNamedAsMissingAndChangesNothing) {
         Drop({temp_ / L"a.avi", path});
         ASSERT_EQ(messages_.Texts().size(), 1u);
         const std::wstring& message = messages_.Texts()[0];
-        EXPECT_NE(message.find(says), std::wstring::npos) << win::Narrow(message);
-        EXPECT_TRUE(NamesOnALine(message, path.substr(0, path.find(L"\\notes.txt")))) << win::Narrow(message);
+        EXPECT_NE(message.find(says), std::wstring::npos) << Narrow(message);
+        EXPECT_TRUE(NamesOnALine(message, path.substr(0, path.find(L"\\notes.txt")))) << Narrow(message);
         EXPECT_EQ(State(), before);
     }
 }
@@ -194,15 +194,15 @@ TEST_F(DropTest, MixedDropsAreRefusedNamingTheFoldersAndChangeNothing) {
     for (const Names& drop : drops) {
         messages_.Clear();
         Drop(drop);
-        ASSERT_EQ(messages_.Texts().size(), 1u) << win::Narrow(drop[0]);
+        ASSERT_EQ(messages_.Texts().size(), 1u) << Narrow(drop[0]);
         const std::wstring& message = messages_.Texts()[0];
         for (const std::wstring& path : drop) {
             const DWORD attributes = ::GetFileAttributesW(path.c_str());
             const std::wstring folder =
                 (attributes & FILE_ATTRIBUTE_DIRECTORY) ? path : path.substr(0, path.find_last_of(L'\\'));
-            EXPECT_TRUE(NamesOnALine(message, folder)) << win::Narrow(message);
+            EXPECT_TRUE(NamesOnALine(message, folder)) << Narrow(message);
         }
-        EXPECT_EQ(State(), before) << win::Narrow(message);
+        EXPECT_EQ(State(), before) << Narrow(message);
     }
 }
 
@@ -255,14 +255,14 @@ TEST_F(DropTest, PathsOnTheCommandLineAreTakenLikeADrop) {
     previous.resize(::GetCurrentDirectoryW(size, previous.data()));
     ASSERT_TRUE(::SetCurrentDirectoryW(temp_.Path().c_str()));
     for (const Case& c : cases) {
-        SCOPED_TRACE(win::Narrow(c.Arguments));
+        SCOPED_TRACE(Narrow(c.Arguments));
         messages_.Clear();
         MainWindow().OpenCommandLine((L"\"C:\\Program Files\\quorvel.exe\"" + c.Arguments).c_str());
         Pump();
         EXPECT_TRUE(c.Done());
         ASSERT_EQ(messages_.Texts().size(), c.Says ? 1u : 0u);
         if (c.Says) {
-            EXPECT_NE(messages_.Texts()[0].find(c.Says), std::wstring::npos) << win::Narrow(messages_.Texts()[0]);
+            EXPECT_NE(messages_.Texts()[0].find(c.Says), std::wstring::npos) << Narrow(messages_.Texts()[0]);
         }
     }
     ::SetCurrentDirectoryW(previous.c_str());

@@ -56,7 +56,7 @@ protected:
     void OpenEntry(const std::wstring& trimmedText) {
         HWND dirs = Control(L"dirList");
         const int index = IndexOf(dirs, trimmedText);
-        ASSERT_GE(index, 0) << "no entry " << win::Narrow(trimmedText);
+        ASSERT_GE(index, 0) << "no entry " << Narrow(trimmedText);
         ::SendMessageW(dirs, LB_SETCURSEL, index, 0);
         Notify(dirs, LBN_DBLCLK);
     }
@@ -140,7 +140,7 @@ TEST_F(SourceBrowserTest, BatchJobTakesTheSelectedNamesInListOrder) {
     MainWindow().SetText(L"txtOutputDirectory", L"D:\\out\\");
     const BatchJob job = MainWindow().TakeBatchJob();
     EXPECT_EQ(job.SourceNames, (std::vector<std::string>{"a.mpeg", "clip2.avi", "clip10.avi"}));
-    EXPECT_EQ(job.SourceDirectory, win::Narrow(temp_.Path()));
+    EXPECT_EQ(job.SourceDirectory, Narrow(temp_.Path()));
     EXPECT_EQ(job.BatchFile, "C:\\lists\\week.tbe");
     EXPECT_EQ(job.TemplateFile, "");
     EXPECT_EQ(job.OutputDirectory, "D:\\out\\");

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 
 namespace quorvel::testing {
 

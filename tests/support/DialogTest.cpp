@@ -21,7 +21,7 @@ FrmQuorvel& MainWindowForTests() {
     FrmQuorvel& main = MainWindow();
     if (!main.IsCreated()) {
         Registry().SetSetting(L"DirInput", SourceDirectory());
-        main.ShowOrActivate();
+        EXPECT_TRUE(main.ShowOrActivate());
         Pump();
     }
     return main;

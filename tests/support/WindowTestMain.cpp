@@ -64,10 +64,10 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
 
 int SaveScreenshots(const std::wstring& directory) {
     FrmQuorvel& main = MainWindowForTests();
-    AdvancedDialog().ShowOrActivate(main.Window());
+    (void)AdvancedDialog().ShowOrActivate(main.Window());
     PumpUntil([] { return false; }, 1500);
     const bool advanced = SaveWindowPicture(AdvancedDialog().Window(), directory + L"\\advanced-options.bmp");
-    OutputDirectoryDialog().ShowOrActivate();
+    (void)OutputDirectoryDialog().ShowOrActivate();
     PumpUntil([] { return false; }, 1500);
     const bool outputDir = SaveWindowPicture(OutputDirectoryDialog().Window(), directory + L"\\output-directory.bmp");
     return advanced && outputDir ? 0 : 1;

@@ -8,8 +8,8 @@
 #include <sddl.h>
 
 #include "batch/TextWindows.h"
-#include "win/DialogNavigation.h"
-#include "win/MessageBox.h"
+#include "win/KeyboardNavigation.h"
+#include "win/MessageSink.h"
 
 namespace quorvel::testing {
 namespace {
@@ -207,7 +207,7 @@ std::wstring TempDirectory::MakeDirectory(const std::wstring& name) const {
 
 std::wstring TempDirectory::MakeFile(const std::wstring& name, DWORD attributes) const {
     const std::wstring path = *this / name;
-    HANDLE file = ::CreateFileW(win::LiteralPath(path).c_str(),
+    HANDLE file = ::CreateFileW(LiteralPath(path).c_str(),
                                 GENERIC_WRITE,
                                 0,
                                 nullptr,
@@ -275,7 +275,7 @@ bool RestartWithUnmanagedWindows(int& exitCode) {
 }
 
 void RemoveTree(const std::wstring& path) {
-    const std::wstring literal = win::LiteralPath(path);
+    const std::wstring literal = LiteralPath(path);
     const DWORD attributes = ::GetFileAttributesW(literal.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {

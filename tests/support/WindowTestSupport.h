@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "win/Layout.h"
-#include "win/DialogNavigation.h"
-#include "win/MessageBox.h"
+#include "win/KeyboardNavigation.h"
+#include "win/MessageSink.h"
 
 namespace quorvel::testing {
 

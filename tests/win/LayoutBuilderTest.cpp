@@ -38,7 +38,7 @@ TEST(LayoutBuilder, PlacesEachRowAndPaintsTheLinesAtEveryDpi) {
     HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 400, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
     win::BuiltLayout built;
-    built.Build(parent, kTable);
+    ASSERT_TRUE(built.Build(parent, kTable));
     for (const int dpi : {built.Dpi(), 144}) {
         SCOPED_TRACE(dpi);
         built.Rescale(dpi);

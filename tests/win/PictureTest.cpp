@@ -400,7 +400,7 @@ TEST_F(PictureControl, TheLayoutBuilderMakesPicturesThatClick) {
     static constexpr quorvel::layout::Window kTable{
         .Name = L"test", .Caption = L"test", .ClientWidth = 3000, .ClientHeight = 3000, .Controls = kControls};
     quorvel::win::BuiltLayout built;
-    built.Build(parent.Window(), kTable);
+    ASSERT_TRUE(built.Build(parent.Window(), kTable));
     HWND picture = built.Control(0);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(quorvel::win::PictureImageSize(picture).cx, 221);

@@ -158,5 +158,28 @@ TEST(TableWindow, ItsRowsFillTheRequestAndPersist) {
               (std::vector<std::pair<std::wstring, std::wstring>>{{L"ProbeName", L"C:\\"}, {L"ProbeTicked", L"0"}}));
 }
 
+// The system refuses the text box, as a hook of other software may: the window is not made.
+LRESULT CALLBACK RefuseTextBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    wchar_t className[16] = {};
+    if (code == HCBT_CREATEWND && ::GetClassNameW(reinterpret_cast<HWND>(wParam), className, 16) &&
+        ::lstrcmpiW(className, L"EDIT") == 0)
+        return 1;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(TableWindow, AControlThatCannotBeMadeFailsTheWindowsCreation) {
+    std::vector<std::wstring> events;
+    Probe probe(events);
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, &RefuseTextBoxes, nullptr, ::GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    const Status refused = probe.ShowOrActivate();
+    ::UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.Message().rfind("Cannot create the control txtName: ", 0), 0u) << refused.Message();
+    EXPECT_FALSE(probe.IsLoaded());
+    EXPECT_TRUE(probe.ShowOrActivate());
+    EXPECT_EQ(events, (std::vector<std::wstring>{L"load"}));
+}
+
 }  // namespace
 }  // namespace quorvel::testing

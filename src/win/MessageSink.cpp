@@ -1,4 +1,4 @@
-#include "win/MessageBox.h"
+#include "win/MessageSink.h"
 
 #include <string>
 #include <utility>

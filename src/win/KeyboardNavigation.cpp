@@ -1,4 +1,4 @@
-#include "win/DialogNavigation.h"
+#include "win/KeyboardNavigation.h"
 
 #include <algorithm>
 
