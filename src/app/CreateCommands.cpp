@@ -13,7 +13,8 @@ namespace quorvel {
 // Runs the creation; true when the list was written and reported, with the list's path as the
 // encoder is to be given it.
 bool FrmQuorvel::CreateBatch(std::wstring* batchFile) {
-    const AdvancedOptions options = services_.Advanced.TakeOptions(Window());
+    const std::optional<AdvancedOptions> options = TakeAdvancedOptions();
+    if (!options) return false;
     BatchJob job;
     std::string encoderBatchFile;
     Status written = Status::Ok();
@@ -23,7 +24,7 @@ bool FrmQuorvel::CreateBatch(std::wstring* batchFile) {
         ::RedrawWindow(Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const win::WaitCursor busy;
         job = TakeBatchJob();
-        written = WriteListForEncoder(job, options, batchFile ? &encoderBatchFile : nullptr);
+        written = WriteListForEncoder(job, *options, batchFile ? &encoderBatchFile : nullptr);
     }
     if (!written) {
         ShowMessage(written, L"Could not create the batch list: ");
@@ -32,6 +33,15 @@ bool FrmQuorvel::CreateBatch(std::wstring* batchFile) {
     if (batchFile) *batchFile = Widen(encoderBatchFile);
     ShowMessage(L"Created Batch List to file " + Widen(job.BatchFile));
     return true;
+}
+
+std::optional<AdvancedOptions> FrmQuorvel::TakeAdvancedOptions() {
+    AdvancedOptions options;
+    if (const Status taken = services_.Advanced.TakeOptions(Window(), options); !taken) {
+        ShowMessage(taken, L"Could not create the batch list: ");
+        return std::nullopt;
+    }
+    return options;
 }
 
 // Starts the encoder on the list, minimised, without waiting for it.
@@ -58,10 +68,14 @@ void FrmQuorvel::cmdCreate_Click() { CreateBatch(); }
 
 void FrmQuorvel::Image2_Click() {
     const std::wstring batchFile = Text(L"txtFileOutput");
-    if (batchFile.find(L' ') != std::wstring::npos && services_.Advanced.TakeOptions(Window()).AutoLaunch == 1) {
-        ShowMessage(L"The batch file (and path) cannot have any spaces in it to run automatically");
-        ::SetFocus(Control(L"txtFileOutput"));
-        return;
+    if (batchFile.find(L' ') != std::wstring::npos) {
+        const std::optional<AdvancedOptions> options = TakeAdvancedOptions();
+        if (!options) return;
+        if (options->AutoLaunch == 1) {
+            ShowMessage(L"The batch file (and path) cannot have any spaces in it to run automatically");
+            ::SetFocus(Control(L"txtFileOutput"));
+            return;
+        }
     }
     if (SelectedCount() == 0) {
         ShowMessage(L"No Files select to add to batch");
@@ -71,9 +85,9 @@ void FrmQuorvel::Image2_Click() {
     std::wstring written;
     if (!CreateBatch(&written)) return;
     // The options are read again: the dialog may have changed while the message was up.
-    const AdvancedOptions options = services_.Advanced.TakeOptions(Window());
-    if (options.AutoLaunch != 1) return;
-    LaunchEncoder(Widen(options.TMPGEncPath), written);
+    const std::optional<AdvancedOptions> options = TakeAdvancedOptions();
+    if (!options || options->AutoLaunch != 1) return;
+    LaunchEncoder(Widen(options->TMPGEncPath), written);
 }
 
 }  // namespace quorvel

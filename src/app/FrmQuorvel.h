@@ -7,6 +7,7 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,8 @@ private:
     void PickFile(Id box, const std::wstring& filter, const wchar_t* title, const wchar_t* defaultName);
     // Runs the creation; true when the list was written and reported, with the list's path.
     bool CreateBatch(std::wstring* batchFile = nullptr);
+    // The Advanced options, or none once the reason they cannot be had was shown.
+    std::optional<AdvancedOptions> TakeAdvancedOptions();
     void LaunchEncoder(const std::wstring& encoder, const std::wstring& batchFile);
     void AcceptDrops();
     void OnDropFiles(HDROP drop);

@@ -59,9 +59,11 @@ void FrmAdvanced::OnShowAgain() {
     win::Activate(Window());
 }
 
-AdvancedOptions FrmAdvanced::TakeOptions(HWND over) {
-    if (!IsLoaded()) (void)ShowOrActivate(over);
-    return IsLoaded() ? TakeFields() : AdvancedOptions{};
+Status FrmAdvanced::TakeOptions(HWND over, AdvancedOptions& options) {
+    if (!IsLoaded())
+        if (Status shown = ShowOrActivate(over); !shown) return shown;
+    options = TakeFields();
+    return Status::Ok();
 }
 
 void FrmAdvanced::OnLoad() {

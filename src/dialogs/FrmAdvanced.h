@@ -20,8 +20,8 @@ public:
         : TableWindow(services), settings_(settings), fileDialogs_(fileDialogs) {}
 
     // The options as the controls hold them now. Loads the dialog when it is not loaded, which
-    // shows it.
-    AdvancedOptions TakeOptions(HWND over);
+    // shows it; fails when the dialog cannot be made, rather than answering with defaults.
+    Status TakeOptions(HWND over, AdvancedOptions& options);
 
     void chkAutoRun_Click();
     void cmdFindTMPEG_Click();

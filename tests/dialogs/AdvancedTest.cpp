@@ -28,6 +28,11 @@ protected:
     HWND Named(std::wstring_view name) {
         return testing::ControlNamed(Dialog().Window(), layout::advanced::kWindow, name);
     }
+    AdvancedOptions Taken() {
+        AdvancedOptions options;
+        EXPECT_TRUE(Dialog().TakeOptions(MainWindowForTests().Window(), options));
+        return options;
+    }
     void Open() {
         EXPECT_TRUE(Dialog().ShowOrActivate(MainWindowForTests().Window()));
         Pump();
@@ -56,7 +61,7 @@ TEST_F(AdvancedOptionsTest, FirstRunShowsTheDesignValuesAndAnEmptyPath) {
 
     // The lists and design texts are checked against the table below; the taken options carry
     // the same values.
-    const AdvancedOptions options = Dialog().TakeOptions(MainWindowForTests().Window());
+    const AdvancedOptions options = Taken();
     EXPECT_EQ(options.AspectRatio, kDefaultAspectRatio);
     EXPECT_EQ(options.VideoSourceType, kDefaultVideoSourceType);
     EXPECT_EQ(options.TopClipping, kDefaultClipping);
@@ -239,7 +244,7 @@ TEST_F(AdvancedOptionsTest, OkHidesAndWritesExactlyTheFourKeys) {
     EXPECT_TRUE(IsChecked(Control(L"chkDeinterlace")));
     EXPECT_EQ(TextOf(Control(L"cmbAspectRatio")), L"16:9 Display");
     EXPECT_EQ(TextOf(Control(L"txtTopClipping")), L"not a number");
-    const AdvancedOptions options = Dialog().TakeOptions(MainWindowForTests().Window());
+    const AdvancedOptions options = Taken();
     EXPECT_EQ(options.AspectRatio, "16:9 Display");
     EXPECT_EQ(options.TMPGEncPath, "D:\\Tools Dir\\TMPGEnc.exe ");
     EXPECT_EQ(options.Deinterlace, 1);
@@ -268,7 +273,7 @@ TEST_F(AdvancedOptionsTest, TheCloseBoxUnloadsWithoutSaving) {
 TEST_F(AdvancedOptionsTest, TakingTheOptionsLoadsAndShowsTheDialogOnce) {
     ASSERT_FALSE(Dialog().IsLoaded());
     Registry().SetSetting(L"Deinterlace", L"1");
-    AdvancedOptions options = Dialog().TakeOptions(MainWindowForTests().Window());
+    AdvancedOptions options = Taken();
     EXPECT_TRUE(Dialog().IsLoaded());
     EXPECT_TRUE(::IsWindowVisible(Dialog().Window()));
     EXPECT_EQ(options.Deinterlace, 1);
@@ -277,7 +282,7 @@ TEST_F(AdvancedOptionsTest, TakingTheOptionsLoadsAndShowsTheDialogOnce) {
     // Text the core reads as UTF-8.
     SetTextOf(Control(L"cmbAspectRatio"), L"4:3 \u00c4rger");
     Click(Control(L"cmdOK"));
-    options = Dialog().TakeOptions(MainWindowForTests().Window());
+    options = Taken();
     EXPECT_EQ(Dialog().Window(), first);
     EXPECT_FALSE(::IsWindowVisible(Dialog().Window())) << "a hidden dialog stays hidden";
     EXPECT_EQ(options.AspectRatio, "4:3 \xc3\x84rger");
