@@ -9,6 +9,7 @@
 #include "batch/BatchRequest.h"
 #include "win/Layout.h"
 #include "win/TableRow.h"
+#include "win/UniqueHandle.h"
 
 namespace quorvel::win {
 
@@ -38,8 +39,31 @@ class SettingsStore {
 public:
     // The stored text, or the default when the value is missing or cannot be read.
     std::wstring Read(SettingKey key, std::wstring_view defaultValue = L"") const;
-    // False when the value could not be stored.
+    // False when the value could not be stored. Flushed when the call returns, or in a session
+    // when the session ends.
     bool Write(SettingKey key, std::wstring_view value);
+
+    // While it lives, the store's reads and writes go through one open of the key, and what was
+    // written is flushed once at its end: the start-up's four reads and three writes.
+    class Session {
+    public:
+        explicit Session(SettingsStore& store);
+        ~Session();
+        Session(const Session&) = delete;
+        Session& operator=(const Session&) = delete;
+
+    private:
+        SettingsStore& store_;
+        bool opened_ = false;
+    };
+
+private:
+    static std::wstring ReadFrom(HKEY settings, SettingKey key, std::wstring_view defaultValue);
+    static bool SetIn(HKEY settings, SettingKey key, std::wstring_view value);
+
+    UniqueHkey open_;  // the session's key
+    bool writable_ = false;
+    bool unflushed_ = false;
 };
 
 // A stored check state: the leading decimal number (blanks skipped, none gives 0), rounded to
