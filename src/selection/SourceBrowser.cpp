@@ -1,6 +1,7 @@
 #include "selection/SourceBrowser.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "batch/SourceListing.h"
@@ -30,9 +31,10 @@ void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND file
     files_ = files;
     drives_.Attach(drives);
     directories_.Attach(directories, probe_);
+    listed_ = false;
 }
 
-void SourceBrowser::ShowWorkingDirectory() {
+void SourceBrowser::StartInWorkingDirectory(const std::wstring& patternItem) {
     drives_.Fill();
     std::wstring working(MAX_PATH, L'\0');
     const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(working.size()), working.data());
@@ -43,7 +45,11 @@ void SourceBrowser::ShowWorkingDirectory() {
         working.resize(length);
     }
     fileListDirectory_ = win::NormaliseDirectoryPath(working);
-    pattern_ = L"*.*";
+    pattern_ = win::Widen(FilePatternOfItem(win::Narrow(patternItem)));
+}
+
+void SourceBrowser::ShowWorkingDirectory() {
+    if (listed_) return;
     (void)Open(fileListDirectory_);
     SelectDriveOfDirectory();
 }
@@ -64,8 +70,10 @@ Status SourceBrowser::Open(const std::wstring& path) {
 }
 
 Status SourceBrowser::FillFileList(const std::wstring& directory) {
-    // A large folder takes seconds, during which the window answers no mouse.
-    const win::WaitCursor busy;
+    // A large folder takes seconds, during which the window answers no mouse. Before the window
+    // is shown (start-up) there is no cursor over it to change.
+    std::optional<win::WaitCursor> busy;
+    if (::IsWindowVisible(window_)) busy.emplace();
     std::vector<std::wstring> found;
     if (Status read = win::ReadDirectoryNames(directory, win::EntryKind::OrdinaryFiles, found); !read)
         return Status::Fail(win::Narrow(L"Cannot read " + directory + L": ") + read.Message());
@@ -95,6 +103,9 @@ Status SourceBrowser::FillFileList(const std::wstring& directory) {
     ::SendMessageW(files_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(files_, nullptr, TRUE);
     fileListDirectory_ = directory;
+    listed_ = true;
+    listedDirectory_ = directory;
+    listedPattern_ = pattern_;
     return Status::Ok();
 }
 
