@@ -1,7 +1,7 @@
 #include "win/PictureBox.h"
 
-#include <new>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "win/BaseWindow.h"
@@ -158,15 +158,27 @@ void PaintPictureButton(HWND button, const Picture& picture, HDC dc) {
     ::DrawFocusRect(dc, &client);
 }
 
-// The picture a button shows and the procedure it had before. Not comctl32's subclassing: under
-// Wine that asks the server for a window property on every message.
+// The picture a button shows and the procedure it had before, by button. Not comctl32's
+// subclassing, a window property or GWLP_USERDATA: under Wine each of those asks the server, the
+// first on every message.
 struct PictureButton {
     WNDPROC Previous;
     Picture Shown;
 };
+std::unordered_map<HWND, PictureButton>& PictureButtons() {
+    static std::unordered_map<HWND, PictureButton> buttons;
+    return buttons;
+}
+
+const PictureButton* PictureButtonOf(HWND button) {
+    const auto& buttons = PictureButtons();
+    const auto found = buttons.find(button);
+    return found == buttons.end() ? nullptr : &found->second;
+}
 
 LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<PictureButton*>(::GetWindowLongPtrW(button, GWLP_USERDATA));
+    const PictureButton* self = PictureButtonOf(button);
+    if (!self) return ::DefWindowProcW(button, message, wParam, lParam);
     const WNDPROC previous = self->Previous;
     switch (message) {
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
@@ -191,17 +203,11 @@ LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPA
             break;
         case WM_NCDESTROY:
             ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            ::SetWindowLongPtrW(button, GWLP_USERDATA, 0);
-            delete self;
+            PictureButtons().erase(button);
             break;
         default: break;
     }
     return ::CallWindowProcW(previous, button, message, wParam, lParam);
-}
-
-const PictureButton* PictureButtonOf(HWND button) {
-    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC)) != &PictureButtonProc) return nullptr;
-    return reinterpret_cast<const PictureButton*>(::GetWindowLongPtrW(button, GWLP_USERDATA));
 }
 
 }  // namespace
@@ -209,11 +215,14 @@ const PictureButton* PictureButtonOf(HWND button) {
 bool RegisterPictureClass() { return PictureBox::Register(); }
 
 bool AttachPictureButton(HWND button, UniqueBitmap bitmap) {
-    if (!button || ::GetWindowLongPtrW(button, GWLP_USERDATA)) return false;
-    auto* attached = new (std::nothrow)
-        PictureButton{reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC)), Picture(std::move(bitmap))};
-    if (!attached) return false;
-    ::SetWindowLongPtrW(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(attached));
+    if (!button || PictureButtonOf(button)) return false;
+    try {
+        PictureButtons().emplace(button,
+                                 PictureButton{reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC)),
+                                               Picture(std::move(bitmap))});
+    } catch (...) {
+        return false;
+    }
     ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PictureButtonProc));
     return true;
 }
