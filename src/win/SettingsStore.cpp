@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "win/UniqueHandle.h"
@@ -14,16 +15,20 @@ constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
 }  // namespace
 
 std::wstring SettingsStore::Read(SettingKey key, std::wstring_view defaultValue) const {
-    if (open_) return ReadFrom(open_.Get(), key, defaultValue);
+    if (open_) {
+        const std::optional<std::wstring> value = ReadFrom(open_.Get(), key);
+        read_.insert_or_assign(key.Name(), value);
+        return value.value_or(std::wstring(defaultValue));
+    }
     // Outside a session the key is opened on every call: nothing is cached, and a test's
     // substitute for HKEY_CURRENT_USER is honoured from the moment it is put in place.
     UniqueHkey settings;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, settings.Put()) != ERROR_SUCCESS)
         return std::wstring(defaultValue);
-    return ReadFrom(settings.Get(), key, defaultValue);
+    return ReadFrom(settings.Get(), key).value_or(std::wstring(defaultValue));
 }
 
-std::wstring SettingsStore::ReadFrom(HKEY settings, SettingKey key, std::wstring_view defaultValue) {
+std::optional<std::wstring> SettingsStore::ReadFrom(HKEY settings, SettingKey key) {
     const wchar_t* name = key.Name();
     // Room for a usual path at once: one request to the registry, not one for the size first.
     std::wstring value(MAX_PATH, L'\0');
@@ -43,14 +48,19 @@ std::wstring SettingsStore::ReadFrom(HKEY settings, SettingKey key, std::wstring
         if (const auto end = value.find(L'\0'); end != std::wstring::npos) value.resize(end);
         return value;
     }
-    return std::wstring(defaultValue);
+    return std::nullopt;
 }
 
 bool SettingsStore::Write(SettingKey key, std::wstring_view value) {
     if (open_) {
         if (!writable_) return false;
+        // What this session read there already: writing it again changes nothing.
+        const auto known = read_.find(key.Name());
+        if (known != read_.end() && known->second == value) return true;
+        if (!SetIn(open_.Get(), key, value)) return false;
+        read_.insert_or_assign(key.Name(), std::wstring(value));
         unflushed_ = true;
-        return SetIn(open_.Get(), key, value);
+        return true;
     }
     UniqueHkey settings;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER,
@@ -100,6 +110,7 @@ SettingsStore::Session::~Session() {
     if (!opened_) return;
     if (store_.unflushed_) ::RegFlushKey(store_.open_.Get());
     store_.unflushed_ = false;
+    store_.read_.clear();
     store_.open_.Reset();
 }
 

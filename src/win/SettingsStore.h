@@ -3,6 +3,9 @@
 // The user's choices between runs: REG_SZ values under HKEY_CURRENT_USER\Software\Quorvel\Settings.
 
 #include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,7 +47,8 @@ public:
     bool Write(SettingKey key, std::wstring_view value);
 
     // While it lives, the store's reads and writes go through one open of the key, and what was
-    // written is flushed once at its end: the start-up's four reads and three writes.
+    // written is flushed once at its end: the start-up's four reads and three writes. A value
+    // written as this session read it is not written again.
     class Session {
     public:
         explicit Session(SettingsStore& store);
@@ -58,12 +62,15 @@ public:
     };
 
 private:
-    static std::wstring ReadFrom(HKEY settings, SettingKey key, std::wstring_view defaultValue);
+    // Null when the value is missing or cannot be read.
+    static std::optional<std::wstring> ReadFrom(HKEY settings, SettingKey key);
     static bool SetIn(HKEY settings, SettingKey key, std::wstring_view value);
 
     UniqueHkey open_;  // the session's key
     bool writable_ = false;
     bool unflushed_ = false;
+    // What the session read or wrote, by value name.
+    mutable std::map<std::wstring, std::optional<std::wstring>, std::less<>> read_;
 };
 
 // A stored check state: the leading decimal number (blanks skipped, none gives 0), rounded to
