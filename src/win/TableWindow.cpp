@@ -8,8 +8,11 @@ POINT CentredOrigin(SIZE frame, Placement placement, HWND over, HWND window) {
     const bool overWindow = placement == Placement::OverOwner && over && ::IsWindow(over) && !::IsIconic(over);
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    // A window not made yet goes where CW_USEDEFAULT would put it: on the primary monitor.
-    ::GetMonitorInfoW(::MonitorFromWindow(overWindow ? over : window, MONITOR_DEFAULTTOPRIMARY), &info);
+    // A window not made yet goes where CW_USEDEFAULT would put it: on the primary monitor, whose
+    // work area is one question instead of two (each costs Wine a round of server requests).
+    const bool primaryWorkArea = !overWindow && !window && placement == Placement::WorkArea;
+    if (!primaryWorkArea || !::SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0))
+        ::GetMonitorInfoW(::MonitorFromWindow(overWindow ? over : window, MONITOR_DEFAULTTOPRIMARY), &info);
     RECT around = placement == Placement::Screen ? info.rcMonitor : info.rcWork;
     if (overWindow) ::GetWindowRect(over, &around);
     const int width = static_cast<int>(frame.cx);
