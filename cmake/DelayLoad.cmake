@@ -21,8 +21,11 @@ function(quorvel_delay_load name)
   file(CONFIGURE OUTPUT ${out}/${name}.def CONTENT "LIBRARY ${name}.dll\nEXPORTS\n${exports}\n")
   set(library ${out}/lib${name}_delay.a)
   if(NOT EXISTS ${library} OR ${out}/${name}.def IS_NEWER_THAN ${library})
-    execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${out}/${name}.def --output-delaylib ${library}
-                            --dllname ${name}.dll COMMAND_ERROR_IS_FATAL ANY)
+    # Relative names: dlltool names its symbols after the output path, and the program's bytes
+    # must not depend on where it was built.
+    execute_process(COMMAND ${CMAKE_DLLTOOL} --input-def ${name}.def --output-delaylib lib${name}_delay.a
+                            --dllname ${name}.dll
+                    WORKING_DIRECTORY ${out} COMMAND_ERROR_IS_FATAL ANY)
   endif()
   add_library(${target} INTERFACE)
   # delayimp holds the loader the delay-load thunks call.
