@@ -35,6 +35,21 @@ DroppedItem ItemAt(std::wstring path) {
     return {std::move(path), folder, missing};
 }
 
+// Whether anything follows the program's own name, which ends at its closing quote or, not
+// quoted, at the first blank. Without arguments the shell's parser is not even loaded.
+bool HasArguments(const wchar_t* commandLine) {
+    const wchar_t* at = commandLine;
+    if (*at == L'"') {
+        do ++at;
+        while (*at && *at != L'"');
+        if (*at) ++at;
+    } else {
+        while (*at && *at != L' ' && *at != L'\t') ++at;
+    }
+    while (*at == L' ' || *at == L'\t') ++at;
+    return *at != L'\0';
+}
+
 // DragFinish whatever happens: the handle is the receiver's to free.
 class DropHandle {
 public:
@@ -93,9 +108,9 @@ LRESULT AllFilesItem(HWND combo) {
 }  // namespace
 
 void FrmQuorvel::AcceptDrops() {
-    ::DragAcceptFiles(Window(), TRUE);
-    // Run elevated, the window gets no drop from a file manager of the ordinary user unless these
-    // pass the message filter. Where there is no filter the call fails and drops come anyway.
+    // The window takes drops by its table's WS_EX_ACCEPTFILES. Run elevated, it gets no drop from
+    // a file manager of the ordinary user unless these pass the message filter. Where there is no
+    // filter the call fails and drops come anyway.
     for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
         ::ChangeWindowMessageFilterEx(Window(), message, MSGFLT_ALLOW, nullptr);
 }
@@ -110,6 +125,7 @@ void FrmQuorvel::OnDropFiles(HDROP drop) {
 }
 
 void FrmQuorvel::OpenCommandLine(const wchar_t* commandLine) {
+    if (!commandLine || !HasArguments(commandLine)) return;
     int count = 0;
     LPWSTR* arguments = ::CommandLineToArgvW(commandLine, &count);
     if (arguments == nullptr) return;

@@ -78,25 +78,46 @@ std::span<const FrmQuorvel::Row> FrmQuorvel::Rows() const { return kRows; }
 
 void FrmQuorvel::OnLoad() {
     browser_.Attach(Window(), Control(kDriveList), Control(kDirectoryList), Control(L"filList"));
+    startupMessageShown_ = false;
     AcceptDrops();
-    browser_.ShowWorkingDirectory();
-
+    // Everything is in place before the first paint, so each list is filled once.
+    browser_.StartInWorkingDirectory(Text(kPatternBox));
+    // Made now, it waits for its owner to be shown.
     ShowAbout();
-    ::ShowWindow(Window(), SW_SHOW);
-    ::UpdateWindow(Window());
-    ::SetFocus(Control(kDriveList));
-
-    RestoreBatchFile();
-    RestoreOutputDirectory();
-    RestoreSourceDirectory();
-
-    SetText(kTemplateBox, services_.Settings.Read(kTemplateInput));
-    cmbFilePattern_Click();
+    {
+        const win::SettingsStore::Session session(services_.Settings);
+        RestoreBatchFile();
+        RestoreOutputDirectory();
+        RestoreSourceDirectory();
+        SetText(kTemplateBox, services_.Settings.Read(kTemplateInput));
+    }
+    if (!browser_.ShowsCurrentListing()) {
+        // Nothing could be opened: the pattern is tried on the working directory, in sight.
+        ShowMainWindow();
+        cmbFilePattern_Click();
+    }
+    ShowMainWindow();
     // A start-up message may have taken the focus away.
-    if (::GetActiveWindow() == Window()) ::SetFocus(Control(kDriveList));
+    if (startupMessageShown_ && ::GetActiveWindow() == Window()) ::SetFocus(Control(kDriveList));
     // Loaded first, the About window is shown last, in front of the main window and with the
     // keyboard, so it is seen and Esc reaches it. Its OK brings the main window forward again.
     if (services_.About.IsLoaded()) ShowAbout();
+}
+
+void FrmQuorvel::ShowMainWindow() {
+    if (::IsWindowVisible(Window())) return;
+    // The lists show the working directory at least.
+    browser_.ShowWorkingDirectory();
+    ::ShowWindow(Window(), SW_SHOW);
+    ::UpdateWindow(Window());
+    ::SetFocus(Control(kDriveList));
+}
+
+void FrmQuorvel::StartupMessage(std::wstring_view text) {
+    // A message at start-up is shown over the window it is about.
+    ShowMainWindow();
+    startupMessageShown_ = true;
+    ShowMessage(text);
 }
 
 void FrmQuorvel::ShowAbout() {
@@ -122,7 +143,7 @@ void FrmQuorvel::RestoreOutputDirectory() {
         const win::DirectoryState state =
             saved.empty() ? win::DirectoryState::Exists : services_.Directories.Look(saved);
         if (state == win::DirectoryState::Unreadable && attempt == 0) {
-            ShowMessage(L"Output Directory " + saved + L" no longer exists (default c:\\)");
+            StartupMessage(L"Output Directory " + saved + L" no longer exists (default c:\\)");
             saved = L"C:\\";
             continue;
         }
@@ -154,11 +175,12 @@ void FrmQuorvel::RestoreSourceDirectory() {
         }
         opened = !target.empty() && browser_.Open(target);
         if (!opened && attempt == 0) {
-            ShowMessage(L"Input Directory " + saved + L" no longer exists (default c:\\)");
+            StartupMessage(L"Input Directory " + saved + L" no longer exists (default c:\\)");
             saved = L"C:\\";
         }
     }
     // Even "C:\" failed: the lists keep the working directory they started in.
+    if (!opened) browser_.ShowWorkingDirectory();
     services_.Settings.Write(kDirInput, DirectoryListPath().empty() ? FileListDirectory() : DirectoryListPath());
     browser_.SelectDriveOfDirectory();
 }

@@ -101,6 +101,9 @@ private:
     // The HWND is gone: forget the controls that went with it.
     void OnWindowGone() override;
     void ShowAbout();
+    // Start-up: the main window shown and painted, once.
+    void ShowMainWindow();
+    void StartupMessage(std::wstring_view text);
     std::span<const Row> Rows() const override;
     void OnOtherCommand(int id, int code) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -120,6 +123,7 @@ private:
 
     Services services_;
     SourceBrowser browser_;
+    bool startupMessageShown_ = false;
 };
 
 }  // namespace quorvel

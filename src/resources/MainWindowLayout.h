@@ -305,7 +305,11 @@ inline constexpr Window kWindow{
     .Background = kActiveBorder,
     .Controls = kControls,
     // No WS_CLIPCHILDREN: the frames do not paint their insides, the window's background does.
-    .Framing = {.ClassName = L"QuorvelMainWindow", .Style = WS_OVERLAPPEDWINDOW, .Icon = IDI_QUORVEL},
+    // Files can be dropped on it from the moment it exists.
+    .Framing = {.ClassName = L"QuorvelMainWindow",
+                .Style = WS_OVERLAPPEDWINDOW,
+                .ExStyle = WS_EX_ACCEPTFILES,
+                .Icon = IDI_QUORVEL},
 };
 
 }  // namespace quorvel::layout::mainwindow

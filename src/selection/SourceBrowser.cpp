@@ -1,6 +1,7 @@
 #include "selection/SourceBrowser.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "batch/SourceListing.h"
@@ -30,12 +31,17 @@ void SourceBrowser::Attach(HWND window, HWND drives, HWND directories, HWND file
     files_ = files;
     drives_.Attach(drives);
     directories_.Attach(directories, probe_);
+    listed_ = false;
+}
+
+void SourceBrowser::StartInWorkingDirectory(const std::wstring& patternItem) {
+    drives_.Fill();
+    fileListDirectory_ = win::NormaliseDirectoryPath(win::CurrentDirectory());
+    pattern_ = Widen(FilePatternOfItem(Narrow(patternItem)));
 }
 
 void SourceBrowser::ShowWorkingDirectory() {
-    drives_.Fill();
-    fileListDirectory_ = win::NormaliseDirectoryPath(win::CurrentDirectory());
-    pattern_ = L"*.*";
+    if (listed_) return;
     (void)Open(fileListDirectory_);
     SelectDriveOfDirectory();
 }
@@ -53,8 +59,10 @@ Status SourceBrowser::Open(const std::wstring& path) {
 }
 
 Status SourceBrowser::FillFileList(const std::wstring& directory) {
-    // A large folder takes seconds, during which the window answers no mouse.
-    const win::WaitCursor busy;
+    // A large folder takes seconds, during which the window answers no mouse. Before the window
+    // is shown (start-up) there is no cursor over it to change.
+    std::optional<win::WaitCursor> busy;
+    if (::IsWindowVisible(window_)) busy.emplace();
     std::vector<std::wstring> found;
     if (Status read = win::ReadDirectoryNames(directory, win::EntryKind::OrdinaryFiles, found); !read)
         return Status::Fail(Narrow(L"Cannot read " + directory + L": ") + read.Message());
@@ -84,6 +92,9 @@ Status SourceBrowser::FillFileList(const std::wstring& directory) {
             ::SendMessageW(files_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     }
     fileListDirectory_ = directory;
+    listed_ = true;
+    listedDirectory_ = directory;
+    listedPattern_ = pattern_;
     return Status::Ok();
 }
 

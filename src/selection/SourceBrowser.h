@@ -23,8 +23,15 @@ public:
     // The window's three lists; messages go over window. Null handles detach.
     void Attach(HWND window, HWND drives, HWND directories, HWND files);
 
-    // The working directory with "*.*", until start-up opens the stored one.
+    // Start-up: the drive list, and the working directory and the pattern item's pattern as the
+    // place to start from; no folder is read until Open or ShowWorkingDirectory.
+    void StartInWorkingDirectory(const std::wstring& patternItem);
+    // The working directory in both lists, when the file list has shown nothing yet.
     void ShowWorkingDirectory();
+    // True when the file list shows the file list's directory under the current pattern.
+    bool ShowsCurrentListing() const {
+        return listed_ && listedDirectory_ == fileListDirectory_ && listedPattern_ == pattern_;
+    }
     // Shows the directory in both lists; on failure both stay as they were.
     Status Open(const std::wstring& path);
 
@@ -69,6 +76,10 @@ private:
     win::DirectoryListControl directories_;
     std::wstring fileListDirectory_;
     std::wstring pattern_ = L"*.*";
+    // What the file list was last filled with.
+    bool listed_ = false;
+    std::wstring listedDirectory_;
+    std::wstring listedPattern_;
 };
 
 }  // namespace quorvel

@@ -54,18 +54,17 @@ protected:
         return ::RegisterClassExW(&wc) != 0;
     }
 
-    // Creates the window with the given client size in pixels; position CW_USEDEFAULT unless given.
+    // Creates the window with its frame at the given screen rectangle, so it never shows or moves
+    // anywhere else first.
     bool CreateWindowOf(const WindowClass& windowClass, const wchar_t* caption, DWORD style, DWORD exStyle, HWND owner,
-                        int clientWidth, int clientHeight) {
+                        const RECT& frame) {
         if (!RegisterClassOnce(windowClass)) return false;
-        RECT frame{0, 0, clientWidth, clientHeight};
-        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
         ::CreateWindowExW(exStyle,
                           windowClass.name,
                           caption,
                           style,
-                          CW_USEDEFAULT,
-                          CW_USEDEFAULT,
+                          frame.left,
+                          frame.top,
                           frame.right - frame.left,
                           frame.bottom - frame.top,
                           owner,

@@ -83,13 +83,12 @@ int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found
     return 0;
 }
 
-bool IsInstalled(const std::wstring& face) {
+bool IsInstalled(HDC dc, const std::wstring& face) {
     LOGFONTW wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
     bool found = false;
-    UniqueWindowDc screen(nullptr);
-    ::EnumFontFamiliesExW(screen.Get(), &wanted, &NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+    ::EnumFontFamiliesExW(dc, &wanted, &NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -112,11 +111,14 @@ std::wstring InstalledFace(const std::wstring& face) {
         {L"Times New Roman", {L"Liberation Serif", L"Nimbus Roman", nullptr}},
     };
     std::wstring result = face;
-    if (!IsInstalled(face)) {
+    // A memory DC sees the screen's fonts; a window DC of the screen would cost Wine a round of
+    // server requests each time it is taken.
+    const UniqueDc fonts(::CreateCompatibleDC(nullptr));
+    if (!IsInstalled(fonts.Get(), face)) {
         for (const Fallback& fallback : kFallbacks) {
             if (face != fallback.Face) continue;
             for (const wchar_t* instead : fallback.Instead) {
-                if (instead && IsInstalled(instead)) {
+                if (instead && IsInstalled(fonts.Get(), instead)) {
                     result = instead;
                     break;
                 }

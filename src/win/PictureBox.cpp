@@ -1,9 +1,7 @@
 #include "win/PictureBox.h"
 
-#include <commctrl.h>
-
-#include <new>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "win/BaseWindow.h"
@@ -16,8 +14,6 @@ namespace quorvel::win {
 namespace {
 
 constexpr UINT kGetImageSize = WM_APP + 0x51;  // wParam: SIZE* to fill
-constexpr UINT_PTR kPictureButtonSubclass = 0x5150;
-constexpr wchar_t kPictureButtonProperty[] = L"QuorvelPictureButton";  // the Picture it shows
 
 // A decoded JPEG, drawn stretched to a box; the plate where it did not decode.
 class Picture {
@@ -150,7 +146,8 @@ void PaintPictureButton(HWND button, const Picture& picture, HDC dc) {
     RECT client{};
     ::GetClientRect(button, &client);
     picture.Paint(dc, client);
-    if (::GetFocus() != button) return;
+    // The button's own state, not GetFocus: under Wine that is a server request on every paint.
+    if (!(::SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS)) return;
     if (::SendMessageW(button, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
     const UINT dpi = ::GetDpiForWindow(button);
     const int inset = ::MulDiv(3, dpi ? static_cast<int>(dpi) : kDesignDpi, kDesignDpi);
@@ -160,24 +157,43 @@ void PaintPictureButton(HWND button, const Picture& picture, HDC dc) {
     ::DrawFocusRect(dc, &client);
 }
 
-LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR data) noexcept {
-    auto* picture = reinterpret_cast<Picture*>(data);
+// The picture a button shows and the procedure it had before, by button. Not comctl32's
+// subclassing, a window property or GWLP_USERDATA: under Wine each of those asks the server, the
+// first on every message.
+struct PictureButton {
+    WNDPROC Previous;
+    Picture Shown;
+};
+std::unordered_map<HWND, PictureButton>& PictureButtons() {
+    static std::unordered_map<HWND, PictureButton> buttons;
+    return buttons;
+}
+
+const PictureButton* PictureButtonOf(HWND button) {
+    const auto& buttons = PictureButtons();
+    const auto found = buttons.find(button);
+    return found == buttons.end() ? nullptr : &found->second;
+}
+
+LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    const PictureButton* self = PictureButtonOf(button);
+    if (!self) return ::DefWindowProcW(button, message, wParam, lParam);
+    const WNDPROC previous = self->Previous;
     switch (message) {
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(button, &ps);
-            if (dc) PaintPictureButton(button, *picture, dc);
+            if (dc) PaintPictureButton(button, self->Shown, dc);
             ::EndPaint(button, &ps);
             return 0;
         }
-        case WM_PRINTCLIENT: PaintPictureButton(button, *picture, reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_PRINTCLIENT: PaintPictureButton(button, self->Shown, reinterpret_cast<HDC>(wParam)); return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
         case WM_UPDATEUISTATE: {
             // The system button hands the drawing of the focus to its parent; it is drawn here.
-            const LRESULT result = ::DefSubclassProc(button, message, wParam, lParam);
+            const LRESULT result = ::CallWindowProcW(previous, button, message, wParam, lParam);
             ::InvalidateRect(button, nullptr, FALSE);
             return result;
         }
@@ -185,13 +201,12 @@ LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPA
             if (const LRESULT answer = AnswerAsPushButton(button, wParam, lParam)) return answer;
             break;
         case WM_NCDESTROY:
-            ::RemovePropW(button, kPictureButtonProperty);
-            ::RemoveWindowSubclass(button, &PictureButtonProc, kPictureButtonSubclass);
-            delete picture;
+            ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            PictureButtons().erase(button);
             break;
         default: break;
     }
-    return ::DefSubclassProc(button, message, wParam, lParam);
+    return ::CallWindowProcW(previous, button, message, wParam, lParam);
 }
 
 }  // namespace
@@ -199,22 +214,21 @@ LRESULT CALLBACK PictureButtonProc(HWND button, UINT message, WPARAM wParam, LPA
 bool RegisterPictureClass() { return PictureBox::Register(); }
 
 bool AttachPictureButton(HWND button, UniqueBitmap bitmap) {
-    if (!button) return false;
-    auto* picture = new (std::nothrow) Picture(std::move(bitmap));
-    if (!picture) return false;
-    if (!::SetWindowSubclass(
-            button, &PictureButtonProc, kPictureButtonSubclass, reinterpret_cast<DWORD_PTR>(picture))) {
-        delete picture;
+    if (!button || PictureButtonOf(button)) return false;
+    try {
+        PictureButtons().emplace(button,
+                                 PictureButton{reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC)),
+                                               Picture(std::move(bitmap))});
+    } catch (...) {
         return false;
     }
-    ::SetPropW(button, kPictureButtonProperty, picture);
+    ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PictureButtonProc));
     return true;
 }
 
 SIZE PictureImageSize(HWND picture) {
     SIZE size{0, 0};
-    if (const auto* shown = static_cast<const Picture*>(::GetPropW(picture, kPictureButtonProperty)))
-        return shown->Size();
+    if (const PictureButton* button = PictureButtonOf(picture)) return button->Shown.Size();
     wchar_t className[64] = L"";
     if (::GetClassNameW(picture, className, 64) && ::lstrcmpiW(className, kPictureClass) == 0)
         ::SendMessageW(picture, kGetImageSize, reinterpret_cast<WPARAM>(&size), 0);

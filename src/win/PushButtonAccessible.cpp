@@ -4,6 +4,7 @@
 
 #include <new>
 #include <string>
+#include <unordered_map>
 
 #include "win/WindowText.h"
 
@@ -173,22 +174,28 @@ LRESULT Answer(HWND control, WPARAM wParam, LPARAM lParam, const std::wstring& n
     return result < 0 ? 0 : result;
 }
 
-// The name and the procedure it came before. Not comctl32's subclassing: under Wine that asks the
-// server for a window property on every message, and filling the file list took seconds more.
+// The name and the procedure it came before, by control. Not comctl32's subclassing, nor a
+// window property or GWLP_USERDATA: under Wine each of those asks the server, the first on every
+// message (filling the file list took seconds more), the others once per control at start-up.
 struct Named {
     WNDPROC Previous;
     std::wstring Name;
 };
+std::unordered_map<HWND, Named>& NamedControls() {
+    static std::unordered_map<HWND, Named> named;
+    return named;
+}
 
 LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* named = reinterpret_cast<Named*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
-    const WNDPROC previous = named->Previous;
+    auto& controls = NamedControls();
+    const auto named = controls.find(control);
+    if (named == controls.end()) return ::DefWindowProcW(control, message, wParam, lParam);
+    const WNDPROC previous = named->second.Previous;
     if (message == WM_GETOBJECT) {
-        if (const LRESULT answer = Answer(control, wParam, lParam, named->Name)) return answer;
+        if (const LRESULT answer = Answer(control, wParam, lParam, named->second.Name)) return answer;
     } else if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        ::SetWindowLongPtrW(control, GWLP_USERDATA, 0);
-        delete named;
+        controls.erase(named);
     }
     return ::CallWindowProcW(previous, control, message, wParam, lParam);
 }
@@ -198,11 +205,15 @@ LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT AnswerAsPushButton(HWND button, WPARAM wParam, LPARAM lParam) { return Answer(button, wParam, lParam, {}); }
 
 bool NameForScreenReaders(HWND control, const std::wstring& name) {
+    // A control bound to an object of its own (GWLP_USERDATA) is left as it is.
     if (!control || name.empty() || ::GetWindowLongPtrW(control, GWLP_USERDATA)) return false;
-    auto* named = new (std::nothrow)
-        Named{reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_WNDPROC)), std::wstring(name)};
-    if (!named) return false;
-    ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(named));
+    auto& controls = NamedControls();
+    if (controls.contains(control)) return false;
+    try {
+        controls.emplace(control, Named{reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_WNDPROC)), name});
+    } catch (...) {
+        return false;
+    }
     ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamedProc));
     return true;
 }

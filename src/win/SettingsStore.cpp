@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "win/UniqueHandle.h"
@@ -14,26 +15,31 @@ constexpr wchar_t kSettingsKey[] = L"Software\\Quorvel\\Settings";
 }  // namespace
 
 std::wstring SettingsStore::Read(SettingKey key, std::wstring_view defaultValue) const {
-    // The key is opened on every call: nothing is cached, and a test's substitute for
-    // HKEY_CURRENT_USER is honoured from the moment it is put in place.
+    if (open_) {
+        const std::optional<std::wstring> value = ReadFrom(open_.Get(), key);
+        read_.insert_or_assign(key.Name(), value);
+        return value.value_or(std::wstring(defaultValue));
+    }
+    // Outside a session the key is opened on every call: nothing is cached, and a test's
+    // substitute for HKEY_CURRENT_USER is honoured from the moment it is put in place.
     UniqueHkey settings;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, settings.Put()) != ERROR_SUCCESS)
         return std::wstring(defaultValue);
+    return ReadFrom(settings.Get(), key).value_or(std::wstring(defaultValue));
+}
+
+std::optional<std::wstring> SettingsStore::ReadFrom(HKEY settings, SettingKey key) {
     const wchar_t* name = key.Name();
-    std::wstring value;
+    // Room for a usual path at once: one request to the registry, not one for the size first.
+    std::wstring value(MAX_PATH, L'\0');
     DWORD type = 0;
-    DWORD bytes = 0;
-    LSTATUS status = ::RegQueryValueExW(settings.Get(), name, nullptr, &type, nullptr, &bytes);
-    // The value may grow between the two calls; a few tries settle it.
-    for (int attempt = 0; attempt < 4 && status == ERROR_SUCCESS; ++attempt) {
-        if (type != REG_SZ) return std::wstring(defaultValue);
-        value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+    // The value may grow between two calls; a few tries settle it.
+    for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD capacity = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        status =
-            ::RegQueryValueExW(settings.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &capacity);
-        if (status == ERROR_MORE_DATA) {
-            bytes = capacity;
-            status = ERROR_SUCCESS;
+        const LSTATUS status =
+            ::RegQueryValueExW(settings, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &capacity);
+        if (status == ERROR_MORE_DATA && type == REG_SZ) {
+            value.assign(capacity / sizeof(wchar_t) + 1, L'\0');
             continue;
         }
         if (status != ERROR_SUCCESS || type != REG_SZ) break;
@@ -42,10 +48,20 @@ std::wstring SettingsStore::Read(SettingKey key, std::wstring_view defaultValue)
         if (const auto end = value.find(L'\0'); end != std::wstring::npos) value.resize(end);
         return value;
     }
-    return std::wstring(defaultValue);
+    return std::nullopt;
 }
 
 bool SettingsStore::Write(SettingKey key, std::wstring_view value) {
+    if (open_) {
+        if (!writable_) return false;
+        // What this session read there already: writing it again changes nothing.
+        const auto known = read_.find(key.Name());
+        if (known != read_.end() && known->second == value) return true;
+        if (!SetIn(open_.Get(), key, value)) return false;
+        read_.insert_or_assign(key.Name(), std::wstring(value));
+        unflushed_ = true;
+        return true;
+    }
     UniqueHkey settings;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER,
                           kSettingsKey,
@@ -58,15 +74,44 @@ bool SettingsStore::Write(SettingKey key, std::wstring_view value) {
                           nullptr) != ERROR_SUCCESS) {
         return false;
     }
-    const wchar_t* name = key.Name();
+    // Durable when the call returns, not at some later lazy flush.
+    return SetIn(settings.Get(), key, value) && ::RegFlushKey(settings.Get()) == ERROR_SUCCESS;
+}
+
+bool SettingsStore::SetIn(HKEY settings, SettingKey key, std::wstring_view value) {
     const std::wstring text(value);
     const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-    if (::RegSetValueExW(settings.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) !=
-        ERROR_SUCCESS) {
-        return false;
+    return ::RegSetValueExW(settings, key.Name(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes) ==
+           ERROR_SUCCESS;
+}
+
+SettingsStore::Session::Session(SettingsStore& store) : store_(store) {
+    if (store_.open_) return;  // the outer session holds the key
+    opened_ = true;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER,
+                          kSettingsKey,
+                          0,
+                          nullptr,
+                          REG_OPTION_NON_VOLATILE,
+                          KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          nullptr,
+                          store_.open_.Put(),
+                          nullptr) == ERROR_SUCCESS) {
+        store_.writable_ = true;
+        return;
     }
-    // Durable when the call returns, not at some later lazy flush.
-    return ::RegFlushKey(settings.Get()) == ERROR_SUCCESS;
+    // A key the user may not write is still read; the writes fail as they would one by one.
+    store_.writable_ = false;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, store_.open_.Put()) != ERROR_SUCCESS)
+        store_.open_.Reset();
+}
+
+SettingsStore::Session::~Session() {
+    if (!opened_) return;
+    if (store_.unflushed_) ::RegFlushKey(store_.open_.Get());
+    store_.unflushed_ = false;
+    store_.read_.clear();
+    store_.open_.Reset();
 }
 
 CheckState CheckStateFromText(std::wstring_view text) {

@@ -4,17 +4,19 @@
 
 namespace quorvel::win {
 
-void Centre(HWND window, Placement placement, HWND over) {
-    RECT self{};
-    ::GetWindowRect(window, &self);
-    const int width = self.right - self.left;
-    const int height = self.bottom - self.top;
+POINT CentredOrigin(SIZE frame, Placement placement, HWND over, HWND window) {
     const bool overWindow = placement == Placement::OverOwner && over && ::IsWindow(over) && !::IsIconic(over);
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    ::GetMonitorInfoW(::MonitorFromWindow(overWindow ? over : window, MONITOR_DEFAULTTOPRIMARY), &info);
+    // A window not made yet goes where CW_USEDEFAULT would put it: on the primary monitor, whose
+    // work area is one question instead of two (each costs Wine a round of server requests).
+    const bool primaryWorkArea = !overWindow && !window && placement == Placement::WorkArea;
+    if (!primaryWorkArea || !::SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0))
+        ::GetMonitorInfoW(::MonitorFromWindow(overWindow ? over : window, MONITOR_DEFAULTTOPRIMARY), &info);
     RECT around = placement == Placement::Screen ? info.rcMonitor : info.rcWork;
     if (overWindow) ::GetWindowRect(over, &around);
+    const int width = static_cast<int>(frame.cx);
+    const int height = static_cast<int>(frame.cy);
     int x = around.left + (around.right - around.left - width) / 2;
     int y = around.top + (around.bottom - around.top - height) / 2;
     if (overWindow) {
@@ -22,7 +24,14 @@ void Centre(HWND window, Placement placement, HWND over) {
         x = std::max(static_cast<int>(info.rcWork.left), std::min(x, static_cast<int>(info.rcWork.right) - width));
         y = std::max(static_cast<int>(info.rcWork.top), std::min(y, static_cast<int>(info.rcWork.bottom) - height));
     }
-    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return {x, y};
+}
+
+void Centre(HWND window, Placement placement, HWND over) {
+    RECT self{};
+    ::GetWindowRect(window, &self);
+    const POINT at = CentredOrigin({self.right - self.left, self.bottom - self.top}, placement, over, window);
+    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Activate(HWND window, bool evenWhenActive) {

@@ -28,7 +28,9 @@ namespace quorvel::win {
 
 using layout::Placement;
 
-// The one centring function.
+// The one centring rule: where a frame of this size goes, on the monitor of over (when placed
+// over it) or else of window (null: a window still to be made).
+POINT CentredOrigin(SIZE frame, Placement placement, HWND over, HWND window = nullptr);
 void Centre(HWND window, Placement placement, HWND over = nullptr);
 
 // Brings an open window to the front and gives it the keyboard, restoring it when minimised.
@@ -142,13 +144,18 @@ protected:
         const HICON icon =
             frame.Icon ? ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(frame.Icon)) : nullptr;
         const HWND owner = frame.Owned ? opener : nullptr;
+        // Made at its final size and place when the DPI guessed here is its monitor's, as it is
+        // on one monitor: moving a window costs Wine a round of server requests.
+        const UINT openerDpi = opener ? ::GetDpiForWindow(opener) : 0;
+        const int guessedDpi = static_cast<int>(openerDpi ? openerDpi : ::GetDpiForSystem());
+        const RECT size = FrameSize(guessedDpi);
+        const POINT at = CentredOrigin({size.right - size.left, size.bottom - size.top}, frame.Where, opener, nullptr);
         if (!this->CreateWindowOf(WindowClass{frame.ClassName, icon},
                                   Table.Caption,
                                   frame.Style,
                                   frame.ExStyle,
                                   owner,
-                                  TwipsToPixels(Table.ClientWidth, kDesignDpi),
-                                  TwipsToPixels(Table.ClientHeight, kDesignDpi)))
+                                  {at.x, at.y, at.x + size.right - size.left, at.y + size.bottom - size.top}))
             return Status::Fail(Narrow(L"Cannot create the window " + std::wstring(Table.Name) + L": " +
                                        SystemErrorText(::GetLastError())));
         if (Status built = layout_.Build(this->Window(), Table); !built) {
@@ -156,11 +163,8 @@ protected:
             (void)this->DestroyUnbound();
             return built;
         }
-        // The window was made at the design DPI; its monitor may want more.
-        if (layout_.Dpi() != kDesignDpi) {
-            const SIZE client = layout_.ClientSize();
-            RECT rect{0, 0, client.cx, client.cy};
-            ::AdjustWindowRectExForDpi(&rect, frame.Style, FALSE, frame.ExStyle, static_cast<UINT>(layout_.Dpi()));
+        if (layout_.Dpi() != guessedDpi) {
+            const RECT rect = FrameSize(layout_.Dpi());
             ::SetWindowPos(this->Window(),
                            nullptr,
                            0,
@@ -168,10 +172,18 @@ protected:
                            rect.right - rect.left,
                            rect.bottom - rect.top,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            Centre(this->Window(), frame.Where, opener);
         }
-        Centre(this->Window(), frame.Where, opener);
         keyboard_.Add(this->Window());
         return Status::Ok();
+    }
+
+    // The frame around the table's client area at this DPI.
+    static RECT FrameSize(int dpi) {
+        const layout::Frame& frame = Table.Framing;
+        RECT rect{0, 0, TwipsToPixels(Table.ClientWidth, dpi), TwipsToPixels(Table.ClientHeight, dpi)};
+        ::AdjustWindowRectExForDpi(&rect, frame.Style, FALSE, frame.ExStyle, static_cast<UINT>(dpi));
+        return rect;
     }
 
     // Fills the controls and shows the window: the window's Form_Load.

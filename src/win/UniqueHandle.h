@@ -68,6 +68,7 @@ using HookTraits = HandleTraits<HHOOK, &::UnhookWindowsHookEx>;
 template <typename T>
 using GdiObjectTraits = HandleTraits<T, &::DeleteObject>;
 using IconTraits = HandleTraits<HICON, &::DestroyIcon>;
+using DcTraits = HandleTraits<HDC, &::DeleteDC>;  // made by CreateCompatibleDC
 using WindowTraits = HandleTraits<HWND, &::DestroyWindow>;
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -80,6 +81,7 @@ using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueDc = UniqueHandle<DcTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // A window DC must go back to the window it came from, so it remembers that window.

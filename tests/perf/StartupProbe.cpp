@@ -1,5 +1,7 @@
 // The program's own start-up, as WinMain runs it, ending at the first idle moment after the
-// main window is on screen: timed against quorvel_empty_window by tests/perf/time-startup.
+// main window is on screen: timed against quorvel_empty_window by tests/perf/time-startup. It
+// keeps its settings in the prefix's own key, as the program does: a throwaway key would cost
+// each run its making, and ExitProcess leaves it behind for a later run to delete.
 // With --phases it prints what each step of the start-up costs, each first paid on its own: the
 // time before WinMain, COM, the common controls, the picture decoder's first and later pictures,
 // the drive list, then the window with its controls, fonts and Form_Load, and the first paint.
@@ -13,7 +15,6 @@
 #include <cstring>
 
 #include "TestProgram.h"
-#include "WindowTestSupport.h"
 #include "app/FrmQuorvel.h"
 #include "resources/AboutLayout.h"
 #include "resources/MainWindowLayout.h"
@@ -64,8 +65,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     phases.Mark("InitCommonControlsEx");
-    quorvel::testing::ScratchRegistry registry;
-    phases.Mark("throwaway registry (probe only)");
     if (phased) {
         quorvel::win::DecodeJpegResource(IDJ_PORTRAIT);
         phases.Mark("first picture (WIC loaded)");
