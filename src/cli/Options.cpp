@@ -192,6 +192,7 @@ Any other text is a usage error.)",
      .Label = "aspect ratio",
      .Default = kDefaultAspectRatio,
      .Choices = ChoicesIn<kAspectRatios>,
+     .Rule = ValueRule::Choice,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::AspectRatio>},
     {.Long = "source-type",
@@ -206,6 +207,7 @@ Default:
      .Label = "source type",
      .Default = kDefaultVideoSourceType,
      .Choices = ChoicesIn<kVideoSourceTypes>,
+     .Rule = ValueRule::Choice,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::VideoSourceType>},
     {.Long = "clip-top",
@@ -215,6 +217,7 @@ Default:
      .Manual = "Lines clipped at the top of the picture, a whole number from 0. Default: {default}.",
      .Label = "lines",
      .Default = kDefaultClipping,
+     .Rule = ValueRule::Lines,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::TopClipping>},
     {.Long = "clip-bottom",
@@ -225,6 +228,7 @@ Default:
 Anything but digits is a usage error.)",
      .Label = "lines",
      .Default = kDefaultClipping,
+     .Rule = ValueRule::Lines,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::BottomClipping>},
     {.Long = "deinterlace",
@@ -418,27 +422,25 @@ std::string InQuotes(std::string_view text) {
 }
 
 // The window program takes any typed text; a script gets told at once what the list would misread.
-Status CheckValues(const CliOptions& options) {
-    const auto oneOf = [](std::string_view option, const std::string& value, const auto& choices) {
-        std::string listed;
-        for (std::string_view choice : choices) {
-            if (choice == value) return Status::Ok();
-            listed += (listed.empty() ? "" : ", ") + InQuotes(choice);
+Status CheckValue(const OptionRow& row, const std::string& value) {
+    const std::string option = "--" + std::string(row.Long);
+    switch (row.Rule) {
+        case ValueRule::Any: break;
+        case ValueRule::Choice: {
+            std::string listed;
+            for (std::string_view choice : row.Offered()) {
+                if (choice == value) return Status::Ok();
+                listed += (listed.empty() ? "" : ", ") + InQuotes(choice);
+            }
+            return Status::Fail(option + " takes one of " + listed + "; not " + Quoted(value));
         }
-        return Status::Fail(std::string(option) + " takes one of " + listed + "; not " + Quoted(value));
-    };
-    if (Status known = oneOf("--aspect-ratio", options.Advanced.AspectRatio, kAspectRatios); !known) return known;
-    if (Status known = oneOf("--source-type", options.Advanced.VideoSourceType, kVideoSourceTypes); !known)
-        return known;
-    const auto wholeNumber = [](std::string_view option, const std::string& value) {
-        if (!value.empty() && value.size() <= 5 && value.find_first_not_of("0123456789") == std::string::npos) {
-            return Status::Ok();
-        }
-        return Status::Fail(std::string(option) + " takes a whole number of lines from 0 (such as 8); not " +
-                            Quoted(value));
-    };
-    if (Status number = wholeNumber("--clip-top", options.Advanced.TopClipping); !number) return number;
-    return wholeNumber("--clip-bottom", options.Advanced.BottomClipping);
+        case ValueRule::Lines:
+            if (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos) {
+                return Status::Fail(option + " takes a whole number of lines from 0 (such as 8); not " + Quoted(value));
+            }
+            break;
+    }
+    return Status::Ok();
 }
 
 }  // namespace
@@ -454,8 +456,8 @@ bool Contradict(const OptionRow& a, const OptionRow& b) {
 
 Status ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
     options = CliOptions();
-    std::vector<bool> given(std::size(kOptions));
-    std::string shapingOption;  // the first option given that shapes new jobs
+    std::vector<std::optional<std::string>> given(std::size(kOptions));  // the last value of each
+    std::string shapingOption;                                           // the first option given that shapes new jobs
 
     // ':' first: a missing value is told apart from an unknown option, and getopt_long prints nothing.
     std::string shortOptions = ":";
@@ -496,7 +498,7 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
         const OptionRow* known = FindCode(code);
         if (known == nullptr) return Status::Fail("unknown option");
         std::string value = known->TakesValue() && optarg != nullptr ? optarg : "";
-        given[static_cast<std::size_t>(known - kOptions)] = true;
+        given[static_cast<std::size_t>(known - kOptions)] = value;
         if (known->ShapesJobs && shapingOption.empty()) shapingOption = "--" + std::string(known->Long);
         if (Status set = known->Set(options, std::move(value)); !set) {
             return Status::Fail("option '" + Written(*known, word) + "' " + set.Message());
@@ -505,7 +507,9 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
     // getopt_long has moved every NAME behind the options, in the order given.
     for (int i = optind; i < argc; ++i) options.Names.push_back(argv[static_cast<std::size_t>(i)]);
 
-    const auto isGiven = [&given](const OptionRow& row) { return given[static_cast<std::size_t>(&row - kOptions)]; };
+    const auto isGiven = [&given](const OptionRow& row) {
+        return given[static_cast<std::size_t>(&row - kOptions)].has_value();
+    };
     if (std::ranges::any_of(kOptions, [&](const OptionRow& row) { return row.Alone && isGiven(row); }))
         return Status::Ok();
     for (const OptionRow& row : kOptions) {
@@ -535,7 +539,11 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
             return Status::Fail(Quoted(name) + " is not a file name; NAMEs are names in the source directory (-s DIR)");
         }
     }
-    return CheckValues(options);
+    for (const OptionRow& row : kOptions) {
+        if (!isGiven(row)) continue;
+        if (Status valid = CheckValue(row, *given[static_cast<std::size_t>(&row - kOptions)]); !valid) return valid;
+    }
+    return Status::Ok();
 }
 
 namespace {

@@ -39,6 +39,9 @@ struct CliOptions {
 // What a shell offers for an option's value.
 enum class ValueCompletion { Text, File, Directory, Choice };
 
+// What an option's value must be: one of its Choices, or a whole number of lines.
+enum class ValueRule { Any, Choice, Lines };
+
 // One option, the only place it is written: the parser, --help, the manual page and the shell
 // completions are all made from these rows.
 struct OptionRow {
@@ -55,6 +58,7 @@ struct OptionRow {
     std::string_view Label;                           // what the value is, for the zsh completion
     std::string_view Default;                         // the value taken when the option is not given
     std::vector<std::string_view> (*Choices)() = {};  // the values a Choice offers
+    ValueRule Rule = ValueRule::Any;                  // checked once the options agree with each other
     // Shapes the jobs of a new list, so it has no place beside --remaining, which copies jobs.
     bool ShapesJobs = false;
     bool Alone = false;         // nothing else is done when it is given (--help, --version)
