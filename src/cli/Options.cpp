@@ -311,8 +311,8 @@ and the number of jobs.)",
 };
 #pragma GCC diagnostic pop
 
-// Requests that contradict each other, by long name; the first one found is named. Empty stands
-// for NAMEs.
+// Requests that contradict each other, by long name, empty standing for NAMEs; the first that
+// applies is the usage error. The zsh completion reads the pairs of options too.
 struct Conflict {
     std::string_view Option;
     std::string_view Other;
