@@ -26,37 +26,6 @@ std::string ReplacedAll(std::string text, std::string_view from, std::string_vie
     return text;
 }
 
-std::vector<std::string_view> ChoicesOf(const OptionRow& row) {
-    return row.Choices != nullptr ? row.Choices() : std::vector<std::string_view>();
-}
-
-// A typo in a row's Contradicts stops the run rather than drop a contradiction.
-const OptionRow* RowNamed(std::string_view name) {
-    for (const OptionRow& row : OptionTable()) {
-        if (row.Long == name) return &row;
-    }
-    std::fprintf(stderr, "quorvel-batch-docs: no option --%.*s\n", static_cast<int>(name.size()), name.data());
-    std::exit(2);
-}
-
-std::vector<const OptionRow*> Contradicted(const OptionRow& row) {
-    std::vector<const OptionRow*> rows;
-    std::istringstream names{std::string(row.Contradicts)};
-    for (std::string name; names >> name;) rows.push_back(RowNamed(name));
-    return rows;
-}
-
-// Either row may state a contradiction: the completion leaves out the other option on both sides.
-bool Contradict(const OptionRow& a, const OptionRow& b) {
-    for (const OptionRow* other : Contradicted(a)) {
-        if (other == &b) return true;
-    }
-    for (const OptionRow* other : Contradicted(b)) {
-        if (other == &a) return true;
-    }
-    return false;
-}
-
 // "-o --batch-file", or "--files-from" for a long-only option.
 std::string Words(const OptionRow& row) {
     std::string words;
@@ -102,6 +71,9 @@ std::vector<std::string> ShellWords(const std::vector<std::string_view>& choices
     return words;
 }
 
+// In a fish single-quoted word.
+std::string FishQuoted(std::string_view text) { return "'" + ReplacedAll(std::string(text), "'", "\\'") + "'"; }
+
 // The README's usage block: --help as a user in the C locale without a Wine prefix sees it.
 std::string ReadmeUsage() { return "```\n" + UsageText() + "```\n"; }
 
@@ -134,7 +106,7 @@ std::string ManualOptions() {
             tag.replace(0, 3, ".B");
         }
         std::string text = ReplacedAll(std::string(row.Manual), "{default}", row.Default);
-        text = ReplacedAll(text, "{choices}", RoffChoices(ChoicesOf(row)));
+        text = ReplacedAll(text, "{choices}", RoffChoices(row.Offered()));
         out += ".TP\n" + tag + "\n" + text + "\n";
     }
     return out;
@@ -157,7 +129,7 @@ std::string BashOptions() {
                 break;
             case ValueCompletion::Directory: action = "_filedir -d"; break;
             case ValueCompletion::Choice:
-                action = Filled("_quorvel_batch_values ", ShellWords(ChoicesOf(row)), "                ", " \\", "");
+                action = Filled("_quorvel_batch_values ", ShellWords(row.Offered()), "                ", " \\", "");
                 break;
         }
         std::size_t i = 0;
@@ -173,7 +145,7 @@ std::string BashOptions() {
         if (!actions[i].empty()) out += "            " + actions[i] + "\n";
         out += "            return\n            ;;\n";
     }
-    return out + "    esac\n";
+    return out + "    esac\n    local default_pattern=" + ShellWord(kDefaultPattern) + "\n";
 }
 
 std::string ZshFunctionOf(const OptionRow& row) {
@@ -189,10 +161,10 @@ std::string ZshCompletion() {
         if (row.Completion != ValueCompletion::Choice) continue;
         const std::string function = ZshFunctionOf(row);
         out += "(( $+functions[" + function + "] )) ||\n" + function + "() {\n";
-        out += Filled("  local -a choices=(", ShellWords(ChoicesOf(row)), "    ", "", ")") + "\n";
+        out += Filled("  local -a choices=(", ShellWords(row.Offered()), "    ", "", ")") + "\n";
         out += "  _wanted values expl '" + ZshQuoted(row.Label) + "' compadd -a choices\n}\n\n";
     }
-    out += "_arguments -s -S \\\n";
+    out += "local default_pattern=" + ShellWord(kDefaultPattern) + "\n\n_arguments -s -S \\\n";
     for (const OptionRow& row : OptionTable()) {
         std::string excluded = "- *";
         if (!row.Alone) {
@@ -228,7 +200,8 @@ std::string ZshCompletion() {
 }
 
 std::string FishCompletion() {
-    std::string out;
+    std::string out = "complete -c quorvel-batch -a " +
+                      ShellWord("(__quorvel_batch_names " + FishQuoted(kDefaultPattern) + ")") + "\n";
     for (const OptionRow& row : OptionTable()) {
         std::string line = "complete -c quorvel-batch";
         if (row.Short != 0) line += " -s " + std::string(1, row.Short);
@@ -241,16 +214,15 @@ std::string FishCompletion() {
                 case ValueCompletion::Directory: line += " -x -a '(__fish_complete_directories)'"; break;
                 case ValueCompletion::Choice:
                     line += " -x";
-                    for (std::string_view choice : ChoicesOf(row)) {
+                    for (std::string_view choice : row.Offered()) {
                         const std::string word = ShellWord(choice);
-                        choices += (choices.empty() ? "" : " ") +
-                                   (word[0] == '"' ? "'" + ReplacedAll(std::string(choice), "'", "\\'") + "'" : word);
+                        choices += (choices.empty() ? "" : " ") + (word[0] == '"' ? FishQuoted(choice) : word);
                     }
                     choices = "\"" + choices + "\"";
                     break;
             }
         }
-        line += " -d '" + ReplacedAll(std::string(row.Brief), "'", "\\'") + "'";
+        line += " -d " + FishQuoted(row.Brief);
         if (!choices.empty())
             line += (line.size() + 4 + choices.size() > kShellWidth ? " \\\n    -a " : " -a ") + choices;
         out += line + "\n";

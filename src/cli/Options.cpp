@@ -40,7 +40,7 @@ constexpr std::string_view kCodePagesOffered[] = {
 // A row names only the fields it uses; the others keep their defaults.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-const OptionRow kOptions[] = {
+constexpr OptionRow kOptions[] = {
     {.Short = 'o',
      .Long = "batch-file",
      .Value = "PATH",
@@ -126,7 +126,6 @@ its first bad line, and a line longer than 32 KiB is refused without being read
 further.)",
      .Completion = ValueCompletion::File,
      .Label = "list of sources",
-     .Contradicts = "source-dir pattern recursive",
      .ShapesJobs = true,
      .Set = Store<&CliOptions::FilesFrom>},
     {.Short = '0',
@@ -160,7 +159,6 @@ output of an earlier run) is left out, with one line on standard error; a NAME
 or a
 .B \-\-files\-from
 path that would be is refused.)",
-     .Contradicts = "output-dir",
      .ShapesJobs = true,
      .Set = TurnOn<&CliOptions::OutputsBesideSources>},
     {.Long = "remaining",
@@ -183,7 +181,7 @@ A job whose paths cannot be found on this machine is kept, with a warning.)",
      .Set = Store<&CliOptions::Remaining>},
     {.Long = "aspect-ratio",
      .Value = "TEXT",
-     .Help = "one of the nine listed in the manual (default \"{default}\")",
+     .Help = "one of the {count} listed in the manual (default \"{default}\")",
      .Brief = "display aspect ratio",
      .Manual = R"(The display aspect ratio of the sources, one of
 {choices} .
@@ -194,11 +192,12 @@ Any other text is a usage error.)",
      .Label = "aspect ratio",
      .Default = kDefaultAspectRatio,
      .Choices = ChoicesIn<kAspectRatios>,
+     .Rule = ValueRule::Choice,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::AspectRatio>},
     {.Long = "source-type",
      .Value = "TEXT",
-     .Help = "\"Non-interlace (progressive)\" (the default) or \"Interlace\"",
+     .Help = "{choices}",
      .Brief = "interlaced or progressive sources",
      .Manual = R"(How the sources were scanned:
 {choices} .
@@ -208,6 +207,7 @@ Default:
      .Label = "source type",
      .Default = kDefaultVideoSourceType,
      .Choices = ChoicesIn<kVideoSourceTypes>,
+     .Rule = ValueRule::Choice,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::VideoSourceType>},
     {.Long = "clip-top",
@@ -217,6 +217,7 @@ Default:
      .Manual = "Lines clipped at the top of the picture, a whole number from 0. Default: {default}.",
      .Label = "lines",
      .Default = kDefaultClipping,
+     .Rule = ValueRule::Lines,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::TopClipping>},
     {.Long = "clip-bottom",
@@ -227,6 +228,7 @@ Default:
 Anything but digits is a usage error.)",
      .Label = "lines",
      .Default = kDefaultClipping,
+     .Rule = ValueRule::Lines,
      .ShapesJobs = true,
      .Set = Store<&CliOptions::Advanced, &AdvancedOptions::BottomClipping>},
     {.Long = "deinterlace",
@@ -309,40 +311,45 @@ and the number of jobs.)",
 };
 #pragma GCC diagnostic pop
 
-// Pairs of requests that contradict each other; the first one given is named.
+// Requests that contradict each other, by long name, empty standing for NAMEs; the first that
+// applies is the usage error. The zsh completion reads the pairs of options too.
 struct Conflict {
-    bool (*Given)(const CliOptions&);
-    bool (*OtherGiven)(const CliOptions&);
+    std::string_view Option;
+    std::string_view Other;
     const char* Message;
+    bool Needs = false;  // Option is refused without Other rather than beside it
 };
 
+constexpr std::string_view kNames;
+constexpr const char* kPicksFiles =
+    "--files-from names the sources itself; --pattern and --recursive pick files of a folder";
+
 constexpr Conflict kConflicts[] = {
-    {[](const CliOptions& o) { return o.Pattern.has_value(); },
-     [](const CliOptions& o) { return !o.Names.empty(); },
-     "give either --pattern or NAMEs, not both"},
-    {[](const CliOptions& o) { return o.FilesFrom.has_value(); },
-     [](const CliOptions& o) { return !o.Names.empty(); },
-     "give either --files-from or NAMEs, not both"},
-    {[](const CliOptions& o) { return o.FilesFrom.has_value(); },
-     [](const CliOptions& o) { return o.SourceDirectory.has_value(); },
+    {"pattern", kNames, "give either --pattern or NAMEs, not both"},
+    {"files-from", kNames, "give either --files-from or NAMEs, not both"},
+    {"files-from",
+     "source-dir",
      "give either --files-from or --source-dir, not both (the paths it holds are relative to the current "
      "directory)"},
-    {[](const CliOptions& o) { return o.FilesFrom.has_value(); },
-     [](const CliOptions& o) { return o.Pattern.has_value() || o.Recursive; },
-     "--files-from names the sources itself; --pattern and --recursive pick files of a folder"},
-    {[](const CliOptions& o) { return o.NullSeparated; },
-     [](const CliOptions& o) { return !o.FilesFrom.has_value(); },
-     "--null tells how --files-from ends its paths; it needs --files-from"},
-    {[](const CliOptions& o) { return o.Recursive; },
-     [](const CliOptions& o) { return !o.Names.empty(); },
-     "--recursive lists folders by --pattern; give no NAMEs with it"},
-    {[](const CliOptions& o) { return o.OutputsBesideSources; },
-     [](const CliOptions& o) { return o.OutputDirectory.has_value(); },
-     "give either --output-dir or --outputs-beside-sources, not both"},
-    {[](const CliOptions& o) { return o.Remaining.has_value(); },
-     [](const CliOptions& o) { return !o.Names.empty(); },
-     "--remaining copies the jobs of a list; give no NAMEs with it"},
+    {"files-from", "pattern", kPicksFiles},
+    {"files-from", "recursive", kPicksFiles},
+    {"null", "files-from", "--null tells how --files-from ends its paths; it needs --files-from", true},
+    {"recursive", kNames, "--recursive lists folders by --pattern; give no NAMEs with it"},
+    {"outputs-beside-sources", "output-dir", "give either --output-dir or --outputs-beside-sources, not both"},
+    {"remaining", kNames, "--remaining copies the jobs of a list; give no NAMEs with it"},
 };
+
+constexpr const OptionRow* RowNamed(std::string_view name) {
+    for (const OptionRow& row : kOptions) {
+        if (row.Long == name) return &row;
+    }
+    return nullptr;
+}
+
+// A misspelt name would drop a check without a word.
+static_assert(std::ranges::all_of(kConflicts, [](const Conflict& conflict) {
+    return RowNamed(conflict.Option) != nullptr && (conflict.Other.empty() || RowNamed(conflict.Other) != nullptr);
+}));
 
 // getopt_long's code for an option: its letter, or past every char for a long-only one.
 int CodeOf(const OptionRow& known) {
@@ -415,37 +422,42 @@ std::string InQuotes(std::string_view text) {
 }
 
 // The window program takes any typed text; a script gets told at once what the list would misread.
-Status CheckValues(const CliOptions& options) {
-    const auto oneOf = [](std::string_view option, const std::string& value, const auto& choices) {
-        std::string listed;
-        for (std::string_view choice : choices) {
-            if (choice == value) return Status::Ok();
-            listed += (listed.empty() ? "" : ", ") + InQuotes(choice);
+Status CheckValue(const OptionRow& row, const std::string& value) {
+    const std::string option = "--" + std::string(row.Long);
+    switch (row.Rule) {
+        case ValueRule::Any: break;
+        case ValueRule::Choice: {
+            std::string listed;
+            for (std::string_view choice : row.Offered()) {
+                if (choice == value) return Status::Ok();
+                listed += (listed.empty() ? "" : ", ") + InQuotes(choice);
+            }
+            return Status::Fail(option + " takes one of " + listed + "; not " + Quoted(value));
         }
-        return Status::Fail(std::string(option) + " takes one of " + listed + "; not " + Quoted(value));
-    };
-    if (Status known = oneOf("--aspect-ratio", options.Advanced.AspectRatio, kAspectRatios); !known) return known;
-    if (Status known = oneOf("--source-type", options.Advanced.VideoSourceType, kVideoSourceTypes); !known)
-        return known;
-    const auto wholeNumber = [](std::string_view option, const std::string& value) {
-        if (!value.empty() && value.size() <= 5 && value.find_first_not_of("0123456789") == std::string::npos) {
-            return Status::Ok();
-        }
-        return Status::Fail(std::string(option) + " takes a whole number of lines from 0 (such as 8); not " +
-                            Quoted(value));
-    };
-    if (Status number = wholeNumber("--clip-top", options.Advanced.TopClipping); !number) return number;
-    return wholeNumber("--clip-bottom", options.Advanced.BottomClipping);
+        case ValueRule::Lines:
+            if (value.empty() || value.size() > 5 || value.find_first_not_of("0123456789") != std::string::npos) {
+                return Status::Fail(option + " takes a whole number of lines from 0 (such as 8); not " + Quoted(value));
+            }
+            break;
+    }
+    return Status::Ok();
 }
 
 }  // namespace
 
 std::span<const OptionRow> OptionTable() { return kOptions; }
 
+bool Contradict(const OptionRow& a, const OptionRow& b) {
+    return std::ranges::any_of(kConflicts, [&](const Conflict& conflict) {
+        return !conflict.Needs && ((conflict.Option == a.Long && conflict.Other == b.Long) ||
+                                   (conflict.Option == b.Long && conflict.Other == a.Long));
+    });
+}
+
 Status ParseArguments(const std::vector<std::string>& args, CliOptions& options) {
     options = CliOptions();
-    std::vector<bool> given(std::size(kOptions));
-    std::string shapingOption;  // the first option given that shapes new jobs
+    std::vector<std::optional<std::string>> given(std::size(kOptions));  // the last value of each
+    std::string shapingOption;                                           // the first option given that shapes new jobs
 
     // ':' first: a missing value is told apart from an unknown option, and getopt_long prints nothing.
     std::string shortOptions = ":";
@@ -486,7 +498,7 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
         const OptionRow* known = FindCode(code);
         if (known == nullptr) return Status::Fail("unknown option");
         std::string value = known->TakesValue() && optarg != nullptr ? optarg : "";
-        given[static_cast<std::size_t>(known - kOptions)] = true;
+        given[static_cast<std::size_t>(known - kOptions)] = value;
         if (known->ShapesJobs && shapingOption.empty()) shapingOption = "--" + std::string(known->Long);
         if (Status set = known->Set(options, std::move(value)); !set) {
             return Status::Fail("option '" + Written(*known, word) + "' " + set.Message());
@@ -495,7 +507,9 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
     // getopt_long has moved every NAME behind the options, in the order given.
     for (int i = optind; i < argc; ++i) options.Names.push_back(argv[static_cast<std::size_t>(i)]);
 
-    const auto isGiven = [&given](const OptionRow& row) { return given[static_cast<std::size_t>(&row - kOptions)]; };
+    const auto isGiven = [&given](const OptionRow& row) {
+        return given[static_cast<std::size_t>(&row - kOptions)].has_value();
+    };
     if (std::ranges::any_of(kOptions, [&](const OptionRow& row) { return row.Alone && isGiven(row); }))
         return Status::Ok();
     for (const OptionRow& row : kOptions) {
@@ -513,15 +527,23 @@ Status ParseArguments(const std::vector<std::string>& args, CliOptions& options)
     if (options.Remaining && !shapingOption.empty()) {
         return Status::Fail(shapingOption + " shapes new jobs; --remaining copies the jobs of a list as they are");
     }
+    const auto isNamed = [&](std::string_view name) {
+        return name.empty() ? !options.Names.empty() : isGiven(*RowNamed(name));
+    };
     for (const Conflict& conflict : kConflicts) {
-        if (conflict.Given(options) && conflict.OtherGiven(options)) return Status::Fail(conflict.Message);
+        if (isNamed(conflict.Option) && isNamed(conflict.Other) != conflict.Needs)
+            return Status::Fail(conflict.Message);
     }
     for (const std::string& name : options.Names) {
         if (name.empty() || name.find_first_of("/\\") != std::string::npos) {
             return Status::Fail(Quoted(name) + " is not a file name; NAMEs are names in the source directory (-s DIR)");
         }
     }
-    return CheckValues(options);
+    for (const OptionRow& row : kOptions) {
+        if (!isGiven(row)) continue;
+        if (Status valid = CheckValue(row, *given[static_cast<std::size_t>(&row - kOptions)]); !valid) return valid;
+    }
+    return Status::Ok();
 }
 
 namespace {
@@ -563,6 +585,25 @@ std::string Wrapped(const std::string& lead, const std::string& text) {
     return out + line + "\n";
 }
 
+// The choices as --help lists them: quoted, the default marked, the last after "or".
+std::string HelpChoices(const OptionRow& row) {
+    const std::vector<std::string_view> choices = row.Offered();
+    std::string listed;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        if (i > 0) listed += i + 1 == choices.size() ? " or " : ", ";
+        listed += InQuotes(choices[i]);
+        if (choices[i] == row.Default) listed += " (the default)";
+    }
+    return listed;
+}
+
+// A small count reads as a word in a sentence.
+std::string CountInWords(std::size_t count) {
+    constexpr std::string_view kWords[] = {
+        "no", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten", "eleven", "twelve"};
+    return count < std::size(kWords) ? std::string(kWords[count]) : std::to_string(count);
+}
+
 }  // namespace
 
 std::string UsageText() {
@@ -578,6 +619,8 @@ std::string UsageText() {
         if (known.TakesValue()) lead.append(" ").append(known.Value);
         std::string help(known.Help);
         Replace(help, "{default}", std::string(known.Default));
+        Replace(help, "{choices}", HelpChoices(known));
+        Replace(help, "{count}", CountInWords(known.Offered().size()));
         Replace(help, "{code-page}", CodePageLabel(PlatformCodePage()) + ", " + DefaultCodePageSource());
         text += Wrapped(lead, help);
     }

@@ -39,13 +39,17 @@ struct CliOptions {
 // What a shell offers for an option's value.
 enum class ValueCompletion { Text, File, Directory, Choice };
 
+// What an option's value must be: one of its Choices, or a whole number of lines.
+enum class ValueRule { Any, Choice, Lines };
+
 // One option, the only place it is written: the parser, --help, the manual page and the shell
 // completions are all made from these rows.
 struct OptionRow {
     char Short = 0;  // 0 when there is none
     std::string_view Long;
     std::string_view Value;  // the value's name in --help; empty when it takes none
-    // --help's description; {default} stands for Default, {code-page} for the code page used here.
+    // --help's description; {default} stands for Default, {code-page} for the code page used here,
+    // {choices} for the Choices quoted, the default marked, {count} for how many there are.
     std::string_view Help;
     std::string_view Brief;   // the completions' description: short, no colon or bracket
     std::string_view Manual;  // the manual page's text (roff); {default} as in Help, {choices} lists Choices
@@ -54,8 +58,7 @@ struct OptionRow {
     std::string_view Label;                           // what the value is, for the zsh completion
     std::string_view Default;                         // the value taken when the option is not given
     std::vector<std::string_view> (*Choices)() = {};  // the values a Choice offers
-    // Long names of the options this one contradicts: a completion offers none of them beside it.
-    std::string_view Contradicts;
+    ValueRule Rule = ValueRule::Any;                  // checked once the options agree with each other
     // Shapes the jobs of a new list, so it has no place beside --remaining, which copies jobs.
     bool ShapesJobs = false;
     bool Alone = false;         // nothing else is done when it is given (--help, --version)
@@ -64,9 +67,16 @@ struct OptionRow {
     Status (*Set)(CliOptions& options, std::string value) = {};
 
     bool TakesValue() const { return !Value.empty(); }
+    std::vector<std::string_view> Offered() const {
+        return Choices != nullptr ? Choices() : std::vector<std::string_view>();
+    }
 };
 
 std::span<const OptionRow> OptionTable();
+
+// Whether the two options are never given together: the parser refuses them, and a completion
+// offers neither beside the other.
+bool Contradict(const OptionRow& a, const OptionRow& b);
 
 // Parses the arguments after the program name. A failure is a usage error, its message one line.
 Status ParseArguments(const std::vector<std::string>& args, CliOptions& options);

@@ -129,6 +129,7 @@ _quorvel_batch()
             return
             ;;
     esac
+    local default_pattern="*.avi;*.mpg;*.mpeg;*.mov;*.vob"
     # End of what quorvel-batch-docs makes.
     $split && return
 
@@ -142,7 +143,7 @@ _quorvel_batch()
     # on Windows.
     local dir pattern
     dir=$(_quorvel_batch_option_value -s --source-dir .)
-    pattern=$(_quorvel_batch_option_value -p --pattern '*.avi;*.mpg;*.mpeg;*.mov;*.vob')
+    pattern=$(_quorvel_batch_option_value -p --pattern "$default_pattern")
     local typed IFS=$'\n' name glob
     typed=$(_quorvel_batch_dequote "$cur")
     local -a globs

@@ -18,9 +18,9 @@ function __quorvel_batch_option_value -a short long default
 end
 
 # NAMEs: the files of the -s folder that the pattern takes, letter case ignored as on Windows.
-function __quorvel_batch_names
+function __quorvel_batch_names -a default_pattern
     set -l dir (__quorvel_batch_option_value -s --source-dir .)
-    set -l globs (string split ';' -- (__quorvel_batch_option_value -p --pattern '*.avi;*.mpg;*.mpeg;*.mov;*.vob'))
+    set -l globs (string split ';' -- (__quorvel_batch_option_value -p --pattern $default_pattern))
     for file in $dir/*
         test -f $file; or continue
         set -l name (path basename -- $file)
@@ -34,8 +34,8 @@ function __quorvel_batch_names
 end
 
 complete -c quorvel-batch -f
-complete -c quorvel-batch -a '(__quorvel_batch_names)'
 # Made by quorvel-batch-docs from the option table in src/cli/Options.cpp
+complete -c quorvel-batch -a "(__quorvel_batch_names '*.avi;*.mpg;*.mpeg;*.mov;*.vob')"
 complete -c quorvel-batch -s o -l batch-file -r -F -d 'the list to write; - writes it to standard output'
 complete -c quorvel-batch -s s -l source-dir -x -a '(__fish_complete_directories)' -d 'directory of the sources'
 complete -c quorvel-batch -s p -l pattern -x -d 'files of the source directory that match'
