@@ -10,6 +10,19 @@
 
 namespace quorvel {
 
+// The patterns a user picks from, each with what it lets through, in list order. The first is
+// the default, for the window's pattern box and the command line alike.
+inline constexpr std::string_view kPatternItems[] = {
+    "*.avi;*.mpg;*.mpeg;*.mov;*.vob   (All video files)",
+    "*.avi    (Windows AVI)",
+    "*.mpg   (MPEG Video)",
+    "*.mpeg (MPEG Video)",
+    "*.mov   (Quicktime)",
+    "*.vob   (DVD MPEG2)",
+    "*.*        (All files)",
+};
+inline constexpr std::string_view kDefaultPattern = kPatternItems[0].substr(0, kPatternItems[0].find(' '));
+
 // The pattern of a pattern box item: everything before the first "(", blanks included.
 // A text without "(" is taken whole.
 std::string FilePatternOfItem(std::string_view itemText);

@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "batch/BatchRequest.h"
+#include "batch/SourceListing.h"
 #include "batch/Status.h"
 
 namespace quorvel::cli {
-
-inline constexpr const char* kDefaultPattern = "*.avi;*.mpg;*.mpeg;*.mov;*.vob";
 
 struct CliOptions {
     std::string BatchFile;  // "-" is standard output

@@ -98,7 +98,7 @@ Status NothingSelected(const CliOptions& options, const BatchJob& job) {
     }
     return Status::Fail("No file in " + Shown(options.SourceDirectory.value_or(job.SourceDirectory)) +
                         (options.Recursive ? " or its subfolders" : "") + " matches the pattern \"" +
-                        options.Pattern.value_or(kDefaultPattern) +
+                        options.Pattern.value_or(std::string(kDefaultPattern)) +
                         "\" (patterns are separated by ';'); nothing was written");
 }
 

@@ -202,7 +202,8 @@ Status CollectFromFolder(const CliOptions& options, const ResolvedPath& sourceDi
                          BatchJob& job) {
     if (options.Names.empty()) {
         if (sourceDir.Local.empty()) return Status::Fail(Unreachable("The source directory", shownDir));
-        return ListSourceFiles(sourceDir.Local, options.Pattern.value_or(kDefaultPattern), job.SourceNames);
+        return ListSourceFiles(
+            sourceDir.Local, options.Pattern.value_or(std::string(kDefaultPattern)), job.SourceNames);
     }
     job.SourceNames = options.Names;
     // On a drive this machine cannot see, the names are taken on trust.
@@ -301,9 +302,10 @@ Status CollectSources(const CliOptions& options, const PathResolver& resolver, s
         const std::string shownDir =
             options.SourceDirectory.value_or(sourceDir.Local.empty() ? sourceDir.Encoder : sourceDir.Local);
         job.SourceDirectory = SourceDirectoryForm(sourceDir.Encoder);
-        Status collected = options.Recursive
-                               ? CollectFromTree(sourceDir, shownDir, options.Pattern.value_or(kDefaultPattern), job)
-                               : CollectFromFolder(options, sourceDir, shownDir, job);
+        Status collected =
+            options.Recursive
+                ? CollectFromTree(sourceDir, shownDir, options.Pattern.value_or(std::string(kDefaultPattern)), job)
+                : CollectFromFolder(options, sourceDir, shownDir, job);
         if (!collected) return collected;
     }
 #ifndef _WIN32

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "batch/SourceListing.h"
 #include "batch/Version.h"
 #include "resources/ResourceIds.h"
 
@@ -16,15 +17,7 @@ inline constexpr Colour kHighlight = SystemColour(COLOR_HIGHLIGHT);
 inline constexpr Colour kActiveBorder = SystemColour(COLOR_ACTIVEBORDER);
 
 // The pattern box's items, in list order; the box starts with the text of the first.
-inline constexpr const wchar_t* kPatternItems[] = {
-    L"*.avi;*.mpg;*.mpeg;*.mov;*.vob   (All video files)",
-    L"*.avi    (Windows AVI)",
-    L"*.mpg   (MPEG Video)",
-    L"*.mpeg (MPEG Video)",
-    L"*.mov   (Quicktime)",
-    L"*.vob   (DVD MPEG2)",
-    L"*.*        (All files)",
-};
+inline constexpr auto kPatternItems = kWideItems<quorvel::kPatternItems>;
 
 inline constexpr Control kControls[] = {
     {.Name = L"frmOutput",
