@@ -173,28 +173,28 @@ std::string ZshCompletion() {
                 if (Contradict(row, other)) excluded += " " + Words(other);
             }
         }
-        std::string spec = "'(" + excluded + ")";
+        std::string described = "'(" + excluded + ")";
         const std::string_view valueMark = row.TakesValue() ? "=" : "";
         if (row.Short != 0) {
-            spec += "'{-" + std::string(1, row.Short) + (row.TakesValue() ? "+" : "") + ",--" + std::string(row.Long) +
-                    std::string(valueMark) + "}'";
+            described += "'{-" + std::string(1, row.Short) + (row.TakesValue() ? "+" : "") + ",--" +
+                         std::string(row.Long) + std::string(valueMark) + "}'";
         } else {
-            spec += "--" + std::string(row.Long) + std::string(valueMark);
+            described += "--" + std::string(row.Long) + std::string(valueMark);
         }
-        spec += "[" + ZshQuoted(row.Brief) + "]";
+        described += "[" + ZshQuoted(row.Brief) + "]";
         if (row.TakesValue()) {
-            spec += ":" + ZshQuoted(row.Label) + ":";
+            described += ":" + ZshQuoted(row.Label) + ":";
             switch (row.Completion) {
                 case ValueCompletion::Text: break;
                 case ValueCompletion::File:
-                    spec +=
+                    described +=
                         row.Extension.empty() ? "_files" : "_files -g \"*.(#i)" + std::string(row.Extension) + "(-.)\"";
                     break;
-                case ValueCompletion::Directory: spec += "_files -/"; break;
-                case ValueCompletion::Choice: spec += ZshFunctionOf(row); break;
+                case ValueCompletion::Directory: described += "_files -/"; break;
+                case ValueCompletion::Choice: described += ZshFunctionOf(row); break;
             }
         }
-        out += "  " + spec + "' \\\n";
+        out += "  " + described + "' \\\n";
     }
     return out + "  '*:source file:_quorvel_batch_names'\n";
 }
