@@ -2,7 +2,7 @@
 // QUORVEL_WRONG_SETTING_KEY defined it must not compile.
 
 #include "win/Layout.h"
-#include "win/SettingsStore.h"
+#include "win/SettingKey.h"
 #include "win/TableRow.h"
 
 namespace {
