@@ -23,6 +23,12 @@ struct WindowClass {
     UINT style = CS_DBLCLKS;
 };
 
+// The system's arrow, shared by every class: each load asks Wine's display cache again.
+inline HCURSOR ArrowCursor() {
+    static const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+    return arrow;
+}
+
 template <typename T>
 class BaseWindow {
 public:
@@ -48,7 +54,7 @@ protected:
         wc.hInstance = instance;
         wc.hIcon = windowClass.icon;
         wc.hIconSm = windowClass.icon;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hCursor = ArrowCursor();
         wc.hbrBackground = windowClass.background;
         wc.lpszClassName = windowClass.name;
         return ::RegisterClassExW(&wc) != 0;
