@@ -10,6 +10,7 @@
 #include <exception>
 #include <string>
 
+#include "win/BoundWindows.h"
 #include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
@@ -88,8 +89,8 @@ protected:
     // from this base is already gone. Returns the handle it had, for bookkeeping by handle only.
     HWND DestroyUnbound() noexcept {
         if (!window_) return nullptr;
-        ::SetWindowLongPtrW(Window(), GWLP_USERDATA, 0);
         const HWND window = Window();
+        BoundWindows().erase(window);
         window_.Reset();
         return window;
     }
@@ -111,7 +112,7 @@ private:
             self = Bind(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
             if (!self) return FALSE;  // no object, no window
         } else {
-            self = reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+            self = static_cast<T*>(BoundObject(window));
         }
         if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
 
@@ -124,7 +125,7 @@ private:
             static_cast<BaseWindow*>(self)->OnUnexpected(L"Unexpected error.");
         }
         if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            BoundWindows().erase(window);
             // Gone by itself: the owner must not destroy it again.
             (void)self->window_.Release();
             try {
@@ -139,11 +140,12 @@ private:
         T* self = nullptr;
         try {
             self = T::ObjectFor(create);
+            if (self) BoundWindows()[window] = self;
         } catch (...) {
+            self = nullptr;
         }
         if (!self) return nullptr;
         self->window_.Reset(window);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         return self;
     }
 
