@@ -108,9 +108,9 @@ void FrmQuorvel::ShowMainWindow() {
     if (::IsWindowVisible(Window())) return;
     // The lists show the working directory at least.
     browser_.ShowWorkingDirectory();
+    // Activated as it is shown, it gives the keyboard to the first control in tab order, the drive list.
     ::ShowWindow(Window(), SW_SHOW);
     ::UpdateWindow(Window());
-    ::SetFocus(Control(kDriveList));
 }
 
 void FrmQuorvel::StartupMessage(std::wstring_view text) {

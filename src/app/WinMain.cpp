@@ -1,15 +1,16 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <ole2.h>
+#include <objbase.h>
 
 #include "app/Program.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // A drive without a medium must give an error value, not a system box asking for a disk.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    // The pictures are decoded with WIC, which needs COM on this, the one window thread.
-    const HRESULT ole = ::OleInitialize(nullptr);
+    // The pictures are decoded with WIC, which needs COM on this, the one window thread. Not OLE:
+    // files are dropped through WS_EX_ACCEPTFILES, and the file dialog sets OLE up for itself.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
@@ -29,6 +30,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             ::DispatchMessageW(&message);
         }
     }
-    if (SUCCEEDED(ole)) ::OleUninitialize();
+    if (SUCCEEDED(com)) ::CoUninitialize();
     return static_cast<int>(message.wParam);
 }

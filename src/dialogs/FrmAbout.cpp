@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "batch/Version.h"
 #include "resources/Addresses.h"
 #include "win/DirectoryLists.h"
 #include "win/MessageSink.h"
@@ -25,19 +24,13 @@ constexpr FrmAbout::Row kRows[] = {
 std::span<const FrmAbout::Row> FrmAbout::Rows() const { return kRows; }
 
 void FrmAbout::OnLoad() {
-    ::SetWindowTextW(Window(), (std::wstring(L"About ") + win::kAppTitle).c_str());
-    SetText(L"lblVersion", std::wstring(L"Version ") + kVersionTextW);
-    SetText(L"lblTitle", win::kAppTitle);
     // Shown before its owner, it would lie under it on a desktop: it waits for the owner.
     const HWND owner = ::GetWindow(Window(), GW_OWNER);
     if (!owner || ::IsWindowVisible(owner)) OnShowAgain();
 }
 
-void FrmAbout::OnShowAgain() {
-    const bool firstShowing = !::IsWindowVisible(Window());
-    win::Activate(Window());
-    if (firstShowing) ::SetFocus(Control(L"cmdOK"));
-}
+// Activated, it gives the keyboard to OK, first in its tab order.
+void FrmAbout::OnShowAgain() { win::Activate(Window()); }
 
 void FrmAbout::cmdOK_Click() {
     if (HWND main = ::GetWindow(Window(), GW_OWNER)) win::Activate(main);

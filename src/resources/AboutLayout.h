@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "batch/Version.h"
 #include "resources/ResourceIds.h"
 
 namespace quorvel::layout::about {
@@ -91,7 +92,7 @@ inline constexpr Control kControls[] = {
      .TextColour = kPaleYellow},
     {.Name = L"lblVersion",
      .Type = Kind::Label,
-     .Caption = L"Version",
+     .Caption = L"Version " QUORVEL_VERSION_TEXT,
      .Left = 0,
      .Top = 585,
      .Width = 5685,
@@ -129,7 +130,7 @@ inline constexpr Line kLines[] = {
 
 inline constexpr Window kWindow{
     .Name = L"frmAbout",
-    .Caption = L"Quorvel About",
+    .Caption = L"About Quorvel",
     .ClientWidth = 5760,
     .ClientHeight = 6390,
     .DefaultFont = {.Face = L"MS Shell Dlg", .Points = 8},

@@ -10,6 +10,7 @@
 #include <exception>
 #include <string>
 
+#include "win/BoundWindows.h"
 #include "win/MessageSink.h"
 #include "batch/TextWindows.h"
 #include "win/UniqueHandle.h"
@@ -22,6 +23,12 @@ struct WindowClass {
     HBRUSH background = nullptr;  // null: the window paints its own background
     UINT style = CS_DBLCLKS;
 };
+
+// The system's arrow, shared by every class: each load asks Wine's display cache again.
+inline HCURSOR ArrowCursor() {
+    static const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+    return arrow;
+}
 
 template <typename T>
 class BaseWindow {
@@ -48,7 +55,7 @@ protected:
         wc.hInstance = instance;
         wc.hIcon = windowClass.icon;
         wc.hIconSm = windowClass.icon;
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hCursor = ArrowCursor();
         wc.hbrBackground = windowClass.background;
         wc.lpszClassName = windowClass.name;
         return ::RegisterClassExW(&wc) != 0;
@@ -82,8 +89,8 @@ protected:
     // from this base is already gone. Returns the handle it had, for bookkeeping by handle only.
     HWND DestroyUnbound() noexcept {
         if (!window_) return nullptr;
-        ::SetWindowLongPtrW(Window(), GWLP_USERDATA, 0);
         const HWND window = Window();
+        BoundWindows().erase(window);
         window_.Reset();
         return window;
     }
@@ -105,7 +112,7 @@ private:
             self = Bind(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam));
             if (!self) return FALSE;  // no object, no window
         } else {
-            self = reinterpret_cast<T*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+            self = static_cast<T*>(BoundObject(window));
         }
         if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
 
@@ -118,7 +125,7 @@ private:
             static_cast<BaseWindow*>(self)->OnUnexpected(L"Unexpected error.");
         }
         if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            BoundWindows().erase(window);
             // Gone by itself: the owner must not destroy it again.
             (void)self->window_.Release();
             try {
@@ -133,11 +140,12 @@ private:
         T* self = nullptr;
         try {
             self = T::ObjectFor(create);
+            if (self) BoundWindows()[window] = self;
         } catch (...) {
+            self = nullptr;
         }
         if (!self) return nullptr;
         self->window_.Reset(window);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         return self;
     }
 

@@ -405,10 +405,9 @@ LRESULT BuiltLayout::FocusedPushButtonAsDefault(HWND window) const {
     return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
-void BuiltLayout::FollowFocus() {
+void BuiltLayout::FollowFocus(HWND focus) {
     // The focused push button wears the default frame; with the focus anywhere else, the
     // table's default button does.
-    HWND focus = ::GetFocus();
     const layout::Control* focused = RowOf(focus);
     const bool onPushButton = focused && focused->Type == Kind::PushButton && ::IsWindowVisible(focus);
     for (const Entry& e : entries_) {

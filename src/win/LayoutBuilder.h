@@ -62,9 +62,10 @@ public:
     // DM_GETDEFID for windows whose only default is the focused push button (a picture button
     // counts): its id, or 0.
     LRESULT FocusedPushButtonAsDefault(HWND window) const;
-    // After the focus entered or left a push button: the default frame goes to the focused push
-    // button, or back to the table's default button, as a dialog manager moves it.
-    void FollowFocus();
+    // After the focus entered or left a push button (focus: where it is now): the default frame
+    // goes to the focused push button, or back to the table's default button, as a dialog
+    // manager moves it.
+    void FollowFocus(HWND focus);
 
     // The controls that take the focus, in tab order.
     std::vector<HWND> FocusOrder() const;

@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "win/BoundWindows.h"
 #include "win/WindowText.h"
 
 namespace quorvel::win {
@@ -205,8 +206,8 @@ LRESULT CALLBACK NamedProc(HWND control, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT AnswerAsPushButton(HWND button, WPARAM wParam, LPARAM lParam) { return Answer(button, wParam, lParam, {}); }
 
 bool NameForScreenReaders(HWND control, const std::wstring& name) {
-    // A control bound to an object of its own (GWLP_USERDATA) is left as it is.
-    if (!control || name.empty() || ::GetWindowLongPtrW(control, GWLP_USERDATA)) return false;
+    // A control bound to an object of its own is left as it is.
+    if (!control || name.empty() || BoundObject(control)) return false;
     auto& controls = NamedControls();
     if (controls.contains(control)) return false;
     try {

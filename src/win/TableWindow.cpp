@@ -41,10 +41,15 @@ void Activate(HWND window, bool evenWhenActive) {
     // and Esc and Enter must reach this window: a window shown anew is given the keyboard.
     // Hidden without passing the activation on.
     constexpr UINT kHideOnly = SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
-    if (::IsWindowVisible(window) && (evenWhenActive || ::GetActiveWindow() != window))
+    bool shownAnew = !::IsWindowVisible(window);
+    if (!shownAnew && (evenWhenActive || ::GetActiveWindow() != window)) {
         ::SetWindowPos(window, nullptr, 0, 0, 0, 0, kHideOnly);
+        shownAnew = true;
+    }
     ::ShowWindow(window, SW_SHOW);
-    ::SetForegroundWindow(window);
+    // Showing a hidden window activates it and brings it to the foreground already; asking again
+    // costs a round trip to the server.
+    if (!shownAnew) ::SetForegroundWindow(window);
 }
 
 }  // namespace quorvel::win

@@ -129,7 +129,7 @@ public:
             case DM_GETDEFID: return DefaultButton();
             case WM_ACTIVATE: layout_.RestoreFocusOnActivate(this->Window(), wParam); return 0;
             case WM_CLOSE: OnClose(); return 0;
-            case kNavigated: layout_.FollowFocus(); return 0;
+            case kNavigated: layout_.FollowFocus(::GetFocus()); return 0;
             default: break;
         }
         if (layout_.HandleWindowMessage(this->Window(), message, wParam, lParam, result)) return result;
@@ -211,8 +211,11 @@ private:
     void Dispatch(int id, int code) {
         const int row = BuiltLayout::RowOfId(id);
         if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
-            const layout::Control* control = layout_.RowOf(layout_.Control(row));
-            if (control && control->Type == layout::Kind::PushButton) layout_.FollowFocus();
+            const HWND button = layout_.Control(row);
+            const layout::Control* control = layout_.RowOf(button);
+            // A button that takes the focus says so: only where the focus went needs asking.
+            if (control && control->Type == layout::Kind::PushButton)
+                layout_.FollowFocus(code == BN_SETFOCUS ? button : ::GetFocus());
         }
         for (const Row& command : Rows()) {
             if (command.Run && command.Control.Index == row && command.Notification == code) {

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <ole2.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <cstring>
@@ -60,8 +60,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (phased) std::fprintf(stderr, "%-34s %8.1f ms\n", "process creation to WinMain", SinceProcessCreation());
     Phases phases(phased);
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    ::OleInitialize(nullptr);
-    phases.Mark("OleInitialize");
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    phases.Mark("CoInitializeEx");
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     phases.Mark("InitCommonControlsEx");
